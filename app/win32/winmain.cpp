@@ -1,0 +1,53 @@
+// Program entry: start-up checks, then the "-clean" restore or the main window.
+#include <commctrl.h>
+#include <windows.h>
+
+#include <string>
+
+#include "app/startup.h"
+#include "app/win32/main_form.h"
+
+namespace {
+
+// The first argument of the command line, with Windows quoting rules for
+// double quotes; empty when there is none.
+std::string FirstArgument(const char* commandLine) {
+  std::string argument;
+  const char* p = commandLine;
+  while (*p == ' ' || *p == '\t') {
+    ++p;
+  }
+  bool quoted = false;
+  for (; *p != '\0'; ++p) {
+    if (*p == '"') {
+      quoted = !quoted;
+    } else if (!quoted && (*p == ' ' || *p == '\t')) {
+      break;
+    } else {
+      argument += *p;
+    }
+  }
+  return argument;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand) {
+  if (PrepareStart(FirstArgument(commandLine))) {
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_TAB_CLASSES | ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    static TMainForm MainForm;
+    if (MainForm.Create(instance)) {
+      ShowWindow(MainForm.Handle(), showCommand);
+      UpdateWindow(MainForm.Handle());
+      MSG message;
+      while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        if (!IsDialogMessageA(MainForm.Handle(), &message)) {
+          TranslateMessage(&message);
+          DispatchMessageA(&message);
+        }
+      }
+    }
+  }
+  return 0;
+}

@@ -1,0 +1,50 @@
+// The test double behind system.h, registry.h and dialogs.h: tests set the
+// directories, the version and the registry, script the answers of message
+// boxes and read back what was shown.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/dialogs.h"
+#include "platform/system.h"
+
+struct FakeValue {
+  std::uint32_t Type = 0;
+  std::vector<std::uint8_t> Data;
+};
+
+struct ShownMessage {
+  WindowRef Owner = 0;
+  std::string Text;
+  std::string Title;
+  std::uint32_t Style = 0;
+};
+
+struct FakePlatform {
+  std::string SystemDir;   // without trailing backslash
+  std::string WindowsDir;  // without trailing backslash
+  std::string ExePath;
+  WindowsVersion Version{2, 5, 1};
+  // Keys by lower-cased path below HKEY_LOCAL_MACHINE ("" is the root);
+  // values by lower-cased name.
+  std::map<std::string, std::map<std::string, FakeValue>> Keys;
+  std::set<std::string> WriteDeniedKeys;  // lower-cased paths that refuse write access
+  std::deque<int> Answers;                // answers for the next message boxes; AnswerNo when empty
+  std::vector<ShownMessage> Shown;
+  int EndedWith = -1;  // exit code passed to EndProcess, -1 if none
+};
+
+// The one test double instance; FakeReset brings it back to its start state.
+FakePlatform& Fake();
+void FakeReset();
+// Lower-case form used for key and value names (the registry ignores case).
+std::string FakeKeyName(const std::string& path);
+// Thrown by the fake EndProcess so that a test can see the process end.
+struct FakeProcessEnded {
+  int ExitCode;
+};

@@ -1,0 +1,98 @@
+// Whole-file operations on POSIX with the Windows rules: a copy replaces its
+// destination unless that is read-only, a read-only file cannot be deleted.
+#include <dirent.h>
+#include <fnmatch.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "platform/fileops.h"
+#include "platform/posix/posix_path.h"
+
+namespace {
+
+bool IsReadOnly(const struct stat& info) { return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0; }
+
+}  // namespace
+
+bool FileExists(const std::string& path) {
+  struct stat info {};
+  return !path.empty() && stat(NativePath(path).c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool CopyFileOver(const std::string& from, const std::string& to) {
+  if (!FileExists(from)) {
+    return false;
+  }
+  const std::string target = NativePath(to);
+  struct stat info {};
+  if (stat(target.c_str(), &info) == 0 && (!S_ISREG(info.st_mode) || IsReadOnly(info))) {
+    return false;
+  }
+  std::FILE* in = std::fopen(NativePath(from).c_str(), "rb");
+  if (in == nullptr) {
+    return false;
+  }
+  // Write beside the target and rename, so that a failed copy leaves the old file.
+  const std::string temp = target + ".copy-tmp";
+  std::FILE* out = std::fopen(temp.c_str(), "wb");
+  if (out == nullptr) {
+    std::fclose(in);
+    return false;
+  }
+  std::vector<char> buffer(1 << 16);
+  bool ok = true;
+  for (;;) {
+    const size_t got = std::fread(buffer.data(), 1, buffer.size(), in);
+    if (got > 0 && std::fwrite(buffer.data(), 1, got, out) != got) {
+      ok = false;
+      break;
+    }
+    if (got < buffer.size()) {
+      ok = std::ferror(in) == 0;
+      break;
+    }
+  }
+  std::fclose(in);
+  ok = (std::fclose(out) == 0) && ok;
+  if (!ok || std::rename(temp.c_str(), target.c_str()) != 0) {
+    std::remove(temp.c_str());
+    return false;
+  }
+  return true;
+}
+
+bool RemoveFile(const std::string& path) {
+  struct stat info {};
+  const std::string native = NativePath(path);
+  if (path.empty() || stat(native.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || IsReadOnly(info)) {
+    return false;
+  }
+  return unlink(native.c_str()) == 0;
+}
+
+std::vector<std::string> ListFiles(const std::string& pattern) {
+  std::vector<std::string> names;
+  const std::string native = NativePath(pattern);
+  const size_t slash = native.find_last_of('/');
+  const std::string dir = slash == std::string::npos ? "." : native.substr(0, slash);
+  const std::string mask = slash == std::string::npos ? native : native.substr(slash + 1);
+  DIR* handle = opendir(dir.empty() ? "/" : dir.c_str());
+  if (handle == nullptr) {
+    return names;
+  }
+  while (const dirent* entry = readdir(handle)) {
+    const std::string name = entry->d_name;
+    struct stat info {};
+    if (fnmatch(mask.c_str(), name.c_str(), FNM_CASEFOLD) == 0 && stat((dir + "/" + name).c_str(), &info) == 0 &&
+        S_ISREG(info.st_mode)) {
+      names.push_back(name);
+    }
+  }
+  closedir(handle);
+  std::sort(names.begin(), names.end());
+  return names;
+}

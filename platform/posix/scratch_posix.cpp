@@ -1,0 +1,53 @@
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "platform/posix/posix_path.h"
+#include "platform/scratch.h"
+
+std::string MakeScratchDir(const std::string& tag) {
+  const char* base = std::getenv("TMPDIR");
+  std::string templ = std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/tovaro-" + tag + "-XXXXXX";
+  if (mkdtemp(templ.data()) == nullptr) {
+    return std::string();
+  }
+  return templ + "\\";
+}
+
+void RemoveTree(const std::string& dir) {
+  std::error_code ignored;
+  std::filesystem::remove_all(NativePath(dir), ignored);
+}
+
+bool MakeDirectory(const std::string& dir) {
+  std::error_code error;
+  std::filesystem::create_directory(NativePath(dir), error);
+  return !error && std::filesystem::is_directory(NativePath(dir), error);
+}
+
+bool WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+  std::ofstream out(NativePath(path), std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  return static_cast<bool>(out.flush());
+}
+
+bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
+  std::ifstream in(NativePath(path), std::ios::binary);
+  if (!in) {
+    return false;
+  }
+  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return !in.bad();
+}
+
+bool SetReadOnly(const std::string& path, bool readOnly) {
+  return chmod(NativePath(path).c_str(), readOnly ? 0444 : 0644) == 0;
+}
+
+bool DirectoryExists(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::is_directory(NativePath(path), error);
+}

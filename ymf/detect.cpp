@@ -1,0 +1,88 @@
+#include "ymf/detect.h"
+
+#include <vector>
+
+#include "platform/fileops.h"
+#include "platform/registry.h"
+#include "platform/system.h"
+#include "ymf/driver_settings.h"
+#include "ymf/environment.h"
+#include "ymf/installed_bank.h"
+#include "ymf/version_profile.h"
+
+namespace {
+
+const char* const VxdDriverName = "ydsxg.vxd";
+const char* const VxdBankName = "ydsxg.dat";
+const char* const WdmDriverName = "Ds1.sys";
+const char* const WdmBankName = "dsxgwave.tbl";
+const char* const VxdRegKey = "Software\\YAMAHA\\Driver\\YMF724";
+const char* const WdmRegKeyNt5 = "SYSTEM\\CurrentControlSet\\Services\\YAMAHA\\Driver\\DSXGWDM";
+const char* const WdmRegKey9x = "Software\\YAMAHA\\Driver\\DSXGWDM";
+
+}  // namespace
+
+std::string ProgramDirectory() {
+  const std::string exe = ExecutablePath();
+  const size_t slash = exe.find_last_of('\\');
+  return slash == std::string::npos ? std::string() : exe.substr(0, slash + 1);
+}
+
+void GetInstallDir(std::string& dir) {
+  MachineKey key = 0;
+  if (!MachineKeyOpen("SOFTWARE\\Microsoft\\Windows\\CurrentVersion", KeyAccessRead, key)) {
+    return;
+  }
+  std::uint32_t type = 0;
+  std::uint32_t size = 0;
+  if (MachineKeyQuery(key, "ProgramFilesDir", type, size) && type == RegTypeSz && size != 0) {
+    std::vector<char> buffer(size, '\0');
+    if (MachineKeyRead(key, "ProgramFilesDir", type, buffer.data(), size) && type == RegTypeSz) {
+      size_t length = 0;
+      while (length < buffer.size() && length < 255 && buffer[length] != '\0') {
+        ++length;
+      }
+      dir = std::string(buffer.data(), length) + "\\";
+    }
+  }
+  MachineKeyClose(key);
+}
+
+bool DetectDriver() {
+  Env.DriverFound = false;
+  Env.SystemDir = SystemDirectory() + "\\";
+  Env.InstallDir.clear();
+  GetInstallDir(Env.InstallDir);
+  const std::string programDir = ProgramDirectory();
+  Env.ExtendedBankPath = Env.InstallDir + "Nerulan\\Tovaro\\Banks\\extended.yb0";
+  Env.DanceBankPath = Env.InstallDir + "Nerulan\\Tovaro\\Banks\\dance.yb0";
+  Env.ExtendedBankExists = FileExists(Env.ExtendedBankPath);
+  Env.DanceBankExists = FileExists(Env.DanceBankPath);
+
+  Env.DriverPath = Env.SystemDir + VxdDriverName;
+  if (FileExists(Env.DriverPath)) {
+    Env.BankPath = Env.SystemDir + VxdBankName;
+    Env.BackupDriverPath = programDir + "Backup\\" + VxdDriverName;
+    Env.BackupBankPath = programDir + "Backup\\" + VxdBankName;
+    Env.DriverRegKey = VxdRegKey;
+    Env.DriverFound = true;
+    Env.IsVxD = true;
+  } else {
+    Env.DriversDir = WindowsDirectory() + "\\SYSTEM32\\DRIVERS\\";
+    Env.DriverPath = Env.DriversDir + WdmDriverName;
+    if (!FileExists(Env.DriverPath)) {
+      return false;
+    }
+    Env.BankPath = Env.DriversDir + WdmBankName;
+    Env.BackupDriverPath = programDir + "Backup\\" + WdmDriverName;
+    Env.BackupBankPath = programDir + "Backup\\" + WdmBankName;
+    Env.DriverRegKey = GetWindowsVersion().Major >= 5 ? WdmRegKeyNt5 : WdmRegKey9x;
+    Env.DriverFound = true;
+    Env.IsVxD = false;
+  }
+
+  LoadVersionProfile();
+  IdentifyInstalledBank();
+  ReadDriverSettings();
+  return true;
+}

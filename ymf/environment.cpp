@@ -1,0 +1,3 @@
+#include "ymf/environment.h"
+
+DriverEnvironment Env;

@@ -1,0 +1,23 @@
+// Driver version profiles: the version text read at fixed places of the
+// driver file, and the table and patch offsets of known builds.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "files/files.h"
+
+struct VersionProbe {
+  std::int32_t MarkerOffset;
+  std::int32_t TextOffset;
+  std::int32_t Characters;
+};
+
+constexpr int VersionProbeCount = 10;
+extern const VersionProbe VersionProbes[VersionProbeCount];
+
+// Checks the probe's marker byte; when it is 'F', appends the probe's text
+// (8-bit characters on the VxD, the low bytes of 16-bit ones on the WDM driver).
+bool ProbeVersionText(FileHandle file, const VersionProbe& probe, std::string& text);
+// Reads Env.DriverPath and Env.IsVxD; writes Env.Profile.
+void LoadVersionProfile();
