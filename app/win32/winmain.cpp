@@ -1,6 +1,7 @@
 // Program entry: start-up checks, then the "-clean" restore or the main window.
-#include <commctrl.h>
 #include <windows.h>
+// after windows.h, which it needs
+#include <commctrl.h>
 
 #include <string>
 

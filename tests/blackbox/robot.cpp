@@ -1,0 +1,119 @@
+#include "tests/blackbox/robot.h"
+
+#include <algorithm>
+
+namespace {
+
+struct Search {
+  DWORD ProcessId;
+  std::vector<HWND> Found;
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM data) {
+  Search* search = reinterpret_cast<Search*>(data);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner == search->ProcessId && IsWindowVisible(window)) {
+    search->Found.push_back(window);
+  }
+  return TRUE;
+}
+
+std::string ClassOf(HWND window) {
+  char name[64] = {};
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+}  // namespace
+
+std::string OwnDirectory() {
+  char path[MAX_PATH + 1] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string dir = path;
+  return dir.substr(0, dir.find_last_of('\\') + 1);
+}
+
+Robot::~Robot() {
+  if (process_.hProcess != nullptr) {
+    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+      TerminateProcess(process_.hProcess, 99);
+      WaitForSingleObject(process_.hProcess, 5000);
+    }
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+  }
+}
+
+bool Robot::Start(const std::string& exe, const std::string& arguments) {
+  std::string commandLine = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
+  const std::string dir = exe.substr(0, exe.find_last_of('\\'));
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  return CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &startup,
+                        &process_) != 0;
+}
+
+std::vector<HWND> Robot::VisibleWindows() {
+  Search search{process_.dwProcessId, {}};
+  EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&search));
+  for (HWND window : search.Found) {
+    const std::string title = Title(window);
+    if (std::find(seen_.begin(), seen_.end(), title) == seen_.end()) {
+      seen_.push_back(title);
+    }
+  }
+  return search.Found;
+}
+
+HWND Robot::WaitForMessageBox(DWORD timeoutMs) {
+  for (DWORD waited = 0; waited <= timeoutMs; waited += 20) {
+    for (HWND window : VisibleWindows()) {
+      if (ClassOf(window) == "#32770") {
+        return window;
+      }
+    }
+    if (WaitForSingleObject(process_.hProcess, 20) == WAIT_OBJECT_0) {
+      return nullptr;
+    }
+  }
+  return nullptr;
+}
+
+HWND Robot::WaitForWindow(const std::string& title, DWORD timeoutMs) {
+  for (DWORD waited = 0; waited <= timeoutMs; waited += 20) {
+    for (HWND window : VisibleWindows()) {
+      if (Title(window) == title && ClassOf(window) != "#32770") {
+        return window;
+      }
+    }
+    if (WaitForSingleObject(process_.hProcess, 20) == WAIT_OBJECT_0) {
+      return nullptr;
+    }
+  }
+  return nullptr;
+}
+
+bool Robot::WaitForExit(DWORD timeoutMs, DWORD& exitCode) {
+  for (DWORD waited = 0; waited <= timeoutMs; waited += 20) {
+    VisibleWindows();
+    if (WaitForSingleObject(process_.hProcess, 20) == WAIT_OBJECT_0) {
+      return GetExitCodeProcess(process_.hProcess, &exitCode) != 0;
+    }
+  }
+  return false;
+}
+
+std::string Robot::MessageText(HWND box) {
+  char text[512] = {};
+  GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+  return text;
+}
+
+std::string Robot::Title(HWND window) {
+  char text[256] = {};
+  GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
+void Robot::Press(HWND box, int buttonId) { PostMessageA(GetDlgItem(box, buttonId), BM_CLICK, 0, 0); }

@@ -1,0 +1,40 @@
+// Drives the real tovaro.exe from outside, as a user would: starts it, finds
+// its windows and message boxes, reads them and presses their buttons.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+class Robot {
+ public:
+  Robot() = default;
+  ~Robot();
+  Robot(const Robot&) = delete;
+  Robot& operator=(const Robot&) = delete;
+
+  // Starts exe with the given arguments in its own directory.
+  bool Start(const std::string& exe, const std::string& arguments);
+  // Waits for a message box of the program; null when none came in time.
+  HWND WaitForMessageBox(DWORD timeoutMs);
+  // Waits for a visible top-level window of the program with this title.
+  HWND WaitForWindow(const std::string& title, DWORD timeoutMs);
+  // Waits for the program to end; false when it is still running.
+  bool WaitForExit(DWORD timeoutMs, DWORD& exitCode);
+  // Titles of every visible top-level window the program has shown so far.
+  const std::vector<std::string>& SeenWindows() const { return seen_; }
+
+  static std::string MessageText(HWND box);
+  static std::string Title(HWND window);
+  static void Press(HWND box, int buttonId);
+
+ private:
+  std::vector<HWND> VisibleWindows();
+
+  PROCESS_INFORMATION process_ = {};
+  std::vector<std::string> seen_;
+};
+
+// Directory of the running test program, with a trailing backslash.
+std::string OwnDirectory();

@@ -1,0 +1,132 @@
+// The real tovaro.exe under Wine, started on a simulated driver installation
+// and answered by a robot.
+#include <gtest/gtest.h>
+
+#include "platform/fileops.h"
+#include "platform/scratch.h"
+#include "platform/system.h"
+#include "tests/blackbox/robot.h"
+#include "tests/support/file_bytes.h"
+#include "tools/fixture/fixture.h"
+
+namespace {
+
+const char* const BackupQuestion = "Cannot create backup of original driver files. Start the program anyway?";
+const char* const DriverQuestion = "YMF7x4 driver is not found. Start the program anyway?";
+const DWORD Patience = 20000;
+
+class Program : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    scratch_ = MakeScratchDir("blackbox");
+    ASSERT_FALSE(scratch_.empty());
+    where_.WindowsDir = WindowsDirectory();
+    where_.SystemDir = SystemDirectory();
+    where_.ProgramDir = scratch_ + "Tovaro\\";
+    RemoveSimulatedDriver();
+    ASSERT_TRUE(MakeDirectory(where_.ProgramDir));
+    ASSERT_TRUE(MakeDirectory(where_.ProgramDir + "Backup"));
+    exe_ = where_.ProgramDir + "tovaro.exe";
+    ASSERT_TRUE(CopyFileOver(OwnDirectory() + "dist\\Tovaro\\tovaro.exe", exe_));
+  }
+  void TearDown() override {
+    RemoveSimulatedDriver();
+    RemoveTree(scratch_);
+  }
+  void RemoveSimulatedDriver() {
+    for (bool vxd : {true, false}) {
+      RemoveFile(InstalledDriverPath(where_, vxd));
+      RemoveFile(InstalledBankPath(where_, vxd));
+    }
+  }
+  void InstallWdmDriver() {
+    DriverInstallSpec spec;
+    spec.StockBankSize = 4096;
+    ASSERT_TRUE(InstallDriver(where_, spec));
+  }
+  std::string Backup(const char* name) const { return where_.ProgramDir + "Backup\\" + name; }
+  void ExpectEndsWithoutWindow(Robot& robot) {
+    DWORD exitCode = 1234;
+    ASSERT_TRUE(robot.WaitForExit(Patience, exitCode));
+    EXPECT_EQ(exitCode, 0u);
+    for (const std::string& title : robot.SeenWindows()) {
+      EXPECT_NE(title, "Tovaro 2.0.1") << "the main window was shown";
+    }
+  }
+
+  std::string scratch_;
+  Installation where_;
+  std::string exe_;
+};
+
+TEST_F(Program, CleanSwitchRestoresTheOriginalsWithoutAWindow) {
+  InstallWdmDriver();
+  const std::string driver = InstalledDriverPath(where_, false);
+  const std::string bank = InstalledBankPath(where_, false);
+  const Bytes originalDriver = ReadAll(driver);
+  const Bytes originalBank = ReadAll(bank);
+  ASSERT_TRUE(CopyFileOver(driver, Backup("Ds1.sys")));
+  ASSERT_TRUE(CopyFileOver(bank, Backup("dsxgwave.tbl")));
+  WriteAll(driver, Bytes{'M', 'Z', 0x90, 0x90});
+  WriteAll(bank, Bytes{0x00, 1, 2, 3});
+
+  Robot robot;
+  ASSERT_TRUE(robot.Start(exe_, "-CLEAN"));
+  ExpectEndsWithoutWindow(robot);
+  EXPECT_TRUE(robot.SeenWindows().empty());
+  EXPECT_EQ(ReadAll(driver), originalDriver);
+  EXPECT_EQ(ReadAll(bank), originalBank);
+  EXPECT_FALSE(FileExists(Backup("Ds1.sys")));
+  EXPECT_FALSE(FileExists(Backup("dsxgwave.tbl")));
+}
+
+TEST_F(Program, NoDriverAsksAboutTheBackupThenAboutTheDriver) {
+  Robot robot;
+  ASSERT_TRUE(robot.Start(exe_, ""));
+  HWND first = robot.WaitForMessageBox(Patience);
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(Robot::Title(first), "Error");
+  EXPECT_EQ(Robot::MessageText(first), BackupQuestion);
+  Robot::Press(first, IDYES);
+
+  HWND second = nullptr;
+  for (int i = 0; i < 100 && (second == nullptr || second == first); ++i) {
+    second = robot.WaitForMessageBox(Patience);
+    if (second == first) {
+      Sleep(20);
+    }
+  }
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(Robot::Title(second), "Error");
+  EXPECT_EQ(Robot::MessageText(second), DriverQuestion);
+  Robot::Press(second, IDNO);
+  ExpectEndsWithoutWindow(robot);
+}
+
+TEST_F(Program, DecliningTheBackupQuestionEndsWithoutTheDriverQuestion) {
+  Robot robot;
+  ASSERT_TRUE(robot.Start(exe_, ""));
+  HWND box = robot.WaitForMessageBox(Patience);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(Robot::MessageText(box), BackupQuestion);
+  Robot::Press(box, IDNO);
+  ExpectEndsWithoutWindow(robot);
+  EXPECT_EQ(robot.SeenWindows().size(), 1u);
+}
+
+TEST_F(Program, DriverWithBackupOpensTheWindowDirectly) {
+  InstallWdmDriver();
+  Robot robot;
+  ASSERT_TRUE(robot.Start(exe_, "-nothing -clean"));
+  HWND window = robot.WaitForWindow("Tovaro 2.0.1", Patience);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(robot.SeenWindows(), std::vector<std::string>{"Tovaro 2.0.1"}) << "no question was asked";
+  EXPECT_TRUE(FileExists(Backup("Ds1.sys")));
+  EXPECT_TRUE(FileExists(Backup("dsxgwave.tbl")));
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  DWORD exitCode = 1234;
+  ASSERT_TRUE(robot.WaitForExit(Patience, exitCode));
+  EXPECT_EQ(exitCode, 0u);
+}
+
+}  // namespace

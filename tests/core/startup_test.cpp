@@ -1,0 +1,111 @@
+// Start-up: the questions, their order and the "-clean" restore.
+#include <gtest/gtest.h>
+
+#include "app/startup.h"
+#include "platform/fake.h"
+#include "platform/fileops.h"
+#include "tests/core/simulated_system.h"
+
+namespace {
+
+const char* const BackupQuestion = "Cannot create backup of original driver files. Start the program anyway?";
+const char* const DriverQuestion = "YMF7x4 driver is not found. Start the program anyway?";
+
+DriverInstallSpec WdmDriver() {
+  DriverInstallSpec spec;
+  spec.StockBankSize = 32;
+  return spec;
+}
+
+std::vector<std::string> Questions() {
+  std::vector<std::string> texts;
+  for (const ShownMessage& shown : Fake().Shown) {
+    EXPECT_EQ(shown.Title, "Error");
+    EXPECT_EQ(shown.Style, MsgYesNo | MsgIconQuestion);
+    EXPECT_EQ(shown.Owner, 0u);
+    texts.push_back(shown.Text);
+  }
+  return texts;
+}
+
+TEST(Startup, DriverAndBackupGiveNoQuestion) {
+  SimulatedSystem sim;
+  ASSERT_TRUE(sim.AddDriver(WdmDriver()));
+  RebootPending = true;
+  EXPECT_TRUE(PrepareStart(""));
+  EXPECT_TRUE(Fake().Shown.empty());
+  EXPECT_EQ(ExeDir, sim.Where().ProgramDir);
+  EXPECT_EQ(ProductTitle, "Tovaro 2.0.1");
+  EXPECT_FALSE(RebootPending);
+  EXPECT_TRUE(FileExists(sim.BackupDir() + "Ds1.sys"));
+  EXPECT_TRUE(FileExists(sim.BackupDir() + "dsxgwave.tbl"));
+}
+
+TEST(Startup, NoDriverAsksBothQuestionsBackupFirst) {
+  SimulatedSystem sim;
+  Fake().Answers = {AnswerYes, AnswerYes};
+  EXPECT_TRUE(PrepareStart(""));
+  EXPECT_EQ(Questions(), (std::vector<std::string>{BackupQuestion, DriverQuestion}));
+}
+
+TEST(Startup, NoDriverWithOldBackupStillAsksBothQuestions) {
+  SimulatedSystem sim;
+  WriteAll(sim.BackupDir() + "Ds1.sys", Bytes{'M', 'Z'});
+  WriteAll(sim.BackupDir() + "dsxgwave.tbl", Bytes{0xAA});
+  Fake().Answers = {AnswerYes, AnswerNo};
+  EXPECT_FALSE(PrepareStart(""));
+  EXPECT_EQ(Questions(), (std::vector<std::string>{BackupQuestion, DriverQuestion}));
+}
+
+TEST(Startup, DecliningTheBackupQuestionEndsAtOnce) {
+  SimulatedSystem sim(false);
+  ASSERT_TRUE(sim.AddDriver(WdmDriver()));
+  Fake().Answers = {AnswerNo};
+  EXPECT_THROW(PrepareStart(""), FakeProcessEnded);
+  EXPECT_EQ(Fake().EndedWith, 0);
+  EXPECT_EQ(Questions(), (std::vector<std::string>{BackupQuestion}));
+}
+
+TEST(Startup, BackupFailureAcceptedOpensTheWindow) {
+  SimulatedSystem sim(false);
+  ASSERT_TRUE(sim.AddDriver(WdmDriver()));
+  Fake().Answers = {AnswerYes};
+  EXPECT_TRUE(PrepareStart(""));
+  EXPECT_EQ(Questions(), (std::vector<std::string>{BackupQuestion}));
+}
+
+TEST(Startup, CleanSwitchIsTheFirstArgumentInAnyCase) {
+  EXPECT_TRUE(IsCleanSwitch("-clean"));
+  EXPECT_TRUE(IsCleanSwitch("-CLEAN"));
+  EXPECT_TRUE(IsCleanSwitch("-cLeAn"));
+  EXPECT_FALSE(IsCleanSwitch("clean"));
+  EXPECT_FALSE(IsCleanSwitch("-clean2"));
+  EXPECT_FALSE(IsCleanSwitch("/clean"));
+  EXPECT_FALSE(IsCleanSwitch(""));
+}
+
+TEST(Startup, CleanRestoresTheOriginalsAndOpensNoWindow) {
+  SimulatedSystem sim;
+  ASSERT_TRUE(sim.AddDriver(WdmDriver()));
+  const Bytes driver = ReadAll(sim.DriverPath(false));
+  const Bytes bank = ReadAll(sim.BankPath(false));
+  WriteAll(sim.BackupDir() + "Ds1.sys", driver);
+  WriteAll(sim.BackupDir() + "dsxgwave.tbl", bank);
+  WriteAll(sim.DriverPath(false), Bytes{'M', 'Z', 0x90});
+  WriteAll(sim.BankPath(false), Bytes{0x00, 1, 2});
+  EXPECT_FALSE(PrepareStart("-Clean"));
+  EXPECT_TRUE(Fake().Shown.empty());
+  EXPECT_EQ(ReadAll(sim.DriverPath(false)), driver);
+  EXPECT_EQ(ReadAll(sim.BankPath(false)), bank);
+  EXPECT_FALSE(FileExists(sim.BackupDir() + "Ds1.sys"));
+  EXPECT_FALSE(FileExists(sim.BackupDir() + "dsxgwave.tbl"));
+}
+
+TEST(Startup, CleanWithoutDriverFailsSilently) {
+  SimulatedSystem sim;
+  Fake().Answers = {AnswerYes, AnswerYes};
+  EXPECT_FALSE(PrepareStart("-clean"));
+  EXPECT_EQ(Fake().Shown.size(), 2u);
+}
+
+}  // namespace

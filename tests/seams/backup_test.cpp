@@ -1,0 +1,136 @@
+// The backup pair and the copies that start every bank change, on real files.
+#include <gtest/gtest.h>
+
+#include "platform/fileops.h"
+#include "platform/scratch.h"
+#include "tests/support/file_bytes.h"
+#include "ymf/backup.h"
+#include "ymf/environment.h"
+
+namespace {
+
+const Bytes OriginalDriver{'M', 'Z', 1, 2, 3};
+const Bytes OriginalBank{0xAA, 9, 9, 9};
+
+class Backup : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = MakeScratchDir("backup");
+    ASSERT_FALSE(dir_.empty());
+    ASSERT_TRUE(MakeDirectory(dir_ + "live"));
+    ASSERT_TRUE(MakeDirectory(dir_ + "Backup"));
+    Env = DriverEnvironment();
+    Env.DriverPath = dir_ + "live\\Ds1.sys";
+    Env.BankPath = dir_ + "live\\dsxgwave.tbl";
+    Env.BackupDriverPath = dir_ + "Backup\\Ds1.sys";
+    Env.BackupBankPath = dir_ + "Backup\\dsxgwave.tbl";
+    WriteAll(Env.DriverPath, OriginalDriver);
+    WriteAll(Env.BankPath, OriginalBank);
+  }
+  void TearDown() override {
+    Env = DriverEnvironment();
+    RemoveTree(dir_);
+  }
+  std::string dir_;
+};
+
+TEST_F(Backup, FirstBackupCopiesBothFiles) {
+  ASSERT_TRUE(BackupDriverFiles());
+  EXPECT_EQ(ReadAll(Env.BackupDriverPath), OriginalDriver);
+  EXPECT_EQ(ReadAll(Env.BackupBankPath), OriginalBank);
+  EXPECT_TRUE(BackupPairPresent());
+}
+
+TEST_F(Backup, PresentPairIsNeverRefreshed) {
+  ASSERT_TRUE(BackupDriverFiles());
+  WriteAll(Env.DriverPath, Bytes{'M', 'Z', 0xFF});
+  WriteAll(Env.BankPath, Bytes{0x00, 1});
+  EXPECT_TRUE(BackupDriverFiles());
+  EXPECT_EQ(ReadAll(Env.BackupDriverPath), OriginalDriver);
+  EXPECT_EQ(ReadAll(Env.BackupBankPath), OriginalBank);
+}
+
+TEST_F(Backup, LoneCopyIsReplacedByBothLiveFiles) {
+  WriteAll(Env.BackupBankPath, Bytes{0x42});
+  ASSERT_TRUE(BackupDriverFiles());
+  EXPECT_EQ(ReadAll(Env.BackupBankPath), OriginalBank);
+  EXPECT_EQ(ReadAll(Env.BackupDriverPath), OriginalDriver);
+}
+
+TEST_F(Backup, FailsWithoutBackupDirectoryAndCreatesNothing) {
+  RemoveTree(dir_ + "Backup");
+  EXPECT_FALSE(BackupDriverFiles());
+  EXPECT_FALSE(DirectoryExists(dir_ + "Backup"));
+}
+
+TEST_F(Backup, MissingBankFailsBeforeTheDriverIsCopied) {
+  ASSERT_TRUE(RemoveFile(Env.BankPath));
+  EXPECT_FALSE(BackupDriverFiles());
+  EXPECT_FALSE(FileExists(Env.BackupDriverPath));
+  EXPECT_FALSE(FileExists(Env.BackupBankPath));
+}
+
+TEST_F(Backup, NoDriverFoundMeansNoBackup) {
+  Env = DriverEnvironment();
+  EXPECT_FALSE(BackupDriverFiles());
+}
+
+TEST_F(Backup, InstallBankPutsTheBankAndTheOriginalDriverInPlace) {
+  ASSERT_TRUE(BackupDriverFiles());
+  WriteAll(Env.DriverPath, Bytes{'M', 'Z', 0x90, 0x90});
+  const std::string source = dir_ + "extended.yb0";
+  WriteAll(source, Bytes{0x00, 5, 6});
+  ASSERT_TRUE(InstallBank(source));
+  EXPECT_EQ(ReadAll(Env.BankPath), (Bytes{0x00, 5, 6}));
+  EXPECT_EQ(ReadAll(Env.DriverPath), OriginalDriver);
+}
+
+TEST_F(Backup, InstallBankFromMissingSourceChangesNothing) {
+  ASSERT_TRUE(BackupDriverFiles());
+  const Bytes patched{'M', 'Z', 0x90};
+  WriteAll(Env.DriverPath, patched);
+  EXPECT_FALSE(InstallBank(dir_ + "nowhere.yb0"));
+  EXPECT_FALSE(InstallBank(""));
+  EXPECT_EQ(ReadAll(Env.DriverPath), patched);
+  EXPECT_EQ(ReadAll(Env.BankPath), OriginalBank);
+}
+
+TEST_F(Backup, InstallBankWithoutBackupDriverLeavesNewBankBesideOldDriver) {
+  const std::string source = dir_ + "dance.yb0";
+  WriteAll(source, Bytes{0x01});
+  EXPECT_FALSE(InstallBank(source));
+  EXPECT_EQ(ReadAll(Env.BankPath), (Bytes{0x01}));
+  EXPECT_EQ(ReadAll(Env.DriverPath), OriginalDriver);
+}
+
+TEST_F(Backup, RestorePutsOriginalsBackAndRemovesThePair) {
+  ASSERT_TRUE(BackupDriverFiles());
+  WriteAll(Env.DriverPath, Bytes{'M', 'Z', 0x90});
+  ASSERT_TRUE(RemoveFile(Env.BankPath));
+  EXPECT_TRUE(RestoreDriverFiles());
+  EXPECT_EQ(ReadAll(Env.DriverPath), OriginalDriver);
+  EXPECT_EQ(ReadAll(Env.BankPath), OriginalBank);
+  EXPECT_FALSE(FileExists(Env.BackupDriverPath));
+  EXPECT_FALSE(FileExists(Env.BackupBankPath));
+  // The next start takes a new pair from the restored originals.
+  EXPECT_TRUE(BackupDriverFiles());
+  EXPECT_EQ(ReadAll(Env.BackupDriverPath), OriginalDriver);
+}
+
+TEST_F(Backup, FailedRestoreKeepsThePairAsTheLastCopyOfTheOriginals) {
+  ASSERT_TRUE(BackupDriverFiles());
+  // A directory where the bank belongs: the copy back cannot succeed.
+  ASSERT_TRUE(RemoveFile(Env.BankPath));
+  ASSERT_TRUE(MakeDirectory(Env.BankPath));
+  EXPECT_FALSE(RestoreDriverFiles());
+  EXPECT_EQ(ReadAll(Env.BackupDriverPath), OriginalDriver);
+  EXPECT_EQ(ReadAll(Env.BackupBankPath), OriginalBank);
+}
+
+TEST_F(Backup, RestoreWithoutPairFails) {
+  EXPECT_FALSE(RestoreDriverFiles());
+  EXPECT_EQ(ReadAll(Env.DriverPath), OriginalDriver);
+  EXPECT_EQ(ReadAll(Env.BankPath), OriginalBank);
+}
+
+}  // namespace
