@@ -1,0 +1,74 @@
+// The portable PE image checksum against values worked out by hand and
+// against the published word-by-word procedure.
+#include <gtest/gtest.h>
+
+#include "tools/fixture/fixture.h"
+#include "ymf/pe_checksum.h"
+
+namespace {
+
+// The procedure as published for the image help library: 16-bit arithmetic,
+// a fold after every word, and reading one byte past an odd end (which a
+// mapping fills with zero).
+std::uint32_t PublishedChecksum(Bytes image, std::uint32_t fieldOffset) {
+  const std::uint32_t length = static_cast<std::uint32_t>(image.size());
+  image.push_back(0);
+  std::uint32_t sum = 0;
+  for (std::uint32_t word = 0; word < (length + 1) / 2; ++word) {
+    sum += static_cast<std::uint32_t>(image[2 * word] | (image[2 * word + 1] << 8));
+    sum = (sum >> 16) + (sum & 0xFFFF);
+  }
+  auto partial = static_cast<std::uint16_t>(((sum >> 16) + sum) & 0xFFFF);
+  const auto low = static_cast<std::uint16_t>(image[fieldOffset] | (image[fieldOffset + 1] << 8));
+  const auto high = static_cast<std::uint16_t>(image[fieldOffset + 2] | (image[fieldOffset + 3] << 8));
+  partial = static_cast<std::uint16_t>(partial - (partial < low));
+  partial = static_cast<std::uint16_t>(partial - low);
+  partial = static_cast<std::uint16_t>(partial - (partial < high));
+  partial = static_cast<std::uint16_t>(partial - high);
+  return static_cast<std::uint32_t>(partial) + length;
+}
+
+std::uint32_t Checksum(const Bytes& image, std::uint32_t fieldOffset) {
+  return PeImageChecksum(image.data(), static_cast<std::uint32_t>(image.size()), fieldOffset);
+}
+
+TEST(PeChecksum, HandWorkedValues) {
+  // Nothing but zeros: the sum is 0, plus the length.
+  EXPECT_EQ(Checksum(Bytes(8, 0), 4), 8u);
+  // Words 0x0201 and 0x0403 beside a zero field.
+  EXPECT_EQ(Checksum(Bytes{1, 2, 3, 4, 0, 0, 0, 0}, 4), 0x0604u + 8);
+  // An odd last byte counts as the low byte of a word: 0x0201 + 0x0005.
+  EXPECT_EQ(Checksum(Bytes{1, 2, 0, 0, 0, 0, 5}, 2), 0x0206u + 7);
+  // A carry out of 16 bits comes back in at the bottom: 0xFFFF + 0x0002.
+  EXPECT_EQ(Checksum(Bytes{0xFF, 0xFF, 2, 0, 0, 0, 0, 0}, 4), 0x0002u + 8);
+  // The field's halves are taken out again with borrow: the other word
+  // 0x8000 plus a field of 0x9000 folds to 0x1001, and removing 0x9000
+  // borrows back to 0x8000.
+  EXPECT_EQ(Checksum(Bytes{0x00, 0x80, 0x00, 0x90, 0x00, 0x00}, 2), 0x8000u + 6);
+}
+
+TEST(PeChecksum, FieldOnTopOfAOnesComplementZero) {
+  // The other words fold to 0xFFFF (a ones' complement zero) and the field
+  // is not zero: the field is in the sum and taken out again, which leaves 0.
+  // Skipping the field instead would give 0xFFFF + length.
+  const Bytes image{0xFF, 0xFF, 0x00, 0x00, 0x78, 0x56, 0x34, 0x12};
+  EXPECT_EQ(Checksum(image, 4), 8u);
+  EXPECT_EQ(Checksum(Bytes{0xFF, 0xFF, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00}, 4), 8u);
+}
+
+TEST(PeChecksum, MatchesThePublishedProcedureOnManyImages) {
+  const std::uint32_t sizes[] = {8, 9, 64, 65, 511, 4096, 4097, 65535, 65536, 300001};
+  std::uint32_t seed = 3;
+  for (std::uint32_t size : sizes) {
+    for (std::uint32_t fieldOffset : {0u, size / 2 & ~1u, size - 4}) {
+      const Bytes image = PatternBytes(size, ++seed);
+      EXPECT_EQ(Checksum(image, fieldOffset), PublishedChecksum(image, fieldOffset))
+          << "size " << size << " field at " << fieldOffset;
+    }
+  }
+  // Runs of 0xFF make the sum wrap on nearly every word.
+  const Bytes ones(100001, 0xFF);
+  EXPECT_EQ(Checksum(ones, 88), PublishedChecksum(ones, 88));
+}
+
+}  // namespace
