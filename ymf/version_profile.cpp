@@ -53,21 +53,22 @@ bool ProbeVersionText(FileHandle file, const VersionProbe& probe, std::string& t
   return true;
 }
 
+std::string ReadVersionText(FileHandle file) {
+  std::string text;
+  for (const VersionProbe& probe : VersionProbes) {
+    if (ProbeVersionText(file, probe, text)) {
+      return text;
+    }
+  }
+  return "incompatible with Bank Modes feature";
+}
+
 void LoadVersionProfile() {
   VersionProfile& profile = Env.Profile;
   profile.VersionText.clear();
   FileHandle file = InvalidFileHandle;
   if (OpenRead(Env.DriverPath, file)) {
-    bool found = false;
-    for (const VersionProbe& probe : VersionProbes) {
-      if (ProbeVersionText(file, probe, profile.VersionText)) {
-        found = true;
-        break;
-      }
-    }
-    if (!found) {
-      profile.VersionText = "incompatible with Bank Modes feature";
-    }
+    profile.VersionText = ReadVersionText(file);
     CloseFile(file);
   }
   profile.ProfileKnown = false;

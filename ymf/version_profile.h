@@ -19,5 +19,8 @@ extern const VersionProbe VersionProbes[VersionProbeCount];
 // Checks the probe's marker byte; when it is 'F', appends the probe's text
 // (8-bit characters on the VxD, the low bytes of 16-bit ones on the WDM driver).
 bool ProbeVersionText(FileHandle file, const VersionProbe& probe, std::string& text);
+// The version text of a driver file opened for reading: the text of the first
+// probe whose marker matches, or the incompatibility text when none does.
+std::string ReadVersionText(FileHandle file);
 // Reads Env.DriverPath and Env.IsVxD; writes Env.Profile.
 void LoadVersionProfile();

@@ -39,8 +39,15 @@ bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
   if (!in) {
     return false;
   }
-  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
+  // One block read: a byte-wise iterator is very slow in sanitized builds.
+  in.seekg(0, std::ios::end);
+  const std::streamoff size = in.tellg();
+  in.seekg(0, std::ios::beg);
+  if (size < 0) {
+    return false;
+  }
+  bytes.assign(static_cast<std::size_t>(size), 0);
+  return size == 0 || static_cast<bool>(in.read(reinterpret_cast<char*>(bytes.data()), size));
 }
 
 bool SetReadOnly(const std::string& path, bool readOnly) {

@@ -1,0 +1,142 @@
+// The code patch written into VxD and WDM driver images.
+#include <gtest/gtest.h>
+
+#include "platform/scratch.h"
+#include "tests/support/file_bytes.h"
+#include "tests/support/patched_image.h"
+#include "ymf/code_patch.h"
+#include "ymf/environment.h"
+#include "ymf/version_profile.h"
+
+namespace {
+
+class CodePatch : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = MakeScratchDir("patch");
+    ASSERT_FALSE(dir_.empty());
+    Env = DriverEnvironment();
+    Env.DriverPath = dir_ + "driver";
+  }
+  void TearDown() override {
+    Env = DriverEnvironment();
+    RemoveTree(dir_);
+  }
+  // Installs a driver image of a known build and loads its profile.
+  Bytes Install(bool isVxD, const std::string& version) {
+    DriverImageSpec spec;
+    spec.IsVxD = isVxD;
+    spec.VersionText = version;
+    const Bytes image = MakeDriverImage(spec);
+    WriteAll(Env.DriverPath, image);
+    Env.IsVxD = isVxD;
+    LoadVersionProfile();
+    EXPECT_TRUE(Env.Profile.ProfileKnown) << version;
+    return image;
+  }
+  std::string dir_;
+};
+
+TEST_F(CodePatch, WritesTwentyFiveVxdAndFortyTwoWdmBytes) {
+  // On an image of zeros every non-zero byte of the list shows up as one
+  // changed byte; the WDM list also writes 0x00 twice.
+  for (bool isVxD : {true, false}) {
+    const Bytes zeros(Install(isVxD, isVxD ? "4.06.2008" : "5.12.01.2228").size(), 0);
+    WriteAll(Env.DriverPath, zeros);
+    ASSERT_TRUE(PatchDriverCode());
+    const Bytes after = ReadAll(Env.DriverPath);
+    std::size_t changed = 0;
+    for (std::uint8_t byte : after) {
+      changed += byte != 0 ? 1 : 0;
+    }
+    EXPECT_EQ(changed, isVxD ? 25u : 40u);
+    EXPECT_EQ(after, PatchedImage(zeros, Env.Profile, isVxD));
+  }
+}
+
+TEST_F(CodePatch, EveryKnownBuildGetsItsBytesAndNothingElse) {
+  const char* const builds[] = {"4.07.1040",    "4.06.2004",    "4.06.2005",    "4.06.2008",
+                                "4.07.00.2013", "4.12.01.2018", "4.12.01.2019", "4.12.01.2020",
+                                "5.12.01.2228", "5.12.01.2240", "5.12.01.5244", "5.12.01.5245"};
+  for (const char* build : builds) {
+    const bool isVxD = build[0] == '4';
+    const Bytes before = Install(isVxD, build);
+    ASSERT_TRUE(PatchDriverCode()) << build;
+    const Bytes after = ReadAll(Env.DriverPath);
+    EXPECT_EQ(after.size(), before.size()) << build;
+    EXPECT_EQ(after, PatchedImage(before, Env.Profile, isVxD)) << build;
+  }
+}
+
+TEST_F(CodePatch, KeptBytesKeepTheirValues) {
+  for (bool isVxD : {true, false}) {
+    Bytes image = Install(isVxD, isVxD ? "4.07.1040" : "5.12.01.2240");
+    const std::size_t block = static_cast<std::size_t>(Env.Profile.PatchOffset3);
+    for (std::size_t kept : isVxD ? std::vector<std::size_t>{4, 8} : std::vector<std::size_t>{1}) {
+      image[block + kept] = 0xA5;
+    }
+    WriteAll(Env.DriverPath, image);
+    ASSERT_TRUE(PatchDriverCode());
+    const Bytes after = ReadAll(Env.DriverPath);
+    if (isVxD) {
+      EXPECT_EQ(after[block + 4], 0xA5);
+      EXPECT_EQ(after[block + 8], 0xA5);
+    } else {
+      EXPECT_EQ(after[block + 1], 0xA5);
+    }
+  }
+}
+
+TEST_F(CodePatch, PatchingTwiceEqualsPatchingOnce) {
+  Install(false, "5.12.01.5244");
+  ASSERT_TRUE(PatchDriverCode());
+  const Bytes once = ReadAll(Env.DriverPath);
+  ASSERT_TRUE(PatchDriverCode());
+  EXPECT_EQ(ReadAll(Env.DriverPath), once);
+}
+
+TEST_F(CodePatch, RefusesWithoutFileOrProfileAndWritesNothing) {
+  const Bytes image = Install(true, "4.12.01.2019");
+
+  ASSERT_TRUE(SetReadOnly(Env.DriverPath, true));
+  EXPECT_FALSE(PatchDriverCode());
+  ASSERT_TRUE(SetReadOnly(Env.DriverPath, false));
+  EXPECT_EQ(ReadAll(Env.DriverPath), image);
+
+  Env.Profile.ProfileKnown = false;
+  EXPECT_FALSE(PatchDriverCode());
+  EXPECT_EQ(ReadAll(Env.DriverPath), image);
+
+  Env.Profile.ProfileKnown = true;
+  Env.DriverPath = dir_ + "missing";
+  EXPECT_FALSE(PatchDriverCode());
+  Bytes none;
+  EXPECT_FALSE(ReadWholeFile(Env.DriverPath, none));
+}
+
+TEST_F(CodePatch, ByteThatDidNotLandIsReported) {
+  const Bytes image = Install(false, "5.12.01.5245");
+  // A site the file position cannot reach: its writes fail, the others
+  // still go in, and the read-back turns the result into a failure.
+  VersionProfile unreachable = Env.Profile;
+  unreachable.PatchOffset4 = -100;
+  Env.Profile = unreachable;
+  EXPECT_FALSE(PatchDriverCode());
+  EXPECT_EQ(ReadAll(Env.DriverPath), PatchedImageWithoutSite(image, unreachable, false, 4));
+}
+
+TEST_F(CodePatch, WriteDriverByteWritesOneByteAtItsOffsetOnly) {
+  const Bytes image(64, 0x11);
+  WriteAll(Env.DriverPath, image);
+  FileHandle file = InvalidFileHandle;
+  ASSERT_TRUE(OpenWrite(Env.DriverPath, file));
+  EXPECT_TRUE(WriteDriverByte(file, 10, 0x7E));
+  // A failed seek must not let the byte land at the current position.
+  EXPECT_FALSE(WriteDriverByte(file, -1, 0x55));
+  CloseFile(file);
+  Bytes expected = image;
+  expected[10] = 0x7E;
+  EXPECT_EQ(ReadAll(Env.DriverPath), expected);
+}
+
+}  // namespace

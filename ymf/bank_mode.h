@@ -1,0 +1,21 @@
+// The bank mode switch: disable the bank, go back to the default one, or
+// install another bank with the driver patched and given that bank's tables.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// Path of per-bank table k (1 to 3): the bank path with its last character
+// replaced by the digit k. Empty for an empty bank path.
+std::string BankTablePath(const std::string& bankPath, int table);
+
+// Copies the three table files of a bank into Env.DriverPath at the
+// profile's table offsets. False when no profile is known, a file cannot be
+// opened, or a table file is too short; tables written before stay written.
+bool WriteBankTables(const std::string& bankPath);
+
+// Sets a bank mode (ModeDisabled, ModeDefault, ModeExtended, ModeDance, any
+// other value a user bank at userBankPath); true when it was set completely.
+// Modes that need the backup or a profile refuse, changing nothing, when
+// these are missing or the switch is bound to fail.
+bool SetBankMode(std::int32_t mode, const std::string& userBankPath);

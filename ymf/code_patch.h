@@ -1,0 +1,33 @@
+// The code patch that makes the driver load a bank other than the default one.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "files/files.h"
+#include "ymf/environment.h"
+
+// One patched byte: a patch offset of the profile (1 to 4), a distance from
+// it and the value written there.
+struct PatchByte {
+  int Site;
+  std::int32_t Distance;
+  std::uint8_t Value;
+};
+
+constexpr std::size_t VxdPatchLength = 25;
+constexpr std::size_t WdmPatchLength = 42;
+extern const PatchByte VxdPatch[VxdPatchLength];
+extern const PatchByte WdmPatch[WdmPatchLength];
+
+// The absolute file offset of a patch byte under a profile.
+std::int32_t PatchByteOffset(const VersionProfile& profile, const PatchByte& entry);
+
+// Seeks to offset and writes one byte. A failed seek writes nothing, so
+// that the byte never lands at another position.
+bool WriteDriverByte(FileHandle file, std::int32_t offset, std::uint8_t value);
+
+// Writes the kind's patch list into Env.DriverPath at the profile's patch
+// offsets, then reads every written byte back. False when no profile is
+// known, the file cannot be opened for writing, or any byte did not land.
+bool PatchDriverCode();
