@@ -1,0 +1,127 @@
+// Settings store cases that need the test double: a registry root holding
+// values, keys that refuse write access, and detection loading the settings.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <utility>
+
+#include "platform/fake.h"
+#include "platform/registry.h"
+#include "tests/core/simulated_system.h"
+#include "tests/support/settings_registry.h"
+#include "ymf/detect.h"
+#include "ymf/driver_settings.h"
+#include "ymf/settings_apply.h"
+#include "ymf/voice_limits.h"
+
+namespace {
+
+using RegistrySnapshot = std::map<std::string, std::map<std::string, std::pair<std::uint32_t, Bytes>>>;
+
+RegistrySnapshot Snapshot() {
+  RegistrySnapshot snapshot;
+  for (const auto& key : Fake().Keys) {
+    auto& values = snapshot[key.first];
+    for (const auto& value : key.second) {
+      values[value.first] = {value.second.Type, value.second.Data};
+    }
+  }
+  return snapshot;
+}
+
+class SettingsDouble : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    FakeReset();
+    Env = DriverEnvironment();
+  }
+  void TearDown() override {
+    Env = DriverEnvironment();
+    FakeReset();
+  }
+};
+
+TEST_F(SettingsDouble, EmptyKeyReadsNothingFromTheRoot) {
+  for (bool vxd : {true, false}) {
+    Fake().Keys[""]["showwaveout"] = FakeValue{RegTypeBinary, vxd ? Bytes{0x01} : Bytes{0x01, 0, 0, 0}};
+    Fake().Keys[""]["maxmodvoices"] = FakeValue{RegTypeBinary, {0x05, 0, 0, 0}};
+    Env.IsVxD = vxd;
+    Env.Settings = DriverSettings();
+    ReadDriverSettings();
+    EXPECT_EQ(FieldsOf(Env.Settings), FieldsOf(DriverSettings())) << "vxd " << vxd;
+  }
+}
+
+TEST_F(SettingsDouble, EmptyKeyWritesNothingAnywhere) {
+  MachineKeyCreate("Software\\Other");
+  PutValue("Software\\Other", "Kept", RegTypeBinary, {0x01});
+  const RegistrySnapshot before = Snapshot();
+  for (bool vxd : {true, false}) {
+    Env.IsVxD = vxd;
+    WritePanelSettings(true, true, true, 1, 1);
+    WriteLoadModules(true, true, true, true, true, true);
+    WriteVoiceLimits(1, 2, 3, 4);
+    // No driver found: lists without selection and every other choice changed.
+    SettingsChoices choices;
+    choices.Panel.SRC = true;
+    choices.Modules.Power = true;
+    choices.Voices.DS3D = 3;
+    const GroupApplied applied = ApplySettingsGroups(choices);
+    EXPECT_FALSE(applied.Changed);
+    EXPECT_FALSE(applied.RebootNeeded);
+  }
+  EXPECT_EQ(Snapshot(), before);
+}
+
+TEST_F(SettingsDouble, KeyDeniedForWritingIsLeftAsItWasAndStillReads) {
+  const std::string key = "Software\\YAMAHA\\Driver\\YMF724";
+  DriverSettings stored = NonZeroSettings();
+  stored.LoadUIF = 3;
+  stored.LoadSpdifIn = 2;
+  ASSERT_TRUE(WriteDriverRegistry(key, true, stored));
+  Fake().WriteDeniedKeys.insert(FakeKeyName(key));
+  Env.IsVxD = true;
+  Env.DriverRegKey = key;
+  ReadDriverSettings();  // reading asks for no write access
+  ASSERT_EQ(FieldsOf(Env.Settings), FieldsOf(stored));
+  const RegistrySnapshot before = Snapshot();
+
+  SettingsChoices choices = ChoicesFromSettings(Env.Settings);
+  choices.Panel.SRC = false;
+  choices.Modules.Legacy = false;
+  choices.Voices.Wod = 40;
+  const GroupApplied applied = ApplySettingsGroups(choices);
+  EXPECT_TRUE(applied.Changed);
+  EXPECT_EQ(Snapshot(), before);
+  // The re-read brings the record back to what the registry holds.
+  EXPECT_EQ(FieldsOf(Env.Settings), FieldsOf(stored));
+}
+
+TEST(SettingsDetection, DetectionLoadsTheSettingsOfTheFoundDriver) {
+  for (bool vxd : {true, false}) {
+    SimulatedSystem system;
+    DriverInstallSpec spec;
+    spec.Image.IsVxD = vxd;
+    ASSERT_TRUE(system.AddDriver(spec));
+    DriverSettings stored = NonZeroSettings();
+    stored.LoadUIF = 4;
+    stored.LoadSpdifIn = 1;
+    stored.Max3DVoices = 0;
+    ASSERT_TRUE(WriteDriverRegistry(DriverRegKeyFor(vxd, 5), vxd, stored));
+    // Values in the other kind's encoding under the other kind's key are not looked at.
+    ASSERT_TRUE(WriteDriverRegistry(DriverRegKeyFor(!vxd, 5), !vxd, DriverSettings()));
+    ASSERT_TRUE(DetectDriver());
+    EXPECT_EQ(FieldsOf(Env.Settings), FieldsOf(stored)) << "vxd " << vxd;
+  }
+}
+
+TEST(SettingsDetection, NoDriverLeavesEverySettingFalseOrZero) {
+  SimulatedSystem system;
+  for (bool vxd : {true, false}) {
+    ASSERT_TRUE(WriteDriverRegistry(DriverRegKeyFor(vxd, 5), vxd, NonZeroSettings()));
+  }
+  EXPECT_FALSE(DetectDriver());
+  EXPECT_EQ(FieldsOf(Env.Settings), FieldsOf(DriverSettings()));
+}
+
+}  // namespace

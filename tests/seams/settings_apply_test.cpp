@@ -1,0 +1,183 @@
+// Applying the window's choices to the driver's registry settings.
+#include <gtest/gtest.h>
+
+#include "platform/registry.h"
+#include "tests/support/settings_registry.h"
+#include "ymf/driver_settings.h"
+#include "ymf/environment.h"
+#include "ymf/settings_apply.h"
+
+namespace {
+
+class SettingsApply : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    MachineKeyDeleteTree(SettingsTestKey);
+    Env = DriverEnvironment();
+    Env.DriverRegKey = SettingsTestKey;
+    stored_.ShowWaveout = true;
+    stored_.LoadUIF = 2;
+    stored_.LoadSpdifIn = 1;
+    stored_.LoadVSVL = true;
+    stored_.LoadPower = true;
+    stored_.MaxModVoices = 32;
+    stored_.MaxWodVoices = 16;
+    stored_.MaxDSVoices = 8;
+    stored_.Max3DVoices = 8;
+  }
+  void TearDown() override {
+    MachineKeyDeleteTree(SettingsTestKey);
+    Env = DriverEnvironment();
+  }
+  // Stores the settings for a driver kind and loads them, as detection does.
+  void Install(bool vxd) {
+    Env.IsVxD = vxd;
+    ASSERT_TRUE(WriteDriverRegistry(SettingsTestKey, vxd, stored_));
+    ReadDriverSettings();
+  }
+  static void Put(const std::string& name, const Bytes& data, std::uint32_t type) {
+    PutValue(SettingsTestKey, name, type, data);
+  }
+  static StoredValue Get(const std::string& name) { return GetValue(SettingsTestKey, name); }
+
+  DriverSettings stored_;
+};
+
+const Bytes Dword1{0x01, 0x00, 0x00, 0x00};
+const Bytes Dword0{0x00, 0x00, 0x00, 0x00};
+
+TEST_F(SettingsApply, NothingChangedWritesNothing) {
+  Install(false);
+  // Values that no write would leave in this shape: any write shows up.
+  Put("SRC", Dword1, RegTypeDword);
+  Put("LoadC3D", Dword1, RegTypeDword);
+  Put("MaxDSVoices", {0x08}, RegTypeBinary);
+  ReadDriverSettings();
+  const DriverSettings before = Env.Settings;
+
+  const GroupApplied applied = ApplySettingsGroups(ChoicesFromSettings(Env.Settings));
+  EXPECT_FALSE(applied.Changed);
+  EXPECT_FALSE(applied.RebootNeeded);
+  EXPECT_EQ(Get("SRC"), (StoredValue{true, RegTypeDword, Dword1}));
+  EXPECT_EQ(Get("LoadC3D"), (StoredValue{true, RegTypeDword, Dword1}));
+  EXPECT_EQ(Get("MaxDSVoices"), Binary({0x08}));
+  EXPECT_EQ(FieldsOf(Env.Settings), FieldsOf(before));
+}
+
+TEST_F(SettingsApply, ShowWaveOutAloneWritesTheWholePanelGroupWithoutReboot) {
+  Install(false);
+  Put("SRC", Dword1, RegTypeDword);  // reads as false; the group write repairs it
+  Put("LoadC3D", Dword1, RegTypeDword);
+  ReadDriverSettings();
+  SettingsChoices choices = ChoicesFromSettings(Env.Settings);
+  choices.Panel.ShowWaveout = false;
+
+  const GroupApplied applied = ApplySettingsGroups(choices);
+  EXPECT_TRUE(applied.Changed);
+  EXPECT_FALSE(applied.RebootNeeded);
+  EXPECT_EQ(Get("ShowWaveout"), Binary(Dword0));
+  EXPECT_EQ(Get("ShowMisc"), Binary(Dword0));
+  EXPECT_EQ(Get("SRC"), Binary(Dword0));
+  EXPECT_EQ(Get("LoadUIF"), Binary({0x02, 0x00, 0x00, 0x00}));
+  EXPECT_EQ(Get("LoadSpdifIn"), Binary({0x01, 0x00, 0x00, 0x00}));
+  // The load modules were not written.
+  EXPECT_EQ(Get("LoadC3D"), (StoredValue{true, RegTypeDword, Dword1}));
+  EXPECT_FALSE(Env.Settings.ShowWaveout);  // re-read
+}
+
+TEST_F(SettingsApply, HighQualityModeWritesTheSameGroupAndNeedsReboot) {
+  Install(true);
+  PanelChoices choices = ChoicesFromSettings(Env.Settings).Panel;
+  choices.SRC = true;
+  const GroupApplied applied = ApplyPanelSettings(choices);
+  EXPECT_TRUE(applied.Changed);
+  EXPECT_TRUE(applied.RebootNeeded);
+  EXPECT_EQ(Get("ShowWaveout"), Binary({0x01}));
+  EXPECT_EQ(Get("ShowMisc"), Binary({0x00}));
+  EXPECT_EQ(Get("SRC"), Binary({0x01}));
+  EXPECT_EQ(Get("LoadUIF"), Binary({0x02}));
+  EXPECT_EQ(Get("LoadSpdifIn"), Binary({0x01}));
+  EXPECT_TRUE(Env.Settings.SRC);
+}
+
+TEST_F(SettingsApply, IndicesWithoutListEntrySurviveApply) {
+  stored_.LoadUIF = 9;
+  stored_.LoadSpdifIn = 5;
+  for (bool vxd : {true, false}) {
+    Install(vxd);
+    SettingsChoices choices = ChoicesFromSettings(Env.Settings);
+    ASSERT_EQ(choices.Panel.FeaturesIndex, NoSelection);
+    ASSERT_EQ(choices.Panel.SpdifInIndex, NoSelection);
+    EXPECT_FALSE(ApplySettingsGroups(choices).Changed);
+
+    choices.Panel.ShowMisc = true;
+    const GroupApplied applied = ApplyPanelSettings(choices.Panel);
+    EXPECT_TRUE(applied.Changed);
+    EXPECT_FALSE(applied.RebootNeeded);
+    EXPECT_EQ(Get("LoadUIF"), Binary(vxd ? Bytes{0x09} : Bytes{0x09, 0x00, 0x00, 0x00}));
+    EXPECT_EQ(Get("LoadSpdifIn"), Binary(vxd ? Bytes{0x05} : Bytes{0x05, 0x00, 0x00, 0x00}));
+    EXPECT_TRUE(Env.Settings.ShowMisc);
+    EXPECT_EQ(Env.Settings.LoadUIF, 9);
+    EXPECT_EQ(Env.Settings.LoadSpdifIn, 5);
+  }
+}
+
+TEST_F(SettingsApply, PanelAndLoadModulesInOneApplyStoreBothGroups) {
+  Install(true);
+  SettingsChoices choices = ChoicesFromSettings(Env.Settings);
+  choices.Panel.FeaturesIndex = 4;
+  choices.Modules.GamePort = true;
+  const GroupApplied applied = ApplySettingsGroups(choices);
+  EXPECT_TRUE(applied.Changed);
+  EXPECT_TRUE(applied.RebootNeeded);  // from the load modules
+  EXPECT_EQ(Get("LoadUIF"), Binary({0x04}));
+  EXPECT_EQ(Get("LoadGamePort"), Binary({0x01}));
+  EXPECT_EQ(Get("LoadC3D"), Binary({0x00}));
+  EXPECT_EQ(Get("LoadPower"), Binary({0x01}));
+  EXPECT_EQ(Env.Settings.LoadUIF, 4);
+  EXPECT_TRUE(Env.Settings.LoadGamePort);
+  EXPECT_EQ(Env.Settings.MaxModVoices, 32);
+}
+
+TEST_F(SettingsApply, OneVoiceCountWritesAllFourAndNeedsReboot) {
+  Install(true);
+  Put("MaxWodVoices", {0x10}, RegTypeBinary);  // reads as 0
+  ReadDriverSettings();
+  SettingsChoices choices = ChoicesFromSettings(Env.Settings);
+  choices.Voices.DS = 64;
+  const GroupApplied applied = ApplyVoiceLimits(choices.Voices);
+  EXPECT_TRUE(applied.Changed);
+  EXPECT_TRUE(applied.RebootNeeded);
+  EXPECT_EQ(Get("MaxModVoices"), Binary({0x20, 0x00, 0x00, 0x00}));
+  EXPECT_EQ(Get("MaxWodVoices"), Binary({0x00, 0x00, 0x00, 0x00}));
+  EXPECT_EQ(Get("MaxDSVoices"), Binary({0x40, 0x00, 0x00, 0x00}));
+  EXPECT_EQ(Get("Max3DVoices"), Binary({0x08, 0x00, 0x00, 0x00}));
+  EXPECT_EQ(Env.Settings.MaxDSVoices, 64);
+}
+
+TEST_F(SettingsApply, VoicePositionsAreStoredWithTheirSign) {
+  Install(false);
+  const VoiceChoices choices{64, 64, 64, -1};
+  EXPECT_TRUE(ApplyVoiceLimits(choices).Changed);
+  EXPECT_EQ(Get("MaxModVoices"), Binary({0x40, 0x00, 0x00, 0x00}));
+  EXPECT_EQ(Get("Max3DVoices"), Binary({0xFF, 0xFF, 0xFF, 0xFF}));
+  EXPECT_EQ(Env.Settings.Max3DVoices, -1);
+  // Now equal to what is stored: a second Apply writes nothing.
+  EXPECT_FALSE(ApplyVoiceLimits(choices).Changed);
+}
+
+TEST_F(SettingsApply, MissingKeyIsNotCreatedAndRereadKeepsTheFields) {
+  Env.IsVxD = false;
+  Env.DriverRegKey = std::string(SettingsTestKey) + "\\Missing";
+  Env.Settings = stored_;
+  SettingsChoices choices = ChoicesFromSettings(stored_);
+  choices.Panel.SRC = true;
+  choices.Modules.C3D = true;
+  choices.Voices.Mod = 1;
+  const GroupApplied applied = ApplySettingsGroups(choices);
+  EXPECT_TRUE(applied.Changed);
+  EXPECT_FALSE(KeyExists(Env.DriverRegKey));
+  EXPECT_EQ(FieldsOf(Env.Settings), FieldsOf(stored_));
+}
+
+}  // namespace
