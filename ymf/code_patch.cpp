@@ -25,6 +25,35 @@ std::int32_t PatchByteOffset(const VersionProfile& profile, const PatchByte& ent
   return sites[entry.Site - 1] + entry.Distance;
 }
 
+namespace {
+
+// Reads each site of a list back in one block (the entries of a site are
+// consecutive and in ascending order) and compares every written byte.
+bool SitesHoldPatch(FileHandle file, const PatchByte* list, std::size_t length) {
+  std::uint8_t site[64];
+  std::size_t first = 0;
+  while (first < length) {
+    std::size_t last = first;
+    while (last + 1 < length && list[last + 1].Site == list[first].Site) {
+      ++last;
+    }
+    const std::int32_t span = list[last].Distance - list[first].Distance + 1;
+    if (span > static_cast<std::int32_t>(sizeof site) || !SeekTo(file, PatchByteOffset(Env.Profile, list[first])) ||
+        !ReadBlock(file, site, span)) {
+      return false;
+    }
+    for (std::size_t i = first; i <= last; ++i) {
+      if (site[list[i].Distance - list[first].Distance] != list[i].Value) {
+        return false;
+      }
+    }
+    first = last + 1;
+  }
+  return true;
+}
+
+}  // namespace
+
 bool WriteDriverByte(FileHandle file, std::int32_t offset, std::uint8_t value) {
   return SeekTo(file, offset) && WriteByte(file, value);
 }
@@ -45,11 +74,7 @@ bool PatchDriverCode() {
   }
   // A single write may fail without stopping the list; reading the bytes
   // back is what tells whether the patch is in place.
-  bool landed = true;
-  for (std::size_t i = 0; i < length && landed; ++i) {
-    std::uint8_t value = 0;
-    landed = SeekTo(file, PatchByteOffset(Env.Profile, list[i])) && ReadByte(file, value) && value == list[i].Value;
-  }
+  const bool landed = SitesHoldPatch(file, list, length);
   CloseFile(file);
   return landed;
 }
