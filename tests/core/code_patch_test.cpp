@@ -54,39 +54,6 @@ TEST_F(CodePatch, WritesTwentyFiveVxdAndFortyTwoWdmBytes) {
   }
 }
 
-TEST_F(CodePatch, EveryKnownBuildGetsItsBytesAndNothingElse) {
-  const char* const builds[] = {"4.07.1040",    "4.06.2004",    "4.06.2005",    "4.06.2008",
-                                "4.07.00.2013", "4.12.01.2018", "4.12.01.2019", "4.12.01.2020",
-                                "5.12.01.2228", "5.12.01.2240", "5.12.01.5244", "5.12.01.5245"};
-  for (const char* build : builds) {
-    const bool isVxD = build[0] == '4';
-    const Bytes before = Install(isVxD, build);
-    ASSERT_TRUE(PatchDriverCode()) << build;
-    const Bytes after = ReadAll(Env.DriverPath);
-    EXPECT_EQ(after.size(), before.size()) << build;
-    EXPECT_EQ(after, PatchedImage(before, Env.Profile, isVxD)) << build;
-  }
-}
-
-TEST_F(CodePatch, KeptBytesKeepTheirValues) {
-  for (bool isVxD : {true, false}) {
-    Bytes image = Install(isVxD, isVxD ? "4.07.1040" : "5.12.01.2240");
-    const std::size_t block = static_cast<std::size_t>(Env.Profile.PatchOffset3);
-    for (std::size_t kept : isVxD ? std::vector<std::size_t>{4, 8} : std::vector<std::size_t>{1}) {
-      image[block + kept] = 0xA5;
-    }
-    WriteAll(Env.DriverPath, image);
-    ASSERT_TRUE(PatchDriverCode());
-    const Bytes after = ReadAll(Env.DriverPath);
-    if (isVxD) {
-      EXPECT_EQ(after[block + 4], 0xA5);
-      EXPECT_EQ(after[block + 8], 0xA5);
-    } else {
-      EXPECT_EQ(after[block + 1], 0xA5);
-    }
-  }
-}
-
 TEST_F(CodePatch, PatchingTwiceEqualsPatchingOnce) {
   Install(false, "5.12.01.5244");
   ASSERT_TRUE(PatchDriverCode());
