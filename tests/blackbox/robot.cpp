@@ -117,3 +117,51 @@ std::string Robot::Title(HWND window) {
 }
 
 void Robot::Press(HWND box, int buttonId) { PostMessageA(GetDlgItem(box, buttonId), BM_CLICK, 0, 0); }
+
+ConsoleRun RunConsole(const std::string& exe, const std::string& arguments, DWORD timeoutMs) {
+  ConsoleRun run;
+  SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+  HANDLE readEnd = nullptr;
+  HANDLE writeEnd = nullptr;
+  if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) {
+    return run;
+  }
+  SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+  std::string commandLine = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
+  const std::string dir = exe.substr(0, exe.find_last_of('\\'));
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = nullptr;
+  startup.hStdOutput = writeEnd;
+  startup.hStdError = writeEnd;
+  PROCESS_INFORMATION process = {};
+  run.Started = CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                               dir.c_str(), &startup, &process) != 0;
+  CloseHandle(writeEnd);
+  if (!run.Started) {
+    CloseHandle(readEnd);
+    return run;
+  }
+  char buffer[4096];
+  DWORD got = 0;
+  while (ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got > 0) {
+    run.Out.append(buffer, got);
+  }
+  CloseHandle(readEnd);
+  if (WaitForSingleObject(process.hProcess, timeoutMs) != WAIT_OBJECT_0) {
+    TerminateProcess(process.hProcess, 99);
+  }
+  GetExitCodeProcess(process.hProcess, &run.ExitCode);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  // Console output uses CR LF; tests compare plain lines.
+  std::string plain;
+  for (char c : run.Out) {
+    if (c != '\r') {
+      plain += c;
+    }
+  }
+  run.Out = plain;
+  return run;
+}

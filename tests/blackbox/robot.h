@@ -38,3 +38,13 @@ class Robot {
 
 // Directory of the running test program, with a trailing backslash.
 std::string OwnDirectory();
+
+// What a console program printed and how it ended.
+struct ConsoleRun {
+  bool Started = false;
+  DWORD ExitCode = 0xFFFFFFFF;
+  std::string Out;  // standard output and standard error, in the order written
+};
+
+// Runs a console program in its own directory and collects its output.
+ConsoleRun RunConsole(const std::string& exe, const std::string& arguments, DWORD timeoutMs);

@@ -1,0 +1,578 @@
+#include "app/console/console_commands.h"
+
+#include <cstdio>
+#include <map>
+
+#include "app/startup.h"
+#include "ymf/backup.h"
+#include "ymf/bank_mode.h"
+#include "ymf/detect.h"
+#include "ymf/driver_settings.h"
+#include "ymf/driver_verify.h"
+#include "ymf/environment.h"
+#include "ymf/installed_bank.h"
+#include "ymf/settings_apply.h"
+#include "ymf/voice_limits.h"
+
+namespace {
+
+const char* const RestartLine = "Restart Windows for the changes to take effect.";
+const char* const NotFound = "YMF7x4 driver is not found.";
+const char* const BackupFailed = "Cannot create backup of original driver files.";
+
+const char* const MainHelp =
+    "usage: tovaroc [--no-backup] COMMAND [ARGUMENTS]\n"
+    "\n"
+    "commands:\n"
+    "  status                        the driver, its installed bank, the backup and the settings\n"
+    "  bank disabled|default|extended|dance\n"
+    "  bank user PATH                switch the XG bank mode\n"
+    "  set NAME=VALUE ...            change panel settings and load modules by value name\n"
+    "  voices MIDI WAVEOUT DS DS3D   set the four voice limits\n"
+    "  restore                       put the original driver files back and remove the backup\n"
+    "  verify [--bank PATH]          compare the driver with its backup for the installed bank\n"
+    "\n"
+    "Every command first detects the driver and makes the backup of the original files;\n"
+    "when the backup fails, commands that change something stop unless --no-backup is given.\n"
+    "'tovaroc COMMAND --help' describes one command.\n";
+
+const std::map<std::string, const char*>& CommandHelp() {
+  static const std::map<std::string, const char*> help = {
+      {"status",
+       "usage: tovaroc status\n"
+       "Shows whether a driver was found, its kind, path and version, the installed bank,\n"
+       "whether the backup pair is present, the fifteen settings and the voice total.\n"},
+      {"bank",
+       "usage: tovaroc bank disabled|default|extended|dance\n"
+       "       tovaroc bank user PATH\n"
+       "Switches the XG bank mode as Apply does. A mode whose kind is already installed is\n"
+       "skipped; a user bank is installed every time. Needs a known driver build for the\n"
+       "extended, dance and user modes.\n"},
+      {"set",
+       "usage: tovaroc set NAME=VALUE ...\n"
+       "Names: ShowWaveout, ShowMisc, SRC, LoadUIF (0-6), LoadSpdifIn (0-3), LoadC3D,\n"
+       "LoadGamePort, LoadLegacy, LoadSpdif, LoadVSVL, LoadPower (flags are 0 or 1).\n"
+       "ShowMisc can be changed only on driver version 4.07.1040, LoadC3D only on the VxD driver.\n"
+       "Each group that differs is written whole, as Apply does.\n"},
+      {"voices",
+       "usage: tovaroc voices MIDI WAVEOUT DS DS3D\n"
+       "Sets the four voice limits (0 to 64 each). A total above 88 is stored with a warning.\n"},
+      {"restore",
+       "usage: tovaroc restore\n"
+       "Puts the original driver and bank files back from the backup and removes the backup,\n"
+       "as 'tovaro.exe -clean' does.\n"},
+      {"verify",
+       "usage: tovaroc verify [--bank PATH]\n"
+       "Compares the driver with the backup driver: the code patch, which bank's tables are in\n"
+       "the driver, the image checksum and any other changed byte. --bank names a user bank set\n"
+       "to compare with. Exits 0 only when the driver is exactly what the installed bank needs.\n"},
+  };
+  return help;
+}
+
+std::string Lower(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') {
+      c = static_cast<char>(c - 'A' + 'a');
+    }
+  }
+  return text;
+}
+
+std::string Megabytes(std::int32_t size) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.2f", static_cast<double>(size) / 1048576.0);
+  return text;
+}
+
+std::string BankKindName(std::int32_t kind) {
+  switch (kind) {
+    case BankNone:
+      return "no bank (bank file is not found)";
+    case BankDefault:
+      return "Default bank";
+    case BankExtended:
+      return "Extended XG bank";
+    case BankDance:
+      return "Dance bank";
+    case BankUser:
+      return "User bank";
+    default:
+      return "Unknown bank";
+  }
+}
+
+std::string InstalledBankLine() {
+  if (Env.BankKind == BankNone || Env.BankKind == BankUnknown) {
+    return BankKindName(Env.BankKind);
+  }
+  return BankKindName(Env.BankKind) + " " + Megabytes(Env.BankSize) + " MB";
+}
+
+const char* Hex(std::uint32_t value) {
+  static char text[16];
+  std::snprintf(text, sizeof text, "0x%08X", value);
+  return text;
+}
+
+// --- the fifteen settings by registry value name -------------------------
+
+enum class Group { Panel, Modules };
+
+struct SettingField {
+  const char* Name;
+  Group Of;
+  int Maximum;  // 1 for a flag
+};
+
+const SettingField SettingFields[] = {
+    {"ShowWaveout", Group::Panel, 1},  {"ShowMisc", Group::Panel, 1},    {"SRC", Group::Panel, 1},
+    {"LoadUIF", Group::Panel, 6},      {"LoadC3D", Group::Modules, 1},   {"LoadGamePort", Group::Modules, 1},
+    {"LoadLegacy", Group::Modules, 1}, {"LoadSpdif", Group::Modules, 1}, {"LoadSpdifIn", Group::Panel, 3},
+    {"LoadVSVL", Group::Modules, 1},   {"LoadPower", Group::Modules, 1},
+};
+
+int StoredValue(const DriverSettings& s, const std::string& name) {
+  if (name == "ShowWaveout") return s.ShowWaveout;
+  if (name == "ShowMisc") return s.ShowMisc;
+  if (name == "SRC") return s.SRC;
+  if (name == "LoadUIF") return s.LoadUIF;
+  if (name == "LoadC3D") return s.LoadC3D;
+  if (name == "LoadGamePort") return s.LoadGamePort;
+  if (name == "LoadLegacy") return s.LoadLegacy;
+  if (name == "LoadSpdif") return s.LoadSpdif;
+  if (name == "LoadSpdifIn") return s.LoadSpdifIn;
+  if (name == "LoadVSVL") return s.LoadVSVL;
+  return s.LoadPower;
+}
+
+void SetChoice(SettingsChoices& c, const std::string& name, int value) {
+  const bool flag = value != 0;
+  if (name == "ShowWaveout")
+    c.Panel.ShowWaveout = flag;
+  else if (name == "ShowMisc")
+    c.Panel.ShowMisc = flag;
+  else if (name == "SRC")
+    c.Panel.SRC = flag;
+  else if (name == "LoadUIF")
+    c.Panel.FeaturesIndex = value;
+  else if (name == "LoadSpdifIn")
+    c.Panel.SpdifInIndex = value;
+  else if (name == "LoadC3D")
+    c.Modules.C3D = flag;
+  else if (name == "LoadGamePort")
+    c.Modules.GamePort = flag;
+  else if (name == "LoadLegacy")
+    c.Modules.Legacy = flag;
+  else if (name == "LoadSpdif")
+    c.Modules.Spdif = flag;
+  else if (name == "LoadVSVL")
+    c.Modules.VSVL = flag;
+  else
+    c.Modules.Power = flag;
+}
+
+const SettingField* FindField(const std::string& name) {
+  for (const SettingField& field : SettingFields) {
+    if (Lower(field.Name) == Lower(name)) {
+      return &field;
+    }
+  }
+  return nullptr;
+}
+
+struct Assignment {
+  const SettingField* Field;
+  int Value;
+};
+
+// --- start-up ----------------------------------------------------------
+
+struct Session {
+  bool Found = false;
+  bool BackupOk = false;
+};
+
+Session StartUp() {
+  Session session;
+  ExeDir = ProgramDirectory();
+  RebootPending = false;
+  session.Found = DetectDriver();
+  ProductTitle = "Tovaro 2.0.1";
+  session.BackupOk = BackupDriverFiles();
+  return session;
+}
+
+// Commands that change something need the driver and, unless the user
+// waived it, the backup.
+bool ReadyToChange(const Session& session, bool noBackup, std::ostream& err) {
+  if (!session.Found) {
+    err << NotFound << "\n";
+    return false;
+  }
+  if (!session.BackupOk) {
+    err << BackupFailed << "\n";
+    if (!noBackup) {
+      err << "Nothing was changed; give --no-backup to go on without it.\n";
+      return false;
+    }
+  }
+  return true;
+}
+
+// --- commands ------------------------------------------------------------
+
+int Status(const Session& session, std::ostream& out) {
+  if (!session.Found) {
+    out << "driver: not found (" << NotFound << ")\n";
+  } else {
+    out << "driver: found, " << (Env.IsVxD ? "VxD" : "WDM") << "\n";
+    out << "driver path: " << Env.DriverPath << "\n";
+    out << "version: " << Env.Profile.VersionText << (Env.Profile.ProfileKnown ? " (known build)" : " (unknown build)")
+        << "\n";
+    out << "bank: " << InstalledBankLine() << "\n";
+    out << "bank path: " << Env.BankPath << "\n";
+  }
+  out << "backup: " << (BackupPairPresent() ? "present" : "missing");
+  if (!Env.BackupDriverPath.empty()) {
+    out << " (" << Env.BackupDriverPath << ", " << Env.BackupBankPath << ")";
+  }
+  out << "\n";
+  if (!session.BackupOk) {
+    out << BackupFailed << "\n";
+  }
+  if (!session.Found) {
+    return ExitSuccess;
+  }
+  const DriverSettings& s = Env.Settings;
+  out << "settings (HKEY_LOCAL_MACHINE\\" << Env.DriverRegKey << "):\n";
+  for (const SettingField& field : SettingFields) {
+    out << "  " << field.Name << " = " << StoredValue(s, field.Name) << "\n";
+  }
+  out << "  MaxModVoices = " << s.MaxModVoices << "\n";
+  out << "  MaxWodVoices = " << s.MaxWodVoices << "\n";
+  out << "  MaxDSVoices = " << s.MaxDSVoices << "\n";
+  out << "  Max3DVoices = " << s.Max3DVoices << "\n";
+  const std::int64_t total = static_cast<std::int64_t>(s.MaxModVoices) + s.MaxWodVoices + s.MaxDSVoices + s.Max3DVoices;
+  out << "voice total: " << total << (total > VoiceTotalLimit ? " (above 88)" : " (up to 88)") << "\n";
+  return ExitSuccess;
+}
+
+int Bank(const Session& session, const std::vector<std::string>& args, bool noBackup, std::ostream& out,
+         std::ostream& err) {
+  static const std::map<std::string, std::int32_t> modes = {{"disabled", ModeDisabled},
+                                                            {"default", ModeDefault},
+                                                            {"extended", ModeExtended},
+                                                            {"dance", ModeDance},
+                                                            {"user", ModeUser}};
+  const auto mode = modes.find(Lower(args[0]));
+  const std::int32_t value = mode->second;
+  const std::string userPath = value == ModeUser ? args[1] : std::string();
+  if (!ReadyToChange(session, noBackup, err)) {
+    return ExitFailed;
+  }
+  // The kind numbers of Disabled, Default, Extended and Dance are their modes.
+  if (value != ModeUser && Env.BankKind == value) {
+    out << "The "
+        << (value == ModeDisabled ? "bank is already disabled" : BankKindName(value) + " is already installed")
+        << "; nothing was changed.\n";
+    return ExitSuccess;
+  }
+  if ((value == ModeExtended && !Env.ExtendedBankExists) || (value == ModeDance && !Env.DanceBankExists)) {
+    err << "The " << (value == ModeExtended ? "Extended" : "Dance")
+        << " bank is not installed: " << (value == ModeExtended ? Env.ExtendedBankPath : Env.DanceBankPath) << "\n";
+    return ExitFailed;
+  }
+  if (value != ModeDisabled && value != ModeDefault && !Env.Profile.ProfileKnown) {
+    err << "Cannot set XG Bank Mode\n"
+        << "The driver version '" << Env.Profile.VersionText << "' is not known; nothing was changed.\n";
+    return ExitFailed;
+  }
+  if (!SetBankMode(value, userPath)) {
+    err << "Cannot set XG Bank Mode\n";
+    IdentifyInstalledBank();
+    err << "installed bank: " << InstalledBankLine() << "\n";
+    return ExitFailed;
+  }
+  RebootPending = true;
+  IdentifyInstalledBank();
+  if (value == ModeDisabled) {
+    out << "XG bank disabled: " << Env.BankPath << " deleted.\n";
+  } else {
+    out << "XG bank mode set: " << InstalledBankLine() << " installed as " << Env.BankPath << "\n";
+  }
+  out << RestartLine << "\n";
+  return ExitSuccess;
+}
+
+// Parses NAME=VALUE pairs; a usage error writes nothing.
+bool ParseAssignments(const std::vector<std::string>& args, std::vector<Assignment>& assignments, std::ostream& err) {
+  for (const std::string& arg : args) {
+    const std::size_t equals = arg.find('=');
+    const SettingField* field = equals == std::string::npos ? nullptr : FindField(arg.substr(0, equals));
+    if (field == nullptr) {
+      err << "unknown setting '" << arg.substr(0, equals) << "'; see 'tovaroc set --help'\n";
+      return false;
+    }
+    const std::string text = arg.substr(equals + 1);
+    std::int32_t value = 0;
+    if (!TextToInteger(text, value) || value < 0 || value > field->Maximum) {
+      err << field->Name << ": '" << text << "' is not a value from 0 to " << field->Maximum << "\n";
+      return false;
+    }
+    assignments.push_back(Assignment{field, value});
+  }
+  return true;
+}
+
+int Set(const Session& session, const std::vector<Assignment>& assignments, bool noBackup, std::ostream& out,
+        std::ostream& err) {
+  if (!ReadyToChange(session, noBackup, err)) {
+    return ExitFailed;
+  }
+  for (const Assignment& a : assignments) {
+    const std::string name = a.Field->Name;
+    if (name == "ShowMisc" && Env.Profile.VersionText != "4.07.1040" && a.Value != Env.Settings.ShowMisc) {
+      err << "ShowMisc can be changed only on driver version 4.07.1040; nothing was changed.\n";
+      return ExitUsage;
+    }
+    if (name == "LoadC3D" && !Env.IsVxD && a.Value != Env.Settings.LoadC3D) {
+      err << "LoadC3D can be changed only on the VxD driver; nothing was changed.\n";
+      return ExitUsage;
+    }
+  }
+  const DriverSettings before = Env.Settings;
+  SettingsChoices choices = ChoicesFromSettings(before);
+  for (const Assignment& a : assignments) {
+    SetChoice(choices, a.Field->Name, a.Value);
+  }
+  const GroupApplied panel = ApplyPanelSettings(choices.Panel);
+  const GroupApplied modules = ApplyLoadModules(choices.Modules);
+  if (!panel.Changed && !modules.Changed) {
+    out << "Every setting already has its value; nothing was written.\n";
+    return ExitSuccess;
+  }
+  bool stored = true;
+  for (const SettingField& field : SettingFields) {
+    const int was = StoredValue(before, field.Name);
+    const int now = StoredValue(Env.Settings, field.Name);
+    int wanted = was;
+    for (const Assignment& a : assignments) {
+      if (a.Field == &field) {
+        wanted = a.Value;
+      }
+    }
+    if (now != wanted) {
+      stored = false;
+    } else if (now != was) {
+      out << field.Name << ": " << was << " -> " << now << "\n";
+    }
+  }
+  if (!stored) {
+    err << "Cannot write the driver settings under HKEY_LOCAL_MACHINE\\" << Env.DriverRegKey << "\n";
+    return ExitFailed;
+  }
+  out << (panel.Changed ? "panel settings written" : "") << (panel.Changed && modules.Changed ? ", " : "")
+      << (modules.Changed ? "load modules written" : "") << "\n";
+  if (panel.RebootNeeded || modules.RebootNeeded) {
+    RebootPending = true;
+    out << RestartLine << "\n";
+  }
+  return ExitSuccess;
+}
+
+bool ParseVoices(const std::vector<std::string>& args, VoiceChoices& voices, std::ostream& err) {
+  std::int16_t* targets[] = {&voices.Mod, &voices.Wod, &voices.DS, &voices.DS3D};
+  const char* names[] = {"MIDI", "Wave Out", "Direct Sound", "Direct Sound 3D"};
+  for (int i = 0; i < 4; ++i) {
+    std::int32_t value = 0;
+    if (!TextToInteger(args[i], value)) {
+      err << InvalidIntegerMessage(args[i]) << "\n";
+      return false;
+    }
+    if (value < VoiceCountMin || value > VoiceCountMax) {
+      err << names[i] << ": " << value << " is outside 0 to 64\n";
+      return false;
+    }
+    *targets[i] = static_cast<std::int16_t>(value);
+  }
+  return true;
+}
+
+int Voices(const Session& session, const VoiceChoices& voices, bool noBackup, std::ostream& out, std::ostream& err) {
+  if (!ReadyToChange(session, noBackup, err)) {
+    return ExitFailed;
+  }
+  const int total = voices.Mod + voices.Wod + voices.DS + voices.DS3D;
+  if (total > VoiceTotalLimit) {
+    out << "warning: the total of " << total << " voices is above 88\n";
+  }
+  const GroupApplied applied = ApplyVoiceLimits(voices);
+  if (!applied.Changed) {
+    out << "The voice limits already have these values; nothing was written.\n";
+    return ExitSuccess;
+  }
+  const DriverSettings& s = Env.Settings;
+  if (s.MaxModVoices != voices.Mod || s.MaxWodVoices != voices.Wod || s.MaxDSVoices != voices.DS ||
+      s.Max3DVoices != voices.DS3D) {
+    err << "Cannot write the voice limits under HKEY_LOCAL_MACHINE\\" << Env.DriverRegKey << "\n";
+    return ExitFailed;
+  }
+  out << "voice limits written: MIDI " << s.MaxModVoices << ", Wave Out " << s.MaxWodVoices << ", Direct Sound "
+      << s.MaxDSVoices << ", Direct Sound 3D " << s.Max3DVoices << " (total " << total << ")\n";
+  RebootPending = true;
+  out << RestartLine << "\n";
+  return ExitSuccess;
+}
+
+int Restore(const Session& session, bool noBackup, std::ostream& out, std::ostream& err) {
+  if (!ReadyToChange(session, noBackup, err)) {
+    return ExitFailed;
+  }
+  if (!BackupPairPresent()) {
+    err << "Cannot restore: the backup pair is missing in " << ExeDir << "Backup\\\n";
+    return ExitFailed;
+  }
+  if (!RestoreDriverFiles()) {
+    err << "Cannot restore the original driver files; the backup pair was kept.\n";
+    return ExitFailed;
+  }
+  out << "original driver restored: " << Env.DriverPath << "\n"
+      << "original bank restored: " << Env.BankPath << "\n"
+      << "backup pair removed\n"
+      << RestartLine << "\n";
+  return ExitSuccess;
+}
+
+const char* PatchText(PatchState state) {
+  switch (state) {
+    case PatchState::Complete:
+      return "complete";
+    case PatchState::Absent:
+      return "absent";
+    default:
+      return "partial";
+  }
+}
+
+int Verify(const Session& session, const std::string& userBank, std::ostream& out, std::ostream& err) {
+  if (!session.Found) {
+    err << NotFound << "\n";
+    return ExitFailed;
+  }
+  out << "driver: " << Env.DriverPath << " (" << (Env.IsVxD ? "VxD" : "WDM") << ", version " << Env.Profile.VersionText
+      << ")\n";
+  out << "installed bank: " << InstalledBankLine() << "\n";
+  const DriverVerification v = VerifyDriver(userBank);
+  if (!v.Compared) {
+    err << v.Problem << "\n";
+    return ExitFailed;
+  }
+  out << "code patch: " << PatchText(v.Patch) << " (" << v.PatchApplied << " of " << v.PatchTotal
+      << " bytes patched), needed: " << PatchText(v.ExpectedPatch) << "\n";
+  out << "tables:";
+  for (int k = 0; k < 3; ++k) {
+    out << " " << (k + 1) << "=" << (v.Tables[k].empty() ? "none" : v.Tables[k]);
+  }
+  out << ", needed: " << (v.ExpectedTables.empty() ? "one consistent set" : v.ExpectedTables) << "\n";
+  if (v.ChecksumChecked) {
+    out << "checksum: " << (v.ChecksumCorrect ? "correct " : "wrong ") << Hex(v.StoredChecksum);
+    if (!v.ChecksumCorrect) {
+      out << " (should be " << Hex(v.ComputedChecksum) << ")";
+    }
+    out << "\n";
+  } else {
+    out << "checksum: " << (Env.IsVxD ? "none (VxD driver)" : "as in the backup") << "\n";
+  }
+  if (v.LengthDiffers) {
+    out << "length: differs from the backup\n";
+  }
+  out << "other bytes: " << v.StrayCount << " differ from the backup";
+  for (std::uint32_t offset : v.StrayOffsets) {
+    out << " " << Hex(offset);
+  }
+  out << "\n";
+  if (!v.Problem.empty()) {
+    err << v.Problem << "\n";
+  }
+  out << (v.Exact ? "result: the driver is exactly what the installed bank needs\n"
+                  : "result: the driver is NOT what the installed bank needs\n");
+  return v.Exact ? ExitSuccess : ExitFailed;
+}
+
+int UsageError(const std::string& message, std::ostream& err) {
+  err << "tovaroc: " << message << "\n" << MainHelp;
+  return ExitUsage;
+}
+
+}  // namespace
+
+int RunConsoleCommand(const std::vector<std::string>& rawArgs, std::ostream& out, std::ostream& err) {
+  bool noBackup = false;
+  std::vector<std::string> args;
+  for (const std::string& arg : rawArgs) {
+    if (arg == "--no-backup") {
+      noBackup = true;
+    } else {
+      args.push_back(arg);
+    }
+  }
+  if (args.empty()) {
+    return UsageError("no command given", err);
+  }
+  const std::string command = Lower(args[0]);
+  const std::vector<std::string> rest(args.begin() + 1, args.end());
+  if (command == "--help" || command == "-h" || command == "help") {
+    out << MainHelp;
+    return ExitSuccess;
+  }
+  const auto help = CommandHelp().find(command);
+  if (help == CommandHelp().end()) {
+    return UsageError("unknown command '" + args[0] + "'", err);
+  }
+  for (const std::string& arg : rest) {
+    if (arg == "--help" || arg == "-h") {
+      out << help->second;
+      return ExitSuccess;
+    }
+  }
+  const auto usage = [&](const std::string& message) {
+    err << "tovaroc: " << message << "\n" << help->second;
+    return ExitUsage;
+  };
+
+  // Everything the command line alone can tell is checked before start-up,
+  // so that a usage error writes nothing, not even the backup.
+  std::vector<Assignment> assignments;
+  VoiceChoices voices;
+  std::string userBank;
+  if (command == "status" || command == "restore") {
+    if (!rest.empty()) return usage("'" + command + "' takes no arguments");
+  } else if (command == "bank") {
+    const std::string mode = rest.empty() ? "" : Lower(rest[0]);
+    const bool plain = mode == "disabled" || mode == "default" || mode == "extended" || mode == "dance";
+    if (!(plain && rest.size() == 1) && !(mode == "user" && rest.size() == 2 && !rest[1].empty())) {
+      return usage(rest.empty() ? "no bank mode given" : "unknown bank mode or arguments");
+    }
+  } else if (command == "set") {
+    if (rest.empty()) return usage("no NAME=VALUE given");
+    if (!ParseAssignments(rest, assignments, err)) return ExitUsage;
+  } else if (command == "voices") {
+    if (rest.size() != 4) return usage("four voice counts are needed");
+    if (!ParseVoices(rest, voices, err)) return ExitUsage;
+  } else if (command == "verify") {
+    if (rest.size() == 2 && rest[0] == "--bank" && !rest[1].empty()) {
+      userBank = rest[1];
+    } else if (!rest.empty()) {
+      return usage("unknown arguments");
+    }
+  }
+
+  const Session session = StartUp();
+  if (command == "status") return Status(session, out);
+  if (command == "verify") return Verify(session, userBank, out, err);
+  if (command == "bank") return Bank(session, rest, noBackup, out, err);
+  if (command == "set") return Set(session, assignments, noBackup, out, err);
+  if (command == "voices") return Voices(session, voices, noBackup, out, err);
+  return Restore(session, noBackup, out, err);
+}

@@ -1,0 +1,249 @@
+// tovaroc.exe under Wine on a simulated WDM installation: what each command
+// prints, its exit code, and the bytes and registry values it leaves.
+#include <gtest/gtest.h>
+
+#include "platform/fileops.h"
+#include "platform/registry.h"
+#include "platform/scratch.h"
+#include "platform/system.h"
+#include "tests/blackbox/robot.h"
+#include "tests/support/file_bytes.h"
+#include "tests/support/settings_registry.h"
+#include "tools/fixture/fixture.h"
+#include "ymf/version_profile.h"
+
+namespace {
+
+const DWORD Patience = 60000;
+// Table 2 and the first code patch site of build 5.12.01.5245.
+const std::size_t Table2Offset = 0x1745A8;
+const std::size_t PatchSite3 = 0x1450A;
+
+std::string ProgramFilesDir() {
+  std::string dir = "C:\\Program Files";
+  MachineKey key = 0;
+  if (MachineKeyOpen("SOFTWARE\\Microsoft\\Windows\\CurrentVersion", KeyAccessRead, key)) {
+    char buffer[260] = {};
+    std::uint32_t type = 0;
+    std::uint32_t size = sizeof buffer - 1;
+    if (MachineKeyRead(key, "ProgramFilesDir", type, buffer, size) && type == RegTypeSz) {
+      dir = buffer;
+    }
+    MachineKeyClose(key);
+  }
+  return dir;
+}
+
+class Tovaroc : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    scratch_ = MakeScratchDir("tovaroc");
+    ASSERT_FALSE(scratch_.empty());
+    where_.WindowsDir = WindowsDirectory();
+    where_.SystemDir = SystemDirectory();
+    where_.ProgramFilesDir = ProgramFilesDir();
+    where_.ProgramDir = where_.ProgramFilesDir + "\\Nerulan\\Tovaro\\";
+    key_ = DriverRegKeyFor(false, GetWindowsVersion().Major);
+    CleanUp();
+    ASSERT_TRUE(MakeDirectory(where_.ProgramFilesDir + "\\Nerulan"));
+    ASSERT_TRUE(MakeDirectory(where_.ProgramDir));
+    ASSERT_TRUE(MakeDirectory(where_.BanksDir()));
+    ASSERT_TRUE(InstallBankSets(where_, 250000));
+    DriverInstallSpec spec;
+    spec.StockBankSize = 300000;
+    ASSERT_TRUE(InstallDriver(where_, spec));
+    DriverSettings settings;
+    settings.ShowWaveout = true;
+    settings.SRC = true;
+    settings.LoadUIF = 2;
+    settings.LoadGamePort = true;
+    settings.MaxModVoices = 32;
+    settings.MaxWodVoices = 16;
+    settings.MaxDSVoices = 16;
+    settings.Max3DVoices = 24;
+    ASSERT_TRUE(WriteDriverRegistry(key_, false, settings));
+    program_ = scratch_ + "Tovaro\\";
+    ASSERT_TRUE(MakeDirectory(program_));
+    ASSERT_TRUE(MakeDirectory(program_ + "Backup"));
+    exe_ = program_ + "tovaroc.exe";
+    ASSERT_TRUE(CopyFileOver(OwnDirectory() + "dist\\Tovaro\\tovaroc.exe", exe_));
+    driver_ = InstalledDriverPath(where_, false);
+    bank_ = InstalledBankPath(where_, false);
+    originalDriver_ = ReadAll(driver_);
+    originalBank_ = ReadAll(bank_);
+  }
+  void TearDown() override {
+    CleanUp();
+    RemoveTree(scratch_);
+  }
+  void CleanUp() {
+    RemoveFile(InstalledDriverPath(where_, false));
+    RemoveFile(InstalledBankPath(where_, false));
+    RemoveTree(where_.ProgramFilesDir + "\\Nerulan\\");
+    MachineKeyDeleteTree(key_);
+  }
+  ConsoleRun Run(const std::string& arguments) {
+    ConsoleRun run = RunConsole(exe_, arguments, Patience);
+    EXPECT_TRUE(run.Started);
+    return run;
+  }
+  void ExpectUntouched() {
+    EXPECT_EQ(ReadAll(driver_), originalDriver_);
+    EXPECT_EQ(ReadAll(bank_), originalBank_);
+  }
+  std::string Backup(const char* name) const { return program_ + "Backup\\" + name; }
+
+  std::string scratch_;
+  Installation where_;
+  std::string key_;
+  std::string program_;
+  std::string exe_;
+  std::string driver_;
+  std::string bank_;
+  Bytes originalDriver_;
+  Bytes originalBank_;
+};
+
+#define EXPECT_HAS(text, part) \
+  EXPECT_NE((text).find(part), std::string::npos) << "missing: " << (part) << "\n" << (text)
+
+TEST_F(Tovaroc, StatusDescribesDriverBankBackupAndSettings) {
+  const ConsoleRun run = Run("status");
+  EXPECT_EQ(run.ExitCode, 0u);
+  EXPECT_HAS(run.Out, "driver: found, WDM");
+  EXPECT_HAS(run.Out, "driver path: " + driver_);
+  EXPECT_HAS(run.Out, "version: 5.12.01.5245 (known build)");
+  EXPECT_HAS(run.Out, "bank: Default bank 0.29 MB");
+  EXPECT_HAS(run.Out, "backup: present");
+  EXPECT_HAS(run.Out, "  ShowWaveout = 1\n  ShowMisc = 0\n  SRC = 1\n  LoadUIF = 2\n");
+  EXPECT_HAS(run.Out, "  Max3DVoices = 24\n");
+  EXPECT_HAS(run.Out, "voice total: 88 (up to 88)");
+  EXPECT_EQ(ReadAll(Backup("Ds1.sys")), originalDriver_);
+  ExpectUntouched();
+}
+
+TEST_F(Tovaroc, ExtendedSwitchVerifiesAndRestores) {
+  ConsoleRun run = Run("bank extended");
+  EXPECT_EQ(run.ExitCode, 0u) << run.Out;
+  EXPECT_HAS(run.Out, "XG bank mode set: Extended XG bank 0.24 MB");
+  EXPECT_HAS(run.Out, "Restart Windows for the changes to take effect.");
+  EXPECT_EQ(ReadAll(bank_), ReadAll(where_.ExtendedBank()));
+  const Bytes switched = ReadAll(driver_);
+
+  run = Run("verify");
+  EXPECT_EQ(run.ExitCode, 0u) << run.Out;
+  EXPECT_HAS(run.Out, "code patch: complete (42 of 42 bytes patched)");
+  EXPECT_HAS(run.Out, "tables: 1=Extended 2=Extended 3=Extended");
+  EXPECT_HAS(run.Out, "checksum: correct");
+  EXPECT_HAS(run.Out, "other bytes: 0 differ");
+
+  run = Run("bank EXTENDED");
+  EXPECT_EQ(run.ExitCode, 0u);
+  EXPECT_HAS(run.Out, "already installed; nothing was changed");
+  EXPECT_EQ(ReadAll(driver_), switched);
+
+  run = Run("restore");
+  EXPECT_EQ(run.ExitCode, 0u) << run.Out;
+  EXPECT_HAS(run.Out, "backup pair removed");
+  ExpectUntouched();
+  EXPECT_FALSE(FileExists(Backup("Ds1.sys")));
+  EXPECT_FALSE(FileExists(Backup("dsxgwave.tbl")));
+}
+
+TEST_F(Tovaroc, VerifySpotsEverySingleFlippedByte) {
+  ASSERT_EQ(Run("bank dance").ExitCode, 0u);
+  const Bytes switched = ReadAll(driver_);
+  const struct {
+    std::size_t offset;
+    const char* finding;
+  } flips[] = {{Table2Offset + 100, "tables: 1=Dance 2=none 3=Dance"},
+               {PatchSite3 + 4, "code patch: partial (41 of 42 bytes patched)"},
+               {0x1000, "other bytes: 1 differ from the backup 0x00001000"}};
+  for (const auto& flip : flips) {
+    Bytes changed = switched;
+    changed[flip.offset] ^= 0x01;
+    WriteAll(driver_, changed);
+    const ConsoleRun run = Run("verify");
+    EXPECT_EQ(run.ExitCode, 1u) << run.Out;
+    EXPECT_HAS(run.Out, flip.finding);
+    EXPECT_HAS(run.Out, "checksum: wrong");
+    EXPECT_HAS(run.Out, "result: the driver is NOT what the installed bank needs");
+  }
+  WriteAll(driver_, switched);
+  EXPECT_EQ(Run("verify").ExitCode, 0u);
+}
+
+TEST_F(Tovaroc, SwitchThatCannotCompleteLeavesBothFilesUntouched) {
+  ASSERT_EQ(Run("status").ExitCode, 0u);
+  ASSERT_TRUE(RemoveFile(TablePath(where_.ExtendedBank(), 2)));
+  const ConsoleRun run = Run("bank extended");
+  EXPECT_EQ(run.ExitCode, 1u);
+  EXPECT_HAS(run.Out, "Cannot set XG Bank Mode");
+  ExpectUntouched();
+}
+
+TEST_F(Tovaroc, SetWritesWholeGroupsAsApplyDoes) {
+  ConsoleRun run = Run("set ShowWaveout=0 loadgameport=0");
+  EXPECT_EQ(run.ExitCode, 0u) << run.Out;
+  EXPECT_HAS(run.Out, "ShowWaveout: 1 -> 0");
+  EXPECT_HAS(run.Out, "LoadGamePort: 1 -> 0");
+  EXPECT_HAS(run.Out, "panel settings written, load modules written");
+  EXPECT_HAS(run.Out, "Restart Windows");
+  EXPECT_EQ(GetValue(key_, "ShowWaveout"), Binary({0, 0, 0, 0}));
+  EXPECT_EQ(GetValue(key_, "LoadUIF"), Binary({2, 0, 0, 0}));
+  EXPECT_EQ(GetValue(key_, "LoadGamePort"), Binary({0, 0, 0, 0}));
+
+  run = Run("set ShowWaveout=1");
+  EXPECT_EQ(run.ExitCode, 0u);
+  EXPECT_EQ(run.Out.find("Restart Windows"), std::string::npos) << "Show Wave Out alone needs no restart";
+
+  run = Run("set SRC=1");
+  EXPECT_HAS(run.Out, "nothing was written");
+}
+
+TEST_F(Tovaroc, VoicesAboveTheTotalAreStoredWithAWarning) {
+  const ConsoleRun run = Run("voices 64 24 1 0");
+  EXPECT_EQ(run.ExitCode, 0u) << run.Out;
+  EXPECT_HAS(run.Out, "warning: the total of 89 voices is above 88");
+  EXPECT_EQ(GetValue(key_, "MaxModVoices"), Binary({64, 0, 0, 0}));
+  EXPECT_EQ(GetValue(key_, "Max3DVoices"), Binary({0, 0, 0, 0}));
+}
+
+TEST_F(Tovaroc, UsageErrorsWriteNothing) {
+  const char* const wrong[] = {"",
+                               "frobnicate",
+                               "set Bogus=1",
+                               "set LoadUIF=7",
+                               "set SRC",
+                               "voices 1 2 3",
+                               "voices 1 2 3 65",
+                               "voices a 1 1 1",
+                               "bank sideways",
+                               "bank user",
+                               "status extra",
+                               "verify --bank"};
+  for (const char* arguments : wrong) {
+    const ConsoleRun run = Run(arguments);
+    EXPECT_EQ(run.ExitCode, 2u) << arguments << "\n" << run.Out;
+  }
+  EXPECT_FALSE(FileExists(Backup("Ds1.sys"))) << "not even the backup was made";
+  EXPECT_EQ(GetValue(key_, "LoadUIF"), Binary({2, 0, 0, 0}));
+  EXPECT_EQ(GetValue(key_, "MaxModVoices"), Binary({32, 0, 0, 0}));
+  ExpectUntouched();
+  EXPECT_EQ(Run("set --help").ExitCode, 0u);
+  EXPECT_HAS(Run("--help").Out, "usage: tovaroc");
+}
+
+TEST_F(Tovaroc, FailedBackupStopsChangesUnlessWaived) {
+  RemoveTree(program_ + "Backup");
+  ConsoleRun run = Run("voices 1 1 1 1");
+  EXPECT_EQ(run.ExitCode, 1u);
+  EXPECT_HAS(run.Out, "Cannot create backup of original driver files.");
+  EXPECT_EQ(GetValue(key_, "MaxModVoices"), Binary({32, 0, 0, 0}));
+  EXPECT_EQ(Run("status").ExitCode, 0u);
+  run = Run("--no-backup voices 1 1 1 1");
+  EXPECT_EQ(run.ExitCode, 0u) << run.Out;
+  EXPECT_EQ(GetValue(key_, "MaxModVoices"), Binary({1, 0, 0, 0}));
+}
+
+}  // namespace
