@@ -34,12 +34,12 @@ double Median(std::vector<double> values) {
 }
 
 bool Prepare(const Installation& where) {
-  DriverInstallSpec spec;
-  spec.Image.IsVxD = false;
-  spec.Image.VersionText = "5.12.01.5245";
-  spec.Image.Size = DriverSize;
-  spec.StockBankSize = StockBankSize;
-  if (!MakeLayoutDirectories(where, true) || !InstallDriver(where, spec) || !InstallBankSets(where, ExtendedBankSize)) {
+  DriverInstallSpec setup;
+  setup.Image.IsVxD = false;
+  setup.Image.VersionText = "5.12.01.5245";
+  setup.Image.Size = DriverSize;
+  setup.StockBankSize = StockBankSize;
+  if (!MakeLayoutDirectories(where, true) || !InstallDriver(where, setup) || !InstallBankSets(where, ExtendedBankSize)) {
     return false;
   }
   Env = DriverEnvironment();

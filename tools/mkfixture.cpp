@@ -62,18 +62,18 @@ int main(int argc, char** argv) {
   if (command != "install") {
     return Usage();
   }
-  DriverInstallSpec spec;
+  DriverInstallSpec setup;
   unsigned major = GetWindowsVersion().Major;
   for (int i = 2; i < argc; ++i) {
     const std::string option = argv[i];
     if (option == "--vxd") {
-      spec.Image.IsVxD = true;
+      setup.Image.IsVxD = true;
     } else if (option == "--no-bank") {
-      spec.WithBank = false;
+      setup.WithBank = false;
     } else if (option == "--version" && i + 1 < argc) {
-      spec.Image.VersionText = argv[++i];
+      setup.Image.VersionText = argv[++i];
     } else if (option == "--probe" && i + 1 < argc) {
-      spec.Image.Probe = std::atoi(argv[++i]);
+      setup.Image.Probe = std::atoi(argv[++i]);
     } else if (option == "--windows-major" && i + 1 < argc) {
       major = static_cast<unsigned>(std::atoi(argv[++i]));
     } else {
@@ -81,8 +81,8 @@ int main(int argc, char** argv) {
     }
   }
   // Sizes of the real banks: the stock one 2.31 MB, Extended and Dance 4.61 MB.
-  spec.StockBankSize = 2422210;
-  if (!MakeLayoutDirectories(where, true) || !InstallDriver(where, spec) || !InstallBankSets(where, 4834000)) {
+  setup.StockBankSize = 2422210;
+  if (!MakeLayoutDirectories(where, true) || !InstallDriver(where, setup) || !InstallBankSets(where, 4834000)) {
     std::fprintf(stderr, "mkfixture: cannot write the simulated installation\n");
     return 1;
   }
@@ -99,13 +99,13 @@ int main(int argc, char** argv) {
   settings.MaxWodVoices = 16;
   settings.MaxDSVoices = 16;
   settings.Max3DVoices = 24;
-  const std::string key = DriverRegKeyFor(spec.Image.IsVxD, major);
-  if (!WriteDriverRegistry(key, spec.Image.IsVxD, settings)) {
+  const std::string key = DriverRegKeyFor(setup.Image.IsVxD, major);
+  if (!WriteDriverRegistry(key, setup.Image.IsVxD, settings)) {
     std::fprintf(stderr, "mkfixture: cannot write the registry key %s\n", key.c_str());
     return 1;
   }
   std::printf("driver: %s\nbank: %s\nprogram folder: %s\nregistry: HKLM\\%s\n",
-              InstalledDriverPath(where, spec.Image.IsVxD).c_str(), InstalledBankPath(where, spec.Image.IsVxD).c_str(),
+              InstalledDriverPath(where, setup.Image.IsVxD).c_str(), InstalledBankPath(where, setup.Image.IsVxD).c_str(),
               where.ProgramDir.c_str(), key.c_str());
   return 0;
 }

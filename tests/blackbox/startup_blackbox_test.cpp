@@ -40,9 +40,9 @@ class Program : public ::testing::Test {
     }
   }
   void InstallWdmDriver() {
-    DriverInstallSpec spec;
-    spec.StockBankSize = 4096;
-    ASSERT_TRUE(InstallDriver(where_, spec));
+    DriverInstallSpec setup;
+    setup.StockBankSize = 4096;
+    ASSERT_TRUE(InstallDriver(where_, setup));
   }
   std::string Backup(const char* name) const { return where_.ProgramDir + "Backup\\" + name; }
   void ExpectEndsWithoutWindow(Robot& robot) {

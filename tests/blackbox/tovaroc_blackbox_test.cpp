@@ -49,9 +49,9 @@ class Tovaroc : public ::testing::Test {
     ASSERT_TRUE(MakeDirectory(where_.ProgramDir));
     ASSERT_TRUE(MakeDirectory(where_.BanksDir()));
     ASSERT_TRUE(InstallBankSets(where_, 250000));
-    DriverInstallSpec spec;
-    spec.StockBankSize = 300000;
-    ASSERT_TRUE(InstallDriver(where_, spec));
+    DriverInstallSpec setup;
+    setup.StockBankSize = 300000;
+    ASSERT_TRUE(InstallDriver(where_, setup));
     DriverSettings settings;
     settings.ShowWaveout = true;
     settings.SRC = true;

@@ -24,11 +24,11 @@ class BankModes : public ::testing::Test {
     sys_.reset();
     sys_ = std::make_unique<SimulatedSystem>();
     sys_->RegisterProgramFiles();
-    DriverInstallSpec spec;
-    spec.Image.IsVxD = isVxD;
-    spec.Image.VersionText = version;
-    spec.StockBankSize = 50000;
-    ASSERT_TRUE(sys_->AddDriver(spec));
+    DriverInstallSpec setup;
+    setup.Image.IsVxD = isVxD;
+    setup.Image.VersionText = version;
+    setup.StockBankSize = 50000;
+    ASSERT_TRUE(sys_->AddDriver(setup));
     ASSERT_TRUE(InstallBankSets(sys_->Where(), ShippedBankSize));
     ASSERT_TRUE(DetectDriver());
     ASSERT_TRUE(BackupDriverFiles());
@@ -57,9 +57,9 @@ class BankModes : public ::testing::Test {
     return image;
   }
 
-  std::string UserBank(const BankSetSpec& spec) {
+  std::string UserBank(const BankSetSpec& setup) {
     const std::string path = sys_->Root() + "user.yb0";
-    EXPECT_TRUE(WriteBankSet(path, spec));
+    EXPECT_TRUE(WriteBankSet(path, setup));
     return path;
   }
 
@@ -101,11 +101,11 @@ TEST_F(BankModes, DanceAndEveryUserModeValue) {
   EXPECT_EQ(ReadAll(Env.BankPath), ReadAll(Env.DanceBankPath));
   EXPECT_EQ(ReadAll(Env.DriverPath), ExpectedDriver(Env.DanceBankPath));
 
-  BankSetSpec spec;
-  spec.Signature = 0x02;
-  spec.BankSize = 70001;
-  spec.Seed = 99;
-  const std::string user = UserBank(spec);
+  BankSetSpec setup;
+  setup.Signature = 0x02;
+  setup.BankSize = 70001;
+  setup.Seed = 99;
+  const std::string user = UserBank(setup);
   for (std::int32_t mode : {4, -1, 100}) {
     ASSERT_TRUE(SetBankMode(ModeDance, ""));
     ASSERT_TRUE(SetBankMode(mode, user)) << mode;
@@ -153,11 +153,11 @@ TEST_F(BankModes, DisabledAfterExtendedDeletesTheBankAndKeepsThePatchedDriver) {
 
 TEST_F(BankModes, LongerTableFilesContributeTheirFirstBytes) {
   Install(true, "4.07.00.2013");
-  BankSetSpec spec;
-  spec.Table1 = Table1Size + 1000;
-  spec.Table2 = Table2Size + 1;
-  spec.Table3 = Table3Size + 4096;
-  const std::string user = UserBank(spec);
+  BankSetSpec setup;
+  setup.Table1 = Table1Size + 1000;
+  setup.Table2 = Table2Size + 1;
+  setup.Table3 = Table3Size + 4096;
+  const std::string user = UserBank(setup);
   ASSERT_TRUE(SetBankMode(ModeUser, user));
   EXPECT_EQ(ReadAll(Env.DriverPath), ExpectedDriver(user));
 }

@@ -24,10 +24,10 @@ class CodePatch : public ::testing::Test {
   }
   // Installs a driver image of a known build and loads its profile.
   Bytes Install(bool isVxD, const std::string& version) {
-    DriverImageSpec spec;
-    spec.IsVxD = isVxD;
-    spec.VersionText = version;
-    const Bytes image = MakeDriverImage(spec);
+    DriverImageSpec setup;
+    setup.IsVxD = isVxD;
+    setup.VersionText = version;
+    const Bytes image = MakeDriverImage(setup);
     WriteAll(Env.DriverPath, image);
     Env.IsVxD = isVxD;
     LoadVersionProfile();

@@ -10,11 +10,11 @@
 namespace {
 
 DriverInstallSpec Driver(bool vxd) {
-  DriverInstallSpec spec;
-  spec.Image.IsVxD = vxd;
-  spec.Image.VersionText = vxd ? "4.06.2008" : "5.12.01.5245";
-  spec.StockBankSize = 64;
-  return spec;
+  DriverInstallSpec setup;
+  setup.Image.IsVxD = vxd;
+  setup.Image.VersionText = vxd ? "4.06.2008" : "5.12.01.5245";
+  setup.StockBankSize = 64;
+  return setup;
 }
 
 TEST(Detect, VxdDriverInTheSystemDirectory) {
@@ -108,9 +108,9 @@ TEST(Detect, NoDriverLeavesTheDriverFieldsEmpty) {
 
 TEST(Detect, DriverWithoutBankIsFoundWithNoBank) {
   SimulatedSystem sim;
-  DriverInstallSpec spec = Driver(false);
-  spec.WithBank = false;
-  ASSERT_TRUE(sim.AddDriver(spec));
+  DriverInstallSpec setup = Driver(false);
+  setup.WithBank = false;
+  ASSERT_TRUE(sim.AddDriver(setup));
   EXPECT_TRUE(DetectDriver());
   EXPECT_EQ(Env.BankKind, BankNone);
 }

@@ -15,11 +15,11 @@ class Verify : public ::testing::TestWithParam<bool> {
   void SetUp() override {
     sim_ = std::make_unique<SimulatedSystem>();
     sim_->RegisterProgramFiles();
-    DriverInstallSpec spec;
-    spec.Image.IsVxD = GetParam();
-    spec.Image.VersionText = GetParam() ? "4.12.01.2019" : "5.12.01.2240";
-    spec.StockBankSize = 5000;
-    ASSERT_TRUE(sim_->AddDriver(spec));
+    DriverInstallSpec setup;
+    setup.Image.IsVxD = GetParam();
+    setup.Image.VersionText = GetParam() ? "4.12.01.2019" : "5.12.01.2240";
+    setup.StockBankSize = 5000;
+    ASSERT_TRUE(sim_->AddDriver(setup));
     // Banks of equal size share their size table.
     ASSERT_TRUE(InstallBankSets(sim_->Where(), 9000));
     ASSERT_TRUE(DetectDriver());
@@ -76,11 +76,11 @@ TEST_P(Verify, DisabledBankAcceptsTheDriverTheLastSwitchLeft) {
 
 TEST_P(Verify, UserBankNeedsItsSetToBeNamed) {
   const std::string user = sim_->Root() + "mine.yb0";
-  BankSetSpec spec;
-  spec.Signature = 0x02;
-  spec.BankSize = 7000;
-  spec.Seed = 99;
-  ASSERT_TRUE(WriteBankSet(user, spec));
+  BankSetSpec setup;
+  setup.Signature = 0x02;
+  setup.BankSize = 7000;
+  setup.Seed = 99;
+  ASSERT_TRUE(WriteBankSet(user, setup));
   Switch(ModeUser, user);
   DriverVerification v = VerifyDriver("");
   EXPECT_FALSE(v.Exact);
@@ -105,9 +105,9 @@ INSTANTIATE_TEST_SUITE_P(BothDriverKinds, Verify, ::testing::Values(true, false)
 
 TEST(VerifyWithoutProfile, UnknownBuildIsNotCompared) {
   SimulatedSystem sim;
-  DriverInstallSpec spec;
-  spec.Image.VersionText = "5.12.01.9999";
-  ASSERT_TRUE(sim.AddDriver(spec));
+  DriverInstallSpec setup;
+  setup.Image.VersionText = "5.12.01.9999";
+  ASSERT_TRUE(sim.AddDriver(setup));
   ASSERT_TRUE(DetectDriver());
   ASSERT_TRUE(BackupDriverFiles());
   const DriverVerification v = VerifyDriver("");

@@ -100,9 +100,9 @@ TEST_F(SettingsDouble, KeyDeniedForWritingIsLeftAsItWasAndStillReads) {
 TEST(SettingsDetection, DetectionLoadsTheSettingsOfTheFoundDriver) {
   for (bool vxd : {true, false}) {
     SimulatedSystem system;
-    DriverInstallSpec spec;
-    spec.Image.IsVxD = vxd;
-    ASSERT_TRUE(system.AddDriver(spec));
+    DriverInstallSpec setup;
+    setup.Image.IsVxD = vxd;
+    ASSERT_TRUE(system.AddDriver(setup));
     DriverSettings stored = NonZeroSettings();
     stored.LoadUIF = 4;
     stored.LoadSpdifIn = 1;

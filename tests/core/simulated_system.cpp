@@ -35,4 +35,4 @@ void SimulatedSystem::RegisterProgramFiles() {
   MachineKeyClose(handle);
 }
 
-bool SimulatedSystem::AddDriver(const DriverInstallSpec& spec) { return InstallDriver(where_, spec); }
+bool SimulatedSystem::AddDriver(const DriverInstallSpec& setup) { return InstallDriver(where_, setup); }

@@ -21,7 +21,7 @@ class SimulatedSystem {
   // Registers "ProgramFilesDir" as a REG_SZ, as Windows does.
   void RegisterProgramFiles();
   // Writes a driver and its stock bank; returns false when a write failed.
-  bool AddDriver(const DriverInstallSpec& spec);
+  bool AddDriver(const DriverInstallSpec& setup);
   std::string DriverPath(bool isVxD) const { return InstalledDriverPath(where_, isVxD); }
   std::string BankPath(bool isVxD) const { return InstalledBankPath(where_, isVxD); }
   std::string BackupDir() const { return where_.ProgramDir + "Backup\\"; }

@@ -12,9 +12,9 @@ const char* const BackupQuestion = "Cannot create backup of original driver file
 const char* const DriverQuestion = "YMF7x4 driver is not found. Start the program anyway?";
 
 DriverInstallSpec WdmDriver() {
-  DriverInstallSpec spec;
-  spec.StockBankSize = 32;
-  return spec;
+  DriverInstallSpec setup;
+  setup.StockBankSize = 32;
+  return setup;
 }
 
 std::vector<std::string> Questions() {

@@ -49,16 +49,16 @@ class VersionProfiles : public ::testing::Test {
     Env.IsVxD = isVxD;
     LoadVersionProfile();
   }
-  void Load(const DriverImageSpec& spec) { Load(MakeDriverImage(spec), spec.IsVxD); }
+  void Load(const DriverImageSpec& setup) { Load(MakeDriverImage(setup), setup.IsVxD); }
   std::string dir_;
 };
 
 DriverImageSpec Image(bool isVxD, const std::string& text, int probe = 0) {
-  DriverImageSpec spec;
-  spec.IsVxD = isVxD;
-  spec.VersionText = text;
-  spec.Probe = probe;
-  return spec;
+  DriverImageSpec setup;
+  setup.IsVxD = isVxD;
+  setup.VersionText = text;
+  setup.Probe = probe;
+  return setup;
 }
 
 TEST_F(VersionProfiles, EveryKnownBuildSelectsItsOffsets) {
@@ -121,9 +121,9 @@ TEST_F(VersionProfiles, UnknownTextLeavesTheOffsetsAsTheyWere) {
 }
 
 TEST_F(VersionProfiles, ShortFilesFailEveryProbe) {
-  DriverImageSpec spec = Image(true, "4.07.1040", 1);
-  spec.Size = 987582;
-  Load(spec);
+  DriverImageSpec setup = Image(true, "4.07.1040", 1);
+  setup.Size = 987582;
+  Load(setup);
   EXPECT_EQ(Env.Profile.VersionText, Incompatible);
   EXPECT_FALSE(Env.Profile.ProfileKnown);
 
@@ -166,17 +166,17 @@ TEST_F(VersionProfiles, CharacterWidthFollowsTheDriverKindNotTheProbe) {
 
   // A VxD file with its text at a WDM probe reads 8-bit characters there.
   for (int probe = 7; probe <= 10; ++probe) {
-    DriverImageSpec spec = Image(true, "5.12.01.2228", probe);
-    spec.Size = 2800000;
-    Load(spec);
+    DriverImageSpec setup = Image(true, "5.12.01.2228", probe);
+    setup.Size = 2800000;
+    Load(setup);
     EXPECT_EQ(Env.Profile.VersionText, "5.12.01.2228") << "probe " << probe;
     EXPECT_TRUE(Env.Profile.ProfileKnown) << "probe " << probe;
   }
 }
 
 TEST_F(VersionProfiles, WdmTextKeepsTheLowByteOfEachCharacter) {
-  DriverImageSpec spec = Image(false, "5.12.01.2240", 9);
-  Bytes image = MakeDriverImage(spec);
+  DriverImageSpec setup = Image(false, "5.12.01.2240", 9);
+  Bytes image = MakeDriverImage(setup);
   const std::size_t text = static_cast<std::size_t>(VersionProbes[8].TextOffset);
   for (std::size_t c = 0; c < 12; ++c) {
     image[text + 2 * c + 1] = static_cast<std::uint8_t>(0x30 + c);

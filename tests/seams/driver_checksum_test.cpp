@@ -24,11 +24,11 @@ void SetField(Bytes& image, std::size_t at, std::uint32_t value) {
 
 // A WDM image of the given size with valid headers and no version text.
 Bytes PeImage(std::size_t size, std::uint32_t seed) {
-  DriverImageSpec spec;
-  spec.Size = size;
-  spec.Probe = -1;
-  spec.Seed = seed;
-  return MakeDriverImage(spec);
+  DriverImageSpec setup;
+  setup.Size = size;
+  setup.Probe = -1;
+  setup.Seed = seed;
+  return MakeDriverImage(setup);
 }
 
 class DriverChecksum : public ::testing::Test {

@@ -37,11 +37,11 @@ TEST(CheckSumMappedFile, AgreesWithThePortableChecksum) {
   std::uint32_t seed = 100;
   for (std::size_t size = 0x200; size < 300000; size = size * 3 + 1) {
     for (std::uint32_t preset : {0u, 0xFFFFFFFFu, 0xFFFF0000u, 0x0000FFFFu, 0x80018001u}) {
-      DriverImageSpec spec;
-      spec.Size = size;
-      spec.Probe = -1;
-      spec.Seed = ++seed;
-      Bytes image = MakeDriverImage(spec);
+      DriverImageSpec setup;
+      setup.Size = size;
+      setup.Probe = -1;
+      setup.Seed = ++seed;
+      Bytes image = MakeDriverImage(setup);
       SetField(image, FixtureChecksumOffset, preset);
       ExpectAgreement(image);
     }
@@ -50,10 +50,10 @@ TEST(CheckSumMappedFile, AgreesWithThePortableChecksum) {
 
 TEST(CheckSumMappedFile, AgreesOnHeavilyWrappingSums) {
   // All 0xFF apart from the headers: nearly every word carries.
-  DriverImageSpec spec;
-  spec.Size = 65537;
-  spec.Probe = -1;
-  Bytes image = MakeDriverImage(spec);
+  DriverImageSpec setup;
+  setup.Size = 65537;
+  setup.Probe = -1;
+  Bytes image = MakeDriverImage(setup);
   std::fill(image.begin() + 0x200, image.end(), 0xFF);
   for (std::uint32_t preset : {0u, 0xFFFFFFFFu, 0x00010001u, 0xFFFE0001u}) {
     SetField(image, FixtureChecksumOffset, preset);
@@ -62,10 +62,10 @@ TEST(CheckSumMappedFile, AgreesOnHeavilyWrappingSums) {
 }
 
 TEST(CheckSumMappedFile, AgreesWhenTheOtherWordsFoldToZero) {
-  DriverImageSpec spec;
-  spec.Size = 2048;
-  spec.Probe = -1;
-  Bytes image = MakeDriverImage(spec);
+  DriverImageSpec setup;
+  setup.Size = 2048;
+  setup.Probe = -1;
+  Bytes image = MakeDriverImage(setup);
   SetField(image, FixtureChecksumOffset, 0);
   std::uint64_t sum = 0;
   for (std::size_t i = 0; i < image.size(); i += 2) {
