@@ -39,7 +39,8 @@ bool Prepare(const Installation& where) {
   setup.Image.VersionText = "5.12.01.5245";
   setup.Image.Size = DriverSize;
   setup.StockBankSize = StockBankSize;
-  if (!MakeLayoutDirectories(where, true) || !InstallDriver(where, setup) || !InstallBankSets(where, ExtendedBankSize)) {
+  if (!MakeLayoutDirectories(where, true) || !InstallDriver(where, setup) ||
+      !InstallBankSets(where, ExtendedBankSize)) {
     return false;
   }
   Env = DriverEnvironment();

@@ -105,7 +105,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::printf("driver: %s\nbank: %s\nprogram folder: %s\nregistry: HKLM\\%s\n",
-              InstalledDriverPath(where, setup.Image.IsVxD).c_str(), InstalledBankPath(where, setup.Image.IsVxD).c_str(),
-              where.ProgramDir.c_str(), key.c_str());
+              InstalledDriverPath(where, setup.Image.IsVxD).c_str(),
+              InstalledBankPath(where, setup.Image.IsVxD).c_str(), where.ProgramDir.c_str(), key.c_str());
   return 0;
 }
