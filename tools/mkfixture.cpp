@@ -13,6 +13,7 @@
 #include "platform/registry.h"
 #include "platform/system.h"
 #include "tools/fixture/fixture.h"
+#include "ymf/detect.h"
 
 namespace {
 
@@ -20,17 +21,10 @@ Installation RunningSystem() {
   Installation where;
   where.WindowsDir = WindowsDirectory();
   where.SystemDir = SystemDirectory();
-  where.ProgramFilesDir = "C:\\Program Files";
-  MachineKey key = 0;
-  if (MachineKeyOpen("SOFTWARE\\Microsoft\\Windows\\CurrentVersion", KeyAccessRead, key)) {
-    char buffer[260] = {};
-    std::uint32_t type = 0;
-    std::uint32_t size = sizeof buffer - 1;
-    if (MachineKeyRead(key, "ProgramFilesDir", type, buffer, size) && type == RegTypeSz) {
-      where.ProgramFilesDir = buffer;
-    }
-    MachineKeyClose(key);
-  }
+  // The Program Files directory as the program itself finds it.
+  std::string programFiles = "C:\\Program Files\\";
+  GetInstallDir(programFiles);
+  where.ProgramFilesDir = programFiles.substr(0, programFiles.size() - 1);
   where.ProgramDir = where.ProgramFilesDir + "\\Nerulan\\Tovaro\\";
   return where;
 }

@@ -10,7 +10,7 @@
 #include "tests/support/file_bytes.h"
 #include "tests/support/settings_registry.h"
 #include "tools/fixture/fixture.h"
-#include "ymf/version_profile.h"
+#include "ymf/detect.h"
 
 namespace {
 
@@ -19,19 +19,12 @@ const DWORD Patience = 60000;
 const std::size_t Table2Offset = 0x1745A8;
 const std::size_t PatchSite3 = 0x1450A;
 
+// The Program Files directory as the program finds it, without the backslash.
 std::string ProgramFilesDir() {
-  std::string dir = "C:\\Program Files";
-  MachineKey key = 0;
-  if (MachineKeyOpen("SOFTWARE\\Microsoft\\Windows\\CurrentVersion", KeyAccessRead, key)) {
-    char buffer[260] = {};
-    std::uint32_t type = 0;
-    std::uint32_t size = sizeof buffer - 1;
-    if (MachineKeyRead(key, "ProgramFilesDir", type, buffer, size) && type == RegTypeSz) {
-      dir = buffer;
-    }
-    MachineKeyClose(key);
-  }
-  return dir;
+  std::string dir;
+  GetInstallDir(dir);
+  EXPECT_FALSE(dir.empty());
+  return dir.substr(0, dir.empty() ? 0 : dir.size() - 1);
 }
 
 class Tovaroc : public ::testing::Test {

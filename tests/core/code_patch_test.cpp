@@ -1,6 +1,8 @@
 // The code patch written into VxD and WDM driver images.
 #include <gtest/gtest.h>
 
+#include "tests/support/scratch_test.h"
+
 #include "platform/scratch.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/patched_image.h"
@@ -10,17 +12,11 @@
 
 namespace {
 
-class CodePatch : public ::testing::Test {
+class CodePatch : public ScratchTest {
  protected:
   void SetUp() override {
-    dir_ = MakeScratchDir("patch");
-    ASSERT_FALSE(dir_.empty());
-    Env = DriverEnvironment();
+    ScratchTest::SetUp();
     Env.DriverPath = dir_ + "driver";
-  }
-  void TearDown() override {
-    Env = DriverEnvironment();
-    RemoveTree(dir_);
   }
   // Installs a driver image of a known build and loads its profile.
   Bytes Install(bool isVxD, const std::string& version) {
@@ -34,7 +30,6 @@ class CodePatch : public ::testing::Test {
     EXPECT_TRUE(Env.Profile.ProfileKnown) << version;
     return image;
   }
-  std::string dir_;
 };
 
 TEST_F(CodePatch, WritesTwentyFiveVxdAndFortyTwoWdmBytes) {

@@ -1,6 +1,8 @@
 // Version texts read from driver images and the offsets of the known builds.
 #include <gtest/gtest.h>
 
+#include "tests/support/scratch_test.h"
+
 #include "platform/scratch.h"
 #include "tests/support/file_bytes.h"
 #include "ymf/environment.h"
@@ -32,17 +34,11 @@ const Build Builds[] = {
     {"5.12.01.5245", false, 1507584, 1525160, 1475948, 82882, 83200, 83210, 83032},
 };
 
-class VersionProfiles : public ::testing::Test {
+class VersionProfiles : public ScratchTest {
  protected:
   void SetUp() override {
-    dir_ = MakeScratchDir("profile");
-    ASSERT_FALSE(dir_.empty());
-    Env = DriverEnvironment();
+    ScratchTest::SetUp();
     Env.DriverPath = dir_ + "driver";
-  }
-  void TearDown() override {
-    Env = DriverEnvironment();
-    RemoveTree(dir_);
   }
   void Load(const Bytes& image, bool isVxD) {
     WriteAll(Env.DriverPath, image);
@@ -50,7 +46,6 @@ class VersionProfiles : public ::testing::Test {
     LoadVersionProfile();
   }
   void Load(const DriverImageSpec& setup) { Load(MakeDriverImage(setup), setup.IsVxD); }
-  std::string dir_;
 };
 
 DriverImageSpec Image(bool isVxD, const std::string& text, int probe = 0) {

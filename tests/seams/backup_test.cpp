@@ -1,6 +1,8 @@
 // The backup pair and the copies that start every bank change, on real files.
 #include <gtest/gtest.h>
 
+#include "tests/support/scratch_test.h"
+
 #include "platform/fileops.h"
 #include "platform/scratch.h"
 #include "tests/support/file_bytes.h"
@@ -12,14 +14,12 @@ namespace {
 const Bytes OriginalDriver{'M', 'Z', 1, 2, 3};
 const Bytes OriginalBank{0xAA, 9, 9, 9};
 
-class Backup : public ::testing::Test {
+class Backup : public ScratchTest {
  protected:
   void SetUp() override {
-    dir_ = MakeScratchDir("backup");
-    ASSERT_FALSE(dir_.empty());
+    ScratchTest::SetUp();
     ASSERT_TRUE(MakeDirectory(dir_ + "live"));
     ASSERT_TRUE(MakeDirectory(dir_ + "Backup"));
-    Env = DriverEnvironment();
     Env.DriverPath = dir_ + "live\\Ds1.sys";
     Env.BankPath = dir_ + "live\\dsxgwave.tbl";
     Env.BackupDriverPath = dir_ + "Backup\\Ds1.sys";
@@ -27,11 +27,6 @@ class Backup : public ::testing::Test {
     WriteAll(Env.DriverPath, OriginalDriver);
     WriteAll(Env.BankPath, OriginalBank);
   }
-  void TearDown() override {
-    Env = DriverEnvironment();
-    RemoveTree(dir_);
-  }
-  std::string dir_;
 };
 
 TEST_F(Backup, FirstBackupCopiesBothFiles) {

@@ -3,6 +3,8 @@
 // the portable computation agree.
 #include <gtest/gtest.h>
 
+#include "tests/support/scratch_test.h"
+
 #include "platform/scratch.h"
 #include "tests/support/file_bytes.h"
 #include "ymf/driver_checksum.h"
@@ -31,17 +33,11 @@ Bytes PeImage(std::size_t size, std::uint32_t seed) {
   return MakeDriverImage(setup);
 }
 
-class DriverChecksum : public ::testing::Test {
+class DriverChecksum : public ScratchTest {
  protected:
   void SetUp() override {
-    dir_ = MakeScratchDir("checksum");
-    ASSERT_FALSE(dir_.empty());
-    Env = DriverEnvironment();
+    ScratchTest::SetUp();
     Env.DriverPath = dir_ + "Ds1.sys";
-  }
-  void TearDown() override {
-    Env = DriverEnvironment();
-    RemoveTree(dir_);
   }
 
   // Stores the checksum of an image and checks that the field now holds
@@ -65,8 +61,6 @@ class DriverChecksum : public ::testing::Test {
     UpdateDriverChecksum();
     EXPECT_EQ(ReadAll(Env.DriverPath), image) << what;
   }
-
-  std::string dir_;
 };
 
 TEST_F(DriverChecksum, DriverSizedImage) { ExpectStoredChecksum(MakeDriverImage(DriverImageSpec())); }

@@ -1,6 +1,8 @@
 // Naming the installed bank by its signature byte.
 #include <gtest/gtest.h>
 
+#include "tests/support/scratch_test.h"
+
 #include "files/files.h"
 #include "platform/fileops.h"
 #include "platform/scratch.h"
@@ -10,22 +12,16 @@
 
 namespace {
 
-class InstalledBank : public ::testing::Test {
+class InstalledBank : public ScratchTest {
  protected:
   void SetUp() override {
-    dir_ = MakeScratchDir("bank");
-    Env = DriverEnvironment();
+    ScratchTest::SetUp();
     Env.BankPath = dir_ + "dsxgwave.tbl";
-  }
-  void TearDown() override {
-    Env = DriverEnvironment();
-    RemoveTree(dir_);
   }
   void Identify(const Bytes& bank) {
     WriteAll(Env.BankPath, bank);
     IdentifyInstalledBank();
   }
-  std::string dir_;
 };
 
 TEST_F(InstalledBank, KindComesFromTheFirstByteOnly) {
