@@ -107,19 +107,19 @@ void WritePanelSettings(bool showWaveout, bool showMisc, bool src, std::uint8_t 
   if (!OpenDriverKey(KeyAccessWrite, key)) {
     return;
   }
-  if (Env.IsVxD) {
-    WriteBoolean1(key, "ShowWaveout", showWaveout);
-    WriteBoolean1(key, "ShowMisc", showMisc);
-    WriteBoolean1(key, "SRC", src);
-    WriteNumber1(key, "LoadUIF", featureSet);
-    WriteNumber1(key, "LoadSpdifIn", spdifInMode);
-  } else {
-    WriteBoolean4(key, "ShowWaveout", showWaveout);
-    WriteBoolean4(key, "ShowMisc", showMisc);
-    WriteBoolean4(key, "SRC", src);
-    WriteNumber4(key, "LoadUIF", featureSet);
-    WriteNumber4(key, "LoadSpdifIn", spdifInMode);
-  }
+  const auto flag = Env.IsVxD ? WriteBoolean1 : WriteBoolean4;
+  const auto index = [&](const char* name, std::uint8_t value) {
+    if (Env.IsVxD) {
+      WriteNumber1(key, name, value);
+    } else {
+      WriteNumber4(key, name, value);
+    }
+  };
+  flag(key, "ShowWaveout", showWaveout);
+  flag(key, "ShowMisc", showMisc);
+  flag(key, "SRC", src);
+  index("LoadUIF", featureSet);
+  index("LoadSpdifIn", spdifInMode);
   MachineKeyClose(key);
 }
 

@@ -10,6 +10,7 @@
 #include "tests/support/file_bytes.h"
 #include "tests/support/settings_registry.h"
 #include "tools/fixture/fixture.h"
+#include "ymf/bank_mode.h"
 #include "ymf/detect.h"
 
 namespace {
@@ -168,7 +169,7 @@ TEST_F(Tovaroc, VerifySpotsEverySingleFlippedByte) {
 
 TEST_F(Tovaroc, SwitchThatCannotCompleteLeavesBothFilesUntouched) {
   ASSERT_EQ(Run("status").ExitCode, 0u);
-  ASSERT_TRUE(RemoveFile(TablePath(where_.ExtendedBank(), 2)));
+  ASSERT_TRUE(RemoveFile(BankTablePath(where_.ExtendedBank(), 2)));
   const ConsoleRun run = Run("bank extended");
   EXPECT_EQ(run.ExitCode, 1u);
   EXPECT_HAS(run.Out, "Cannot set XG Bank Mode");

@@ -44,7 +44,7 @@ class BankModes : public ::testing::Test {
     const std::int32_t offsets[] = {Env.Profile.TableOffset1, Env.Profile.TableOffset2, Env.Profile.TableOffset3};
     const std::int32_t sizes[] = {Table1Size, Table2Size, Table3Size};
     for (int k = 0; k < 3; ++k) {
-      const Bytes table = ReadAll(TablePath(bank, k + 1));
+      const Bytes table = ReadAll(BankTablePath(bank, k + 1));
       std::copy(table.begin(), table.begin() + sizes[k], image.begin() + offsets[k]);
     }
     if (!Env.IsVxD) {
@@ -176,7 +176,7 @@ TEST_F(BankModes, BankSetThatCannotBeInstalledChangesNothing) {
   shortFirst.Table1 = 100;
   ExpectRefused(4, UserBank(shortFirst), "table 1 short");
 
-  ASSERT_TRUE(RemoveFile(TablePath(Env.ExtendedBankPath, 2)));
+  ASSERT_TRUE(RemoveFile(BankTablePath(Env.ExtendedBankPath, 2)));
   ExpectRefused(ModeExtended, "", "Extended table 2 missing");
   ASSERT_TRUE(RemoveFile(Env.DanceBankPath));
   ExpectRefused(ModeDance, "", "Dance bank missing");
@@ -265,11 +265,11 @@ class BankTables : public BankModes {};
 TEST_F(BankTables, MissingOrShortTableStopsAfterTheTablesBefore) {
   Install(false, "5.12.01.5245");
   const std::string bank = Env.ExtendedBankPath;
-  const Bytes table1 = ReadAll(TablePath(bank, 1));
-  const Bytes table2 = ReadAll(TablePath(bank, 2));
+  const Bytes table1 = ReadAll(BankTablePath(bank, 1));
+  const Bytes table2 = ReadAll(BankTablePath(bank, 2));
 
   // Table 3 short: tables 1 and 2 are written, the result is false.
-  WriteAll(TablePath(bank, 3), Bytes(Table3Size - 1, 0xEE));
+  WriteAll(BankTablePath(bank, 3), Bytes(Table3Size - 1, 0xEE));
   EXPECT_FALSE(WriteBankTables(bank));
   Bytes expected = original_driver_;
   std::copy(table1.begin(), table1.begin() + Table1Size, expected.begin() + Env.Profile.TableOffset1);
@@ -278,7 +278,7 @@ TEST_F(BankTables, MissingOrShortTableStopsAfterTheTablesBefore) {
 
   // Table 2 missing: only table 1 is written.
   WriteAll(Env.DriverPath, original_driver_);
-  ASSERT_TRUE(RemoveFile(TablePath(bank, 2)));
+  ASSERT_TRUE(RemoveFile(BankTablePath(bank, 2)));
   EXPECT_FALSE(WriteBankTables(bank));
   expected = original_driver_;
   std::copy(table1.begin(), table1.begin() + Table1Size, expected.begin() + Env.Profile.TableOffset1);
