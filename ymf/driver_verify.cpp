@@ -3,10 +3,10 @@
 #include <algorithm>
 
 #include "files/files.h"
+#include "platform/pe_checksum.h"
 #include "ymf/bank_mode.h"
 #include "ymf/code_patch.h"
 #include "ymf/environment.h"
-#include "ymf/pe_checksum.h"
 
 namespace {
 
