@@ -115,75 +115,21 @@ const char* Hex(std::uint32_t value) {
   return text;
 }
 
-// --- the fifteen settings by registry value name -------------------------
+// --- the settings by registry value name -------------------------------
 
-enum class Group { Panel, Modules };
-
-struct SettingField {
-  const char* Name;
-  Group Of;
-  int Maximum;  // 1 for a flag
-};
-
-const SettingField SettingFields[] = {
-    {"ShowWaveout", Group::Panel, 1},  {"ShowMisc", Group::Panel, 1},    {"SRC", Group::Panel, 1},
-    {"LoadUIF", Group::Panel, 6},      {"LoadC3D", Group::Modules, 1},   {"LoadGamePort", Group::Modules, 1},
-    {"LoadLegacy", Group::Modules, 1}, {"LoadSpdif", Group::Modules, 1}, {"LoadSpdifIn", Group::Panel, 3},
-    {"LoadVSVL", Group::Modules, 1},   {"LoadPower", Group::Modules, 1},
-};
-
-int StoredValue(const DriverSettings& s, const std::string& name) {
-  if (name == "ShowWaveout") return s.ShowWaveout;
-  if (name == "ShowMisc") return s.ShowMisc;
-  if (name == "SRC") return s.SRC;
-  if (name == "LoadUIF") return s.LoadUIF;
-  if (name == "LoadC3D") return s.LoadC3D;
-  if (name == "LoadGamePort") return s.LoadGamePort;
-  if (name == "LoadLegacy") return s.LoadLegacy;
-  if (name == "LoadSpdif") return s.LoadSpdif;
-  if (name == "LoadSpdifIn") return s.LoadSpdifIn;
-  if (name == "LoadVSVL") return s.LoadVSVL;
-  return s.LoadPower;
-}
-
-void SetChoice(SettingsChoices& c, const std::string& name, int value) {
-  const bool flag = value != 0;
-  if (name == "ShowWaveout")
-    c.Panel.ShowWaveout = flag;
-  else if (name == "ShowMisc")
-    c.Panel.ShowMisc = flag;
-  else if (name == "SRC")
-    c.Panel.SRC = flag;
-  else if (name == "LoadUIF")
-    c.Panel.FeaturesIndex = value;
-  else if (name == "LoadSpdifIn")
-    c.Panel.SpdifInIndex = value;
-  else if (name == "LoadC3D")
-    c.Modules.C3D = flag;
-  else if (name == "LoadGamePort")
-    c.Modules.GamePort = flag;
-  else if (name == "LoadLegacy")
-    c.Modules.Legacy = flag;
-  else if (name == "LoadSpdif")
-    c.Modules.Spdif = flag;
-  else if (name == "LoadVSVL")
-    c.Modules.VSVL = flag;
-  else
-    c.Modules.Power = flag;
-}
-
-const SettingField* FindField(const std::string& name) {
-  for (const SettingField& field : SettingFields) {
-    if (Lower(field.Name) == Lower(name)) {
-      return &field;
+// A panel setting or load module, by its value name in any letter case.
+const DriverSetting* FindSettable(const std::string& name) {
+  for (const DriverSetting& setting : DriverSettingTable) {
+    if (setting.Group != SettingGroup::VoiceLimits && Lower(setting.Name) == Lower(name)) {
+      return &setting;
     }
   }
   return nullptr;
 }
 
 struct Assignment {
-  const SettingField* Field;
-  int Value;
+  const DriverSetting* Setting;
+  std::int32_t Value;
 };
 
 // --- start-up ----------------------------------------------------------
@@ -246,13 +192,9 @@ int Status(const Session& session, std::ostream& out) {
   }
   const DriverSettings& s = Env.Settings;
   out << "settings (HKEY_LOCAL_MACHINE\\" << Env.DriverRegKey << "):\n";
-  for (const SettingField& field : SettingFields) {
-    out << "  " << field.Name << " = " << StoredValue(s, field.Name) << "\n";
+  for (const DriverSetting& setting : DriverSettingTable) {
+    out << "  " << setting.Name << " = " << setting.Get(s) << "\n";
   }
-  out << "  MaxModVoices = " << s.MaxModVoices << "\n";
-  out << "  MaxWodVoices = " << s.MaxWodVoices << "\n";
-  out << "  MaxDSVoices = " << s.MaxDSVoices << "\n";
-  out << "  Max3DVoices = " << s.Max3DVoices << "\n";
   const std::int64_t total = static_cast<std::int64_t>(s.MaxModVoices) + s.MaxWodVoices + s.MaxDSVoices + s.Max3DVoices;
   out << "voice total: " << total << (total > VoiceTotalLimit ? " (above 88)" : " (up to 88)") << "\n";
   return ExitSuccess;
@@ -309,18 +251,18 @@ int Bank(const Session& session, const std::vector<std::string>& args, bool noBa
 bool ParseAssignments(const std::vector<std::string>& args, std::vector<Assignment>& assignments, std::ostream& err) {
   for (const std::string& arg : args) {
     const std::size_t equals = arg.find('=');
-    const SettingField* field = equals == std::string::npos ? nullptr : FindField(arg.substr(0, equals));
-    if (field == nullptr) {
+    const DriverSetting* setting = equals == std::string::npos ? nullptr : FindSettable(arg.substr(0, equals));
+    if (setting == nullptr) {
       err << "unknown setting '" << arg.substr(0, equals) << "'; see 'tovaroc set --help'\n";
       return false;
     }
     const std::string text = arg.substr(equals + 1);
     std::int32_t value = 0;
-    if (!TextToInteger(text, value) || value < 0 || value > field->Maximum) {
-      err << field->Name << ": '" << text << "' is not a value from 0 to " << field->Maximum << "\n";
+    if (!TextToInteger(text, value) || value < 0 || value > setting->Maximum) {
+      err << setting->Name << ": '" << text << "' is not a value from 0 to " << setting->Maximum << "\n";
       return false;
     }
-    assignments.push_back(Assignment{field, value});
+    assignments.push_back(Assignment{setting, value});
   }
   return true;
 }
@@ -331,7 +273,7 @@ int Set(const Session& session, const std::vector<Assignment>& assignments, bool
     return ExitFailed;
   }
   for (const Assignment& a : assignments) {
-    const std::string name = a.Field->Name;
+    const std::string name = a.Setting->Name;
     if (name == "ShowMisc" && Env.Profile.VersionText != "4.07.1040" && a.Value != Env.Settings.ShowMisc) {
       err << "ShowMisc can be changed only on driver version 4.07.1040; nothing was changed.\n";
       return ExitUsage;
@@ -342,10 +284,11 @@ int Set(const Session& session, const std::vector<Assignment>& assignments, bool
     }
   }
   const DriverSettings before = Env.Settings;
-  SettingsChoices choices = ChoicesFromSettings(before);
+  DriverSettings wanted = before;
   for (const Assignment& a : assignments) {
-    SetChoice(choices, a.Field->Name, a.Value);
+    a.Setting->Set(wanted, a.Value);
   }
+  const SettingsChoices choices = ChoicesFromSettings(wanted);
   const GroupApplied panel = ApplyPanelSettings(choices.Panel);
   const GroupApplied modules = ApplyLoadModules(choices.Modules);
   if (!panel.Changed && !modules.Changed) {
@@ -353,19 +296,16 @@ int Set(const Session& session, const std::vector<Assignment>& assignments, bool
     return ExitSuccess;
   }
   bool stored = true;
-  for (const SettingField& field : SettingFields) {
-    const int was = StoredValue(before, field.Name);
-    const int now = StoredValue(Env.Settings, field.Name);
-    int wanted = was;
-    for (const Assignment& a : assignments) {
-      if (a.Field == &field) {
-        wanted = a.Value;
-      }
+  for (const DriverSetting& setting : DriverSettingTable) {
+    if (setting.Group == SettingGroup::VoiceLimits) {
+      continue;
     }
-    if (now != wanted) {
+    const std::int32_t was = setting.Get(before);
+    const std::int32_t now = setting.Get(Env.Settings);
+    if (now != setting.Get(wanted)) {
       stored = false;
     } else if (now != was) {
-      out << field.Name << ": " << was << " -> " << now << "\n";
+      out << setting.Name << ": " << was << " -> " << now << "\n";
     }
   }
   if (!stored) {
