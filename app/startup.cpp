@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include "app/ascii_text.h"
 #include "platform/dialogs.h"
 #include "platform/system.h"
 #include "ymf/backup.h"
@@ -37,15 +38,7 @@ bool StartupCheck() {
   return outcome == StartupOutcome::Go;
 }
 
-bool IsCleanSwitch(const std::string& firstArgument) {
-  std::string lower = firstArgument;
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') {
-      c = static_cast<char>(c - 'A' + 'a');
-    }
-  }
-  return lower == "-clean";
-}
+bool IsCleanSwitch(const std::string& firstArgument) { return AsciiLower(firstArgument) == "-clean"; }
 
 bool PrepareStart(const std::string& firstArgument) {
   if (!StartupCheck() && !AskToStartAnyway("YMF7x4 driver is not found. Start the program anyway?")) {

@@ -3,9 +3,11 @@
 #include <cstdio>
 #include <map>
 
+#include "app/ascii_text.h"
 #include "app/startup.h"
 #include "ymf/backup.h"
 #include "ymf/bank_mode.h"
+#include "ymf/change_rules.h"
 #include "ymf/detect.h"
 #include "ymf/driver_settings.h"
 #include "ymf/driver_verify.h"
@@ -70,15 +72,6 @@ const std::map<std::string, const char*>& CommandHelp() {
   return help;
 }
 
-std::string Lower(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') {
-      c = static_cast<char>(c - 'A' + 'a');
-    }
-  }
-  return text;
-}
-
 std::string Megabytes(std::int32_t size) {
   char text[32];
   std::snprintf(text, sizeof text, "%.2f", static_cast<double>(size) / 1048576.0);
@@ -120,11 +113,24 @@ const char* Hex(std::uint32_t value) {
 // A panel setting or load module, by its value name in any letter case.
 const DriverSetting* FindSettable(const std::string& name) {
   for (const DriverSetting& setting : DriverSettingTable) {
-    if (setting.Group != SettingGroup::VoiceLimits && Lower(setting.Name) == Lower(name)) {
+    if (setting.Group != SettingGroup::VoiceLimits && AsciiLower(setting.Name) == AsciiLower(name)) {
       return &setting;
     }
   }
   return nullptr;
+}
+
+// Where a setting whose rule does not hold could be changed.
+std::string RuleText(SettingRule rule) {
+  switch (rule) {
+    case SettingRule::OnlyOnShowMiscVersion:
+      return std::string("on driver version ") + ShowMiscVersion;
+    case SettingRule::OnlyOnVxD:
+      return "on the VxD driver";
+    case SettingRule::Always:
+      break;
+  }
+  return std::string();
 }
 
 struct Assignment {
@@ -207,28 +213,28 @@ int Bank(const Session& session, const std::vector<std::string>& args, bool noBa
                                                             {"extended", ModeExtended},
                                                             {"dance", ModeDance},
                                                             {"user", ModeUser}};
-  const auto mode = modes.find(Lower(args[0]));
+  const auto mode = modes.find(AsciiLower(args[0]));
   const std::int32_t value = mode->second;
   const std::string userPath = value == ModeUser ? args[1] : std::string();
   if (!ReadyToChange(session, noBackup, err)) {
     return ExitFailed;
   }
-  // The kind numbers of Disabled, Default, Extended and Dance are their modes.
-  if (value != ModeUser && Env.BankKind == value) {
-    out << "The "
-        << (value == ModeDisabled ? "bank is already disabled" : BankKindName(value) + " is already installed")
-        << "; nothing was changed.\n";
-    return ExitSuccess;
-  }
-  if ((value == ModeExtended && !Env.ExtendedBankExists) || (value == ModeDance && !Env.DanceBankExists)) {
-    err << "The " << (value == ModeExtended ? "Extended" : "Dance")
-        << " bank is not installed: " << (value == ModeExtended ? Env.ExtendedBankPath : Env.DanceBankPath) << "\n";
-    return ExitFailed;
-  }
-  if (value != ModeDisabled && value != ModeDefault && !Env.Profile.ProfileKnown) {
-    err << "Cannot set XG Bank Mode\n"
-        << "The driver version '" << Env.Profile.VersionText << "' is not known; nothing was changed.\n";
-    return ExitFailed;
+  switch (CheckBankMode(value)) {
+    case BankModeCheck::AlreadyInstalled:
+      out << "The "
+          << (value == ModeDisabled ? "bank is already disabled" : BankKindName(value) + " is already installed")
+          << "; nothing was changed.\n";
+      return ExitSuccess;
+    case BankModeCheck::BankMissing:
+      err << "The " << (value == ModeExtended ? "Extended" : "Dance")
+          << " bank is not installed: " << (value == ModeExtended ? Env.ExtendedBankPath : Env.DanceBankPath) << "\n";
+      return ExitFailed;
+    case BankModeCheck::UnknownBuild:
+      err << "Cannot set XG Bank Mode\n"
+          << "The driver version '" << Env.Profile.VersionText << "' is not known; nothing was changed.\n";
+      return ExitFailed;
+    case BankModeCheck::Go:
+      break;
   }
   if (!SetBankMode(value, userPath)) {
     err << "Cannot set XG Bank Mode\n";
@@ -273,13 +279,8 @@ int Set(const Session& session, const std::vector<Assignment>& assignments, bool
     return ExitFailed;
   }
   for (const Assignment& a : assignments) {
-    const std::string name = a.Setting->Name;
-    if (name == "ShowMisc" && Env.Profile.VersionText != "4.07.1040" && a.Value != Env.Settings.ShowMisc) {
-      err << "ShowMisc can be changed only on driver version 4.07.1040; nothing was changed.\n";
-      return ExitUsage;
-    }
-    if (name == "LoadC3D" && !Env.IsVxD && a.Value != Env.Settings.LoadC3D) {
-      err << "LoadC3D can be changed only on the VxD driver; nothing was changed.\n";
+    if (!SettingChangeable(*a.Setting) && a.Value != a.Setting->Get(Env.Settings)) {
+      err << a.Setting->Name << " can be changed only " << RuleText(a.Setting->Rule) << "; nothing was changed.\n";
       return ExitUsage;
     }
   }
@@ -460,7 +461,7 @@ int RunConsoleCommand(const std::vector<std::string>& rawArgs, std::ostream& out
   if (args.empty()) {
     return UsageError("no command given", err);
   }
-  const std::string command = Lower(args[0]);
+  const std::string command = AsciiLower(args[0]);
   const std::vector<std::string> rest(args.begin() + 1, args.end());
   if (command == "--help" || command == "-h" || command == "help") {
     out << MainHelp;
@@ -489,7 +490,7 @@ int RunConsoleCommand(const std::vector<std::string>& rawArgs, std::ostream& out
   if (command == "status" || command == "restore") {
     if (!rest.empty()) return usage("'" + command + "' takes no arguments");
   } else if (command == "bank") {
-    const std::string mode = rest.empty() ? "" : Lower(rest[0]);
+    const std::string mode = rest.empty() ? "" : AsciiLower(rest[0]);
     const bool plain = mode == "disabled" || mode == "default" || mode == "extended" || mode == "dance";
     if (!(plain && rest.size() == 1) && !(mode == "user" && rest.size() == 2 && !rest[1].empty())) {
       return usage(rest.empty() ? "no bank mode given" : "unknown bank mode or arguments");
