@@ -19,8 +19,6 @@
 namespace {
 
 const char* const RestartLine = "Restart Windows for the changes to take effect.";
-const char* const NotFound = "YMF7x4 driver is not found.";
-const char* const BackupFailed = "Cannot create backup of original driver files.";
 
 const char* const MainHelp =
     "usage: tovaroc [--no-backup] COMMAND [ARGUMENTS]\n"
@@ -138,32 +136,15 @@ struct Assignment {
   std::int32_t Value;
 };
 
-// --- start-up ----------------------------------------------------------
-
-struct Session {
-  bool Found = false;
-  bool BackupOk = false;
-};
-
-Session StartUp() {
-  Session session;
-  ExeDir = ProgramDirectory();
-  RebootPending = false;
-  session.Found = DetectDriver();
-  ProductTitle = "Tovaro 2.0.1";
-  session.BackupOk = BackupDriverFiles();
-  return session;
-}
-
 // Commands that change something need the driver and, unless the user
 // waived it, the backup.
-bool ReadyToChange(const Session& session, bool noBackup, std::ostream& err) {
-  if (!session.Found) {
-    err << NotFound << "\n";
+bool ReadyToChange(const StartupFacts& facts, bool noBackup, std::ostream& err) {
+  if (!facts.DriverFound) {
+    err << DriverNotFoundLine << "\n";
     return false;
   }
-  if (!session.BackupOk) {
-    err << BackupFailed << "\n";
+  if (!facts.BackupMade) {
+    err << BackupFailedLine << "\n";
     if (!noBackup) {
       err << "Nothing was changed; give --no-backup to go on without it.\n";
       return false;
@@ -174,9 +155,9 @@ bool ReadyToChange(const Session& session, bool noBackup, std::ostream& err) {
 
 // --- commands ------------------------------------------------------------
 
-int Status(const Session& session, std::ostream& out) {
-  if (!session.Found) {
-    out << "driver: not found (" << NotFound << ")\n";
+int Status(const StartupFacts& facts, std::ostream& out) {
+  if (!facts.DriverFound) {
+    out << "driver: not found (" << DriverNotFoundLine << ")\n";
   } else {
     out << "driver: found, " << (Env.IsVxD ? "VxD" : "WDM") << "\n";
     out << "driver path: " << Env.DriverPath << "\n";
@@ -190,10 +171,10 @@ int Status(const Session& session, std::ostream& out) {
     out << " (" << Env.BackupDriverPath << ", " << Env.BackupBankPath << ")";
   }
   out << "\n";
-  if (!session.BackupOk) {
-    out << BackupFailed << "\n";
+  if (!facts.BackupMade) {
+    out << BackupFailedLine << "\n";
   }
-  if (!session.Found) {
+  if (!facts.DriverFound) {
     return ExitSuccess;
   }
   const DriverSettings& s = Env.Settings;
@@ -206,7 +187,7 @@ int Status(const Session& session, std::ostream& out) {
   return ExitSuccess;
 }
 
-int Bank(const Session& session, const std::vector<std::string>& args, bool noBackup, std::ostream& out,
+int Bank(const StartupFacts& facts, const std::vector<std::string>& args, bool noBackup, std::ostream& out,
          std::ostream& err) {
   static const std::map<std::string, std::int32_t> modes = {{"disabled", ModeDisabled},
                                                             {"default", ModeDefault},
@@ -216,7 +197,7 @@ int Bank(const Session& session, const std::vector<std::string>& args, bool noBa
   const auto mode = modes.find(AsciiLower(args[0]));
   const std::int32_t value = mode->second;
   const std::string userPath = value == ModeUser ? args[1] : std::string();
-  if (!ReadyToChange(session, noBackup, err)) {
+  if (!ReadyToChange(facts, noBackup, err)) {
     return ExitFailed;
   }
   switch (CheckBankMode(value)) {
@@ -273,9 +254,9 @@ bool ParseAssignments(const std::vector<std::string>& args, std::vector<Assignme
   return true;
 }
 
-int Set(const Session& session, const std::vector<Assignment>& assignments, bool noBackup, std::ostream& out,
+int Set(const StartupFacts& facts, const std::vector<Assignment>& assignments, bool noBackup, std::ostream& out,
         std::ostream& err) {
-  if (!ReadyToChange(session, noBackup, err)) {
+  if (!ReadyToChange(facts, noBackup, err)) {
     return ExitFailed;
   }
   for (const Assignment& a : assignments) {
@@ -340,8 +321,8 @@ bool ParseVoices(const std::vector<std::string>& args, VoiceChoices& voices, std
   return true;
 }
 
-int Voices(const Session& session, const VoiceChoices& voices, bool noBackup, std::ostream& out, std::ostream& err) {
-  if (!ReadyToChange(session, noBackup, err)) {
+int Voices(const StartupFacts& facts, const VoiceChoices& voices, bool noBackup, std::ostream& out, std::ostream& err) {
+  if (!ReadyToChange(facts, noBackup, err)) {
     return ExitFailed;
   }
   const int total = voices.Mod + voices.Wod + voices.DS + voices.DS3D;
@@ -366,8 +347,8 @@ int Voices(const Session& session, const VoiceChoices& voices, bool noBackup, st
   return ExitSuccess;
 }
 
-int Restore(const Session& session, bool noBackup, std::ostream& out, std::ostream& err) {
-  if (!ReadyToChange(session, noBackup, err)) {
+int Restore(const StartupFacts& facts, bool noBackup, std::ostream& out, std::ostream& err) {
+  if (!ReadyToChange(facts, noBackup, err)) {
     return ExitFailed;
   }
   if (!BackupPairPresent()) {
@@ -396,9 +377,9 @@ const char* PatchText(PatchState state) {
   }
 }
 
-int Verify(const Session& session, const std::string& userBank, std::ostream& out, std::ostream& err) {
-  if (!session.Found) {
-    err << NotFound << "\n";
+int Verify(const StartupFacts& facts, const std::string& userBank, std::ostream& out, std::ostream& err) {
+  if (!facts.DriverFound) {
+    err << DriverNotFoundLine << "\n";
     return ExitFailed;
   }
   out << "driver: " << Env.DriverPath << " (" << (Env.IsVxD ? "VxD" : "WDM") << ", version " << Env.Profile.VersionText
@@ -509,11 +490,11 @@ int RunConsoleCommand(const std::vector<std::string>& rawArgs, std::ostream& out
     }
   }
 
-  const Session session = StartUp();
-  if (command == "status") return Status(session, out);
-  if (command == "verify") return Verify(session, userBank, out, err);
-  if (command == "bank") return Bank(session, rest, noBackup, out, err);
-  if (command == "set") return Set(session, assignments, noBackup, out, err);
-  if (command == "voices") return Voices(session, voices, noBackup, out, err);
-  return Restore(session, noBackup, out, err);
+  const StartupFacts facts = RunStartupSteps();
+  if (command == "status") return Status(facts, out);
+  if (command == "verify") return Verify(facts, userBank, out, err);
+  if (command == "bank") return Bank(facts, rest, noBackup, out, err);
+  if (command == "set") return Set(facts, assignments, noBackup, out, err);
+  if (command == "voices") return Voices(facts, voices, noBackup, out, err);
+  return Restore(facts, noBackup, out, err);
 }
