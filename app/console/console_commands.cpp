@@ -138,7 +138,7 @@ struct Assignment {
 
 // Commands that change something need the driver and, unless the user
 // waived it, the backup.
-bool ReadyToChange(const StartupFacts& facts, bool noBackup, std::ostream& err) {
+bool ReadyToChange(const StartupFacts& facts, bool noBackup, ConsoleStream& err) {
   if (!facts.DriverFound) {
     err << DriverNotFoundLine << "\n";
     return false;
@@ -155,7 +155,7 @@ bool ReadyToChange(const StartupFacts& facts, bool noBackup, std::ostream& err) 
 
 // --- commands ------------------------------------------------------------
 
-int Status(const StartupFacts& facts, std::ostream& out) {
+int Status(const StartupFacts& facts, ConsoleStream& out) {
   if (!facts.DriverFound) {
     out << "driver: not found (" << DriverNotFoundLine << ")\n";
   } else {
@@ -187,8 +187,8 @@ int Status(const StartupFacts& facts, std::ostream& out) {
   return ExitSuccess;
 }
 
-int Bank(const StartupFacts& facts, const std::vector<std::string>& args, bool noBackup, std::ostream& out,
-         std::ostream& err) {
+int Bank(const StartupFacts& facts, const std::vector<std::string>& args, bool noBackup, ConsoleStream& out,
+         ConsoleStream& err) {
   static const std::map<std::string, std::int32_t> modes = {{"disabled", ModeDisabled},
                                                             {"default", ModeDefault},
                                                             {"extended", ModeExtended},
@@ -235,7 +235,7 @@ int Bank(const StartupFacts& facts, const std::vector<std::string>& args, bool n
 }
 
 // Parses NAME=VALUE pairs; a usage error writes nothing.
-bool ParseAssignments(const std::vector<std::string>& args, std::vector<Assignment>& assignments, std::ostream& err) {
+bool ParseAssignments(const std::vector<std::string>& args, std::vector<Assignment>& assignments, ConsoleStream& err) {
   for (const std::string& arg : args) {
     const std::size_t equals = arg.find('=');
     const DriverSetting* setting = equals == std::string::npos ? nullptr : FindSettable(arg.substr(0, equals));
@@ -254,8 +254,8 @@ bool ParseAssignments(const std::vector<std::string>& args, std::vector<Assignme
   return true;
 }
 
-int Set(const StartupFacts& facts, const std::vector<Assignment>& assignments, bool noBackup, std::ostream& out,
-        std::ostream& err) {
+int Set(const StartupFacts& facts, const std::vector<Assignment>& assignments, bool noBackup, ConsoleStream& out,
+        ConsoleStream& err) {
   if (!ReadyToChange(facts, noBackup, err)) {
     return ExitFailed;
   }
@@ -303,7 +303,7 @@ int Set(const StartupFacts& facts, const std::vector<Assignment>& assignments, b
   return ExitSuccess;
 }
 
-bool ParseVoices(const std::vector<std::string>& args, VoiceChoices& voices, std::ostream& err) {
+bool ParseVoices(const std::vector<std::string>& args, VoiceChoices& voices, ConsoleStream& err) {
   std::int16_t* targets[] = {&voices.Mod, &voices.Wod, &voices.DS, &voices.DS3D};
   const char* names[] = {"MIDI", "Wave Out", "Direct Sound", "Direct Sound 3D"};
   for (int i = 0; i < 4; ++i) {
@@ -321,7 +321,8 @@ bool ParseVoices(const std::vector<std::string>& args, VoiceChoices& voices, std
   return true;
 }
 
-int Voices(const StartupFacts& facts, const VoiceChoices& voices, bool noBackup, std::ostream& out, std::ostream& err) {
+int Voices(const StartupFacts& facts, const VoiceChoices& voices, bool noBackup, ConsoleStream& out,
+           ConsoleStream& err) {
   if (!ReadyToChange(facts, noBackup, err)) {
     return ExitFailed;
   }
@@ -347,7 +348,7 @@ int Voices(const StartupFacts& facts, const VoiceChoices& voices, bool noBackup,
   return ExitSuccess;
 }
 
-int Restore(const StartupFacts& facts, bool noBackup, std::ostream& out, std::ostream& err) {
+int Restore(const StartupFacts& facts, bool noBackup, ConsoleStream& out, ConsoleStream& err) {
   if (!ReadyToChange(facts, noBackup, err)) {
     return ExitFailed;
   }
@@ -377,7 +378,7 @@ const char* PatchText(PatchState state) {
   }
 }
 
-int Verify(const StartupFacts& facts, const std::string& userBank, std::ostream& out, std::ostream& err) {
+int Verify(const StartupFacts& facts, const std::string& userBank, ConsoleStream& out, ConsoleStream& err) {
   if (!facts.DriverFound) {
     err << DriverNotFoundLine << "\n";
     return ExitFailed;
@@ -422,14 +423,26 @@ int Verify(const StartupFacts& facts, const std::string& userBank, std::ostream&
   return v.Exact ? ExitSuccess : ExitFailed;
 }
 
-int UsageError(const std::string& message, std::ostream& err) {
+int UsageError(const std::string& message, ConsoleStream& err) {
   err << "tovaroc: " << message << "\n" << MainHelp;
   return ExitUsage;
 }
 
 }  // namespace
 
-int RunConsoleCommand(const std::vector<std::string>& rawArgs, std::ostream& out, std::ostream& err) {
+ConsoleStream& operator<<(ConsoleStream& stream, const std::string& text) {
+  std::fwrite(text.data(), 1, text.size(), stream.File);
+  return stream;
+}
+
+ConsoleStream& operator<<(ConsoleStream& stream, const char* text) {
+  std::fputs(text, stream.File);
+  return stream;
+}
+
+ConsoleStream& operator<<(ConsoleStream& stream, long long number) { return stream << std::to_string(number); }
+
+int RunConsoleCommand(const std::vector<std::string>& rawArgs, ConsoleStream& out, ConsoleStream& err) {
   bool noBackup = false;
   std::vector<std::string> args;
   for (const std::string& arg : rawArgs) {
