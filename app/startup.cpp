@@ -1,5 +1,7 @@
 #include "app/startup.h"
 
+#include "app/ascii_text.h"
+#include "app/product_version.h"
 #include "platform/dialogs.h"
 #include "platform/system.h"
 #include "ymf/backup.h"
@@ -9,24 +11,35 @@ std::string ExeDir;
 std::string ProductTitle;
 bool RebootPending = false;
 
+const char* const BackupFailedLine = "Cannot create backup of original driver files.";
+const char* const DriverNotFoundLine = "YMF7x4 driver is not found.";
+
+std::string StartAnywayQuestion(const char* line) { return std::string(line) + " Start the program anyway?"; }
+
 namespace {
 
-bool AskToStartAnyway(const char* text) {
-  return ShowMessage(0, text, "Error", MsgYesNo | MsgIconQuestion) == AnswerYes;
+bool AskToStartAnyway(const char* line) {
+  return ShowMessage(0, StartAnywayQuestion(line), "Error", MsgYesNo | MsgIconQuestion) == AnswerYes;
 }
 
 }  // namespace
 
-StartupOutcome RunStartupChecks() {
+StartupFacts RunStartupSteps() {
+  StartupFacts facts;
   ExeDir = ProgramDirectory();
   RebootPending = false;
-  const bool found = DetectDriver();
-  ProductTitle = "Tovaro 2.0.1";
-  if (!BackupDriverFiles() &&
-      !AskToStartAnyway("Cannot create backup of original driver files. Start the program anyway?")) {
+  facts.DriverFound = DetectDriver();
+  ProductTitle = TOVARO_PRODUCT_TITLE;
+  facts.BackupMade = BackupDriverFiles();
+  return facts;
+}
+
+StartupOutcome RunStartupChecks() {
+  const StartupFacts facts = RunStartupSteps();
+  if (!facts.BackupMade && !AskToStartAnyway(BackupFailedLine)) {
     return StartupOutcome::Quit;
   }
-  return found ? StartupOutcome::Go : StartupOutcome::NoDriver;
+  return facts.DriverFound ? StartupOutcome::Go : StartupOutcome::NoDriver;
 }
 
 bool StartupCheck() {
@@ -37,18 +50,10 @@ bool StartupCheck() {
   return outcome == StartupOutcome::Go;
 }
 
-bool IsCleanSwitch(const std::string& firstArgument) {
-  std::string lower = firstArgument;
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') {
-      c = static_cast<char>(c - 'A' + 'a');
-    }
-  }
-  return lower == "-clean";
-}
+bool IsCleanSwitch(const std::string& firstArgument) { return AsciiLower(firstArgument) == "-clean"; }
 
 bool PrepareStart(const std::string& firstArgument) {
-  if (!StartupCheck() && !AskToStartAnyway("YMF7x4 driver is not found. Start the program anyway?")) {
+  if (!StartupCheck() && !AskToStartAnyway(DriverNotFoundLine)) {
     return false;
   }
   if (IsCleanSwitch(firstArgument)) {

@@ -1,21 +1,37 @@
-// Program start-up: the application state and the checks made before the
-// main window opens.
+// Program start-up, shared by tovaro.exe and tovaroc.exe: the application
+// state and the checks made before the window opens or a command runs.
 #pragma once
 
 #include <string>
 
 // Directory of the running executable, with its trailing backslash.
 extern std::string ExeDir;
-// "Tovaro 2.0.1": window title and name label.
+// "Tovaro 2.0.1" (from the project version): window title and name label.
 extern std::string ProductTitle;
 // A change was made that takes effect after a restart.
 extern bool RebootPending;
 
+// What start-up can find wrong. tovaroc states the line as it is; the
+// window's start-up asks StartAnywayQuestion of it.
+extern const char* const BackupFailedLine;    // "Cannot create backup of original driver files."
+extern const char* const DriverNotFoundLine;  // "YMF7x4 driver is not found."
+// The line followed by " Start the program anyway?".
+std::string StartAnywayQuestion(const char* line);
+
+struct StartupFacts {
+  bool DriverFound = false;
+  bool BackupMade = false;
+};
+
+// Steps 1 to 5 of start-up without asking anything: own directory, reboot
+// flag cleared, detection, title and the backup of the original files.
+StartupFacts RunStartupSteps();
+
 // What start-up decided before the window or the restore.
 enum class StartupOutcome { Go, NoDriver, Quit };
 
-// Steps 1 to 5 of start-up: own directory, detection, title, backup and its
-// question. Quit when the user declined to start without a backup.
+// RunStartupSteps, then the backup question when the backup failed. Quit
+// when the user declined to start without a backup.
 StartupOutcome RunStartupChecks();
 // RunStartupChecks, ending the process when the user declined; true when a
 // driver was found.

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/fileops.h"
-#include "platform/scratch.h"
+#include "platform/testing/scratch.h"
 #include "tools/fixture/fixture.h"
 #include "ymf/backup.h"
 #include "ymf/bank_mode.h"

@@ -1,6 +1,7 @@
-// The test double behind system.h, registry.h and dialogs.h: tests set the
-// directories, the version and the registry, script the answers of message
-// boxes and read back what was shown.
+// The test double behind system.h, registry.h (with the key set-up of
+// testing/registry_keys.h) and dialogs.h: tests set the directories, the
+// version and the registry, script the answers of message boxes and read
+// back what was shown.
 #pragma once
 
 #include <cstdint>

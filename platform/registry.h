@@ -25,9 +25,3 @@ bool MachineKeyRead(MachineKey key, const std::string& name, std::uint32_t& type
 // Creates or replaces a value.
 bool MachineKeyWrite(MachineKey key, const std::string& name, std::uint32_t type, const void* data, std::uint32_t size);
 void MachineKeyClose(MachineKey key);
-
-// Set-up helpers for installers of simulated drivers and for tests; the
-// program itself never creates or deletes keys.
-bool MachineKeyCreate(const std::string& subkey);
-bool MachineKeyDeleteTree(const std::string& subkey);
-bool MachineKeyDeleteValue(const std::string& subkey, const std::string& name);

@@ -12,6 +12,7 @@
 #include "platform/fileops.h"
 #include "platform/registry.h"
 #include "platform/system.h"
+#include "platform/testing/registry_keys.h"
 #include "tools/fixture/fixture.h"
 #include "ymf/detect.h"
 

@@ -13,17 +13,6 @@
 
 namespace {
 
-struct TableSlot {
-  std::int32_t VersionProfile::*Offset;
-  std::int32_t Size;
-};
-
-const TableSlot Tables[3] = {
-    {&VersionProfile::TableOffset1, Table1Size},
-    {&VersionProfile::TableOffset2, Table2Size},
-    {&VersionProfile::TableOffset3, Table3Size},
-};
-
 bool FileAtLeast(const std::string& path, std::int64_t size) {
   FileHandle file = InvalidFileHandle;
   if (!OpenRead(path, file)) {
@@ -37,17 +26,15 @@ bool FileAtLeast(const std::string& path, std::int64_t size) {
 // The end of the last byte the patch and the tables write; 0 when an offset
 // is negative.
 std::int64_t WrittenExtent(const VersionProfile& profile, bool isVxD) {
-  const PatchByte* list = isVxD ? VxdPatch : WdmPatch;
-  const std::size_t length = isVxD ? VxdPatchLength : WdmPatchLength;
   std::int64_t end = 0;
-  for (std::size_t i = 0; i < length; ++i) {
-    const std::int64_t at = static_cast<std::int64_t>(PatchByteOffset(profile, list[i]));
+  for (const PatchByte& entry : PatchListFor(isVxD)) {
+    const std::int64_t at = static_cast<std::int64_t>(PatchByteOffset(profile, entry));
     if (at < 0) {
       return 0;
     }
     end = std::max(end, at + 1);
   }
-  for (const TableSlot& table : Tables) {
+  for (const BankTable& table : BankTables) {
     const std::int64_t at = profile.*table.Offset;
     if (at < 0) {
       return 0;
@@ -71,7 +58,7 @@ bool BankSwitchPossible(const std::string& sourceBank) {
   }
   CloseFile(file);
   for (int k = 1; k <= 3; ++k) {
-    if (!FileAtLeast(BankTablePath(sourceBank, k), Tables[k - 1].Size)) {
+    if (!FileAtLeast(BankTablePath(sourceBank, k), BankTables[k - 1].Size)) {
       return false;
     }
   }
@@ -107,7 +94,7 @@ bool WriteBankTables(const std::string& bankPath) {
   std::vector<std::uint8_t> buffer(Table1Size);
   bool ok = true;
   for (int k = 1; k <= 3 && ok; ++k) {
-    const TableSlot& table = Tables[k - 1];
+    const BankTable& table = BankTables[k - 1];
     FileHandle source = InvalidFileHandle;
     ok = OpenRead(BankTablePath(bankPath, k), source);
     if (ok) {

@@ -5,6 +5,22 @@
 #include <cstdint>
 #include <string>
 
+#include "ymf/environment.h"
+
+// One of the three per-bank tables: the profile's offset of its range in
+// the driver and its size in bytes.
+struct BankTable {
+  std::int32_t VersionProfile::*Offset;
+  std::int32_t Size;
+};
+
+// Tables 1, 2 and 3, whose files end in "1", "2" and "3".
+inline constexpr BankTable BankTables[3] = {
+    {&VersionProfile::TableOffset1, Table1Size},
+    {&VersionProfile::TableOffset2, Table2Size},
+    {&VersionProfile::TableOffset3, Table3Size},
+};
+
 // Path of per-bank table k (1 to 3): the bank path with its last character
 // replaced by the digit k. Empty for an empty bank path.
 std::string BankTablePath(const std::string& bankPath, int table);

@@ -1,8 +1,12 @@
 #include "ymf/code_patch.h"
 
+#include <iterator>
+
+namespace {
+
 // The VxD list: one byte at each single-byte site, a 20-byte code block that
 // keeps its bytes at +4 and +8, and five NOPs.
-const PatchByte VxdPatch[VxdPatchLength] = {
+const PatchByte VxdPatch[] = {
     {1, 0, 0x90},  {2, 0, 0x06},  {3, 0, 0x11},  {3, 1, 0x66},  {3, 2, 0x8B},  {3, 3, 0x1A},  {3, 5, 0xC1},
     {3, 6, 0x02},  {3, 7, 0x83},  {3, 9, 0x08},  {3, 10, 0x3B}, {3, 11, 0xC2}, {3, 12, 0x66}, {3, 13, 0x89},
     {3, 14, 0x59}, {3, 15, 0xFE}, {3, 16, 0x77}, {3, 17, 0xEF}, {3, 18, 0x5B}, {3, 19, 0xC3}, {4, 0, 0x90},
@@ -11,7 +15,7 @@ const PatchByte VxdPatch[VxdPatchLength] = {
 
 // The WDM list: a 36-byte code block that keeps its byte at +1, and
 // "add esp, 8" followed by two NOPs.
-const PatchByte WdmPatch[WdmPatchLength] = {
+const PatchByte WdmPatch[] = {
     {1, 0, 0x00},  {2, 0, 0x06},  {3, 0, 0x12},  {3, 2, 0x66},  {3, 3, 0x8B},  {3, 4, 0x19},  {3, 5, 0x83},
     {3, 6, 0xC1},  {3, 7, 0x08},  {3, 8, 0x66},  {3, 9, 0x89},  {3, 10, 0x1A}, {3, 11, 0x83}, {3, 12, 0xC2},
     {3, 13, 0x02}, {3, 14, 0x3B}, {3, 15, 0xCE}, {3, 16, 0x72}, {3, 17, 0xF0}, {3, 18, 0x5B}, {3, 19, 0x8B},
@@ -19,6 +23,12 @@ const PatchByte WdmPatch[WdmPatchLength] = {
     {3, 27, 0x71}, {3, 28, 0xE4}, {3, 29, 0x3B}, {3, 30, 0xF2}, {3, 31, 0x5E}, {3, 32, 0x5F}, {3, 33, 0xC2},
     {3, 34, 0x08}, {3, 35, 0x00}, {4, 0, 0x83},  {4, 1, 0xC4},  {4, 2, 0x08},  {4, 3, 0x90},  {4, 4, 0x90},
 };
+
+}  // namespace
+
+PatchList PatchListFor(bool isVxD) {
+  return isVxD ? PatchList{VxdPatch, std::size(VxdPatch)} : PatchList{WdmPatch, std::size(WdmPatch)};
+}
 
 std::int32_t PatchByteOffset(const VersionProfile& profile, const PatchByte& entry) {
   const std::int32_t sites[] = {profile.PatchOffset1, profile.PatchOffset2, profile.PatchOffset3, profile.PatchOffset4};
@@ -29,21 +39,21 @@ namespace {
 
 // Reads each site of a list back in one block (the entries of a site are
 // consecutive and in ascending order) and compares every written byte.
-bool SitesHoldPatch(FileHandle file, const PatchByte* list, std::size_t length) {
+bool SitesHoldPatch(FileHandle file, const PatchList& list) {
   std::uint8_t site[64];
-  std::size_t first = 0;
-  while (first < length) {
-    std::size_t last = first;
-    while (last + 1 < length && list[last + 1].Site == list[first].Site) {
+  const PatchByte* first = list.begin();
+  while (first != list.end()) {
+    const PatchByte* last = first;
+    while (last + 1 != list.end() && (last + 1)->Site == first->Site) {
       ++last;
     }
-    const std::int32_t span = list[last].Distance - list[first].Distance + 1;
-    if (span > static_cast<std::int32_t>(sizeof site) || !SeekTo(file, PatchByteOffset(Env.Profile, list[first])) ||
+    const std::int32_t span = last->Distance - first->Distance + 1;
+    if (span > static_cast<std::int32_t>(sizeof site) || !SeekTo(file, PatchByteOffset(Env.Profile, *first)) ||
         !ReadBlock(file, site, span)) {
       return false;
     }
-    for (std::size_t i = first; i <= last; ++i) {
-      if (site[list[i].Distance - list[first].Distance] != list[i].Value) {
+    for (const PatchByte* entry = first; entry <= last; ++entry) {
+      if (site[entry->Distance - first->Distance] != entry->Value) {
         return false;
       }
     }
@@ -67,14 +77,13 @@ bool PatchDriverCode() {
   if (!OpenWrite(Env.DriverPath, file)) {
     return false;
   }
-  const PatchByte* list = Env.IsVxD ? VxdPatch : WdmPatch;
-  const std::size_t length = Env.IsVxD ? VxdPatchLength : WdmPatchLength;
-  for (std::size_t i = 0; i < length; ++i) {
-    WriteDriverByte(file, PatchByteOffset(Env.Profile, list[i]), list[i].Value);
+  const PatchList list = PatchListFor(Env.IsVxD);
+  for (const PatchByte& entry : list) {
+    WriteDriverByte(file, PatchByteOffset(Env.Profile, entry), entry.Value);
   }
   // A single write may fail without stopping the list; reading the bytes
   // back is what tells whether the patch is in place.
-  const bool landed = SitesHoldPatch(file, list, length);
+  const bool landed = SitesHoldPatch(file, list);
   CloseFile(file);
   return landed;
 }

@@ -15,10 +15,17 @@ struct PatchByte {
   std::uint8_t Value;
 };
 
-constexpr std::size_t VxdPatchLength = 25;
-constexpr std::size_t WdmPatchLength = 42;
-extern const PatchByte VxdPatch[VxdPatchLength];
-extern const PatchByte WdmPatch[WdmPatchLength];
+// The bytes of one driver kind's patch, in the order they are written; the
+// entries of a site are consecutive and in ascending order.
+struct PatchList {
+  const PatchByte* First;
+  std::size_t Length;
+  const PatchByte* begin() const { return First; }
+  const PatchByte* end() const { return First + Length; }
+};
+
+// The VxD list (25 bytes) or the WDM list (42 bytes).
+PatchList PatchListFor(bool isVxD);
 
 // The absolute file offset of a patch byte under a profile.
 std::int32_t PatchByteOffset(const VersionProfile& profile, const PatchByte& entry);

@@ -2,8 +2,8 @@
 
 #include "files/files.h"
 #include "platform/image_checksum.h"
+#include "platform/pe_checksum.h"
 #include "ymf/environment.h"
-#include "ymf/pe_checksum.h"
 
 void UpdateDriverChecksum() {
   FileHandle file = InvalidFileHandle;

@@ -1,8 +1,68 @@
 #include "ymf/driver_settings.h"
 
-#include "ymf/environment.h"
+#include <initializer_list>
+#include <string>
+#include <type_traits>
+
+#include "platform/registry.h"
+#include "ymf/voice_limits.h"
 
 namespace {
+
+template <auto Field>
+std::int32_t GetField(const DriverSettings& settings) {
+  return static_cast<std::int32_t>(settings.*Field);
+}
+
+template <auto Field>
+void SetField(DriverSettings& settings, std::int32_t value) {
+  settings.*Field = static_cast<std::remove_reference_t<decltype(settings.*Field)>>(value);
+}
+
+template <auto Field>
+constexpr DriverSetting Row(const char* name, SettingGroup group, SettingKind kind, std::int32_t maximum,
+                            SettingRule rule = SettingRule::Always) {
+  return DriverSetting{name, group, kind, maximum, rule, &GetField<Field>, &SetField<Field>};
+}
+
+constexpr SettingGroup Panel = SettingGroup::Panel;
+constexpr SettingGroup Modules = SettingGroup::LoadModules;
+constexpr SettingGroup Voices = SettingGroup::VoiceLimits;
+constexpr SettingKind Flag = SettingKind::Flag;
+constexpr SettingKind Index = SettingKind::Index;
+constexpr SettingKind Limit = SettingKind::VoiceLimit;
+
+}  // namespace
+
+const DriverSetting DriverSettingTable[DriverSettingCount] = {
+    Row<&DriverSettings::ShowWaveout>("ShowWaveout", Panel, Flag, 1),
+    Row<&DriverSettings::ShowMisc>("ShowMisc", Panel, Flag, 1, SettingRule::OnlyOnShowMiscVersion),
+    Row<&DriverSettings::SRC>("SRC", Panel, Flag, 1),
+    Row<&DriverSettings::LoadUIF>("LoadUIF", Panel, Index, FeaturesListCount - 1),
+    Row<&DriverSettings::LoadC3D>("LoadC3D", Modules, Flag, 1, SettingRule::OnlyOnVxD),
+    Row<&DriverSettings::LoadGamePort>("LoadGamePort", Modules, Flag, 1),
+    Row<&DriverSettings::LoadLegacy>("LoadLegacy", Modules, Flag, 1),
+    Row<&DriverSettings::LoadSpdif>("LoadSpdif", Modules, Flag, 1),
+    Row<&DriverSettings::LoadSpdifIn>("LoadSpdifIn", Panel, Index, SpdifInListCount - 1),
+    Row<&DriverSettings::LoadVSVL>("LoadVSVL", Modules, Flag, 1),
+    Row<&DriverSettings::LoadPower>("LoadPower", Modules, Flag, 1),
+    Row<&DriverSettings::MaxModVoices>("MaxModVoices", Voices, Limit, VoiceCountMax),
+    Row<&DriverSettings::MaxWodVoices>("MaxWodVoices", Voices, Limit, VoiceCountMax),
+    Row<&DriverSettings::MaxDSVoices>("MaxDSVoices", Voices, Limit, VoiceCountMax),
+    Row<&DriverSettings::Max3DVoices>("Max3DVoices", Voices, Limit, VoiceCountMax),
+};
+
+namespace {
+
+// Opens Env.DriverRegKey with the given access mask. Refuses an empty key:
+// an empty subkey would open HKEY_LOCAL_MACHINE itself, and settings may
+// only ever live under the driver's own key.
+bool OpenDriverKey(std::uint32_t access, MachineKey& key) {
+  if (Env.DriverRegKey.empty()) {
+    return false;
+  }
+  return MachineKeyOpen(Env.DriverRegKey, access, key);
+}
 
 // Reads a REG_BINARY value of exactly `width` bytes (1 or 4) as a
 // little-endian number. The type and size are queried before any data is
@@ -25,6 +85,8 @@ bool ReadExact(MachineKey key, const std::string& name, std::uint32_t width, std
   return true;
 }
 
+// Writes the low `width` bytes of a number, little-endian. The outcome of a
+// single value write is not examined.
 void WriteExact(MachineKey key, const std::string& name, std::uint32_t width, std::uint32_t number) {
   std::uint8_t data[4];
   for (std::uint32_t i = 0; i < 4; ++i) {
@@ -33,43 +95,40 @@ void WriteExact(MachineKey key, const std::string& name, std::uint32_t width, st
   MachineKeyWrite(key, name, RegTypeBinary, data, width);
 }
 
+std::int32_t ReadSetting(MachineKey key, const DriverSetting& setting, bool isVxD) {
+  std::uint32_t number = 0;
+  if (!ReadExact(key, setting.Name, SettingWidth(setting, isVxD), number)) {
+    return 0;
+  }
+  switch (setting.Kind) {
+    case SettingKind::Flag:
+      return number == 1 ? 1 : 0;
+    case SettingKind::Index:
+      // The WDM driver keeps an index as a 32-bit number; only the low byte is used.
+      return static_cast<std::int32_t>(number & 0xFFu);
+    case SettingKind::VoiceLimit:
+      break;
+  }
+  return static_cast<std::int32_t>(number);
+}
+
+// The number a value is stored as: a flag 1 or 0, an index its low 8 bits.
+std::uint32_t StoredNumber(const DriverSetting& setting, std::int32_t value) {
+  switch (setting.Kind) {
+    case SettingKind::Flag:
+      return value != 0 ? 1 : 0;
+    case SettingKind::Index:
+      return static_cast<std::uint32_t>(value) & 0xFFu;
+    case SettingKind::VoiceLimit:
+      break;
+  }
+  return static_cast<std::uint32_t>(value);
+}
+
 }  // namespace
 
-bool OpenDriverKey(std::uint32_t access, MachineKey& key) {
-  if (Env.DriverRegKey.empty()) {
-    return false;
-  }
-  return MachineKeyOpen(Env.DriverRegKey, access, key);
-}
-
-bool ReadBoolean1(MachineKey key, const std::string& name) {
-  std::uint32_t number = 0;
-  return ReadExact(key, name, 1, number) && number == 1;
-}
-
-bool ReadBoolean4(MachineKey key, const std::string& name) {
-  std::uint32_t number = 0;
-  return ReadExact(key, name, 4, number) && number == 1;
-}
-
-std::uint8_t ReadNumber1(MachineKey key, const std::string& name) {
-  std::uint32_t number = 0;
-  return ReadExact(key, name, 1, number) ? static_cast<std::uint8_t>(number) : 0;
-}
-
-std::int32_t ReadNumber4(MachineKey key, const std::string& name) {
-  std::uint32_t number = 0;
-  return ReadExact(key, name, 4, number) ? static_cast<std::int32_t>(number) : 0;
-}
-
-void WriteBoolean1(MachineKey key, const std::string& name, bool value) { WriteExact(key, name, 1, value ? 1 : 0); }
-
-void WriteBoolean4(MachineKey key, const std::string& name, bool value) { WriteExact(key, name, 4, value ? 1 : 0); }
-
-void WriteNumber1(MachineKey key, const std::string& name, std::uint8_t value) { WriteExact(key, name, 1, value); }
-
-void WriteNumber4(MachineKey key, const std::string& name, std::int32_t value) {
-  WriteExact(key, name, 4, static_cast<std::uint32_t>(value));
+std::uint32_t SettingWidth(const DriverSetting& setting, bool isVxD) {
+  return isVxD && setting.Kind != SettingKind::VoiceLimit ? 1 : 4;
 }
 
 void ReadDriverSettings() {
@@ -77,63 +136,30 @@ void ReadDriverSettings() {
   if (!OpenDriverKey(KeyAccessRead, key)) {
     return;
   }
-  const bool vxd = Env.IsVxD;
-  const auto boolean = [&](const char* name) { return vxd ? ReadBoolean1(key, name) : ReadBoolean4(key, name); };
-  // The WDM driver keeps the indices as 32-bit numbers; only the low byte is used.
-  const auto index = [&](const char* name) {
-    return vxd ? ReadNumber1(key, name) : static_cast<std::uint8_t>(ReadNumber4(key, name));
-  };
-  DriverSettings& s = Env.Settings;
-  s.ShowWaveout = boolean("ShowWaveout");
-  s.ShowMisc = boolean("ShowMisc");
-  s.SRC = boolean("SRC");
-  s.LoadUIF = index("LoadUIF");
-  s.LoadC3D = boolean("LoadC3D");
-  s.LoadGamePort = boolean("LoadGamePort");
-  s.LoadLegacy = boolean("LoadLegacy");
-  s.LoadSpdif = boolean("LoadSpdif");
-  s.LoadSpdifIn = index("LoadSpdifIn");
-  s.LoadVSVL = boolean("LoadVSVL");
-  s.LoadPower = boolean("LoadPower");
-  s.MaxModVoices = ReadNumber4(key, "MaxModVoices");
-  s.MaxWodVoices = ReadNumber4(key, "MaxWodVoices");
-  s.MaxDSVoices = ReadNumber4(key, "MaxDSVoices");
-  s.Max3DVoices = ReadNumber4(key, "Max3DVoices");
+  for (const DriverSetting& setting : DriverSettingTable) {
+    setting.Set(Env.Settings, ReadSetting(key, setting, Env.IsVxD));
+  }
+  MachineKeyClose(key);
+}
+
+void WriteSettingsGroup(SettingGroup group, std::initializer_list<std::int32_t> values) {
+  MachineKey key = 0;
+  if (!OpenDriverKey(KeyAccessWrite, key)) {
+    return;
+  }
+  const std::int32_t* value = values.begin();
+  for (const DriverSetting& setting : DriverSettingTable) {
+    if (setting.Group == group && value != values.end()) {
+      WriteExact(key, setting.Name, SettingWidth(setting, Env.IsVxD), StoredNumber(setting, *value++));
+    }
+  }
   MachineKeyClose(key);
 }
 
 void WritePanelSettings(bool showWaveout, bool showMisc, bool src, std::uint8_t featureSet, std::uint8_t spdifInMode) {
-  MachineKey key = 0;
-  if (!OpenDriverKey(KeyAccessWrite, key)) {
-    return;
-  }
-  const auto flag = Env.IsVxD ? WriteBoolean1 : WriteBoolean4;
-  const auto index = [&](const char* name, std::uint8_t value) {
-    if (Env.IsVxD) {
-      WriteNumber1(key, name, value);
-    } else {
-      WriteNumber4(key, name, value);
-    }
-  };
-  flag(key, "ShowWaveout", showWaveout);
-  flag(key, "ShowMisc", showMisc);
-  flag(key, "SRC", src);
-  index("LoadUIF", featureSet);
-  index("LoadSpdifIn", spdifInMode);
-  MachineKeyClose(key);
+  WriteSettingsGroup(SettingGroup::Panel, {showWaveout, showMisc, src, featureSet, spdifInMode});
 }
 
 void WriteLoadModules(bool directSound3D, bool gamePort, bool legacy, bool spdifOut, bool xgSynthesizer, bool power) {
-  MachineKey key = 0;
-  if (!OpenDriverKey(KeyAccessWrite, key)) {
-    return;
-  }
-  const auto write = Env.IsVxD ? WriteBoolean1 : WriteBoolean4;
-  write(key, "LoadC3D", directSound3D);
-  write(key, "LoadGamePort", gamePort);
-  write(key, "LoadLegacy", legacy);
-  write(key, "LoadSpdif", spdifOut);
-  write(key, "LoadVSVL", xgSynthesizer);
-  write(key, "LoadPower", power);
-  MachineKeyClose(key);
+  WriteSettingsGroup(SettingGroup::LoadModules, {directSound3D, gamePort, legacy, spdifOut, xgSynthesizer, power});
 }

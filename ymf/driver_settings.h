@@ -1,44 +1,72 @@
-// The driver's registry settings: strict readers and the group writers.
+// The driver's fifteen registry settings: one table that reading, the group
+// writers, tovaroc and the window's pages all go through.
 //
 // Every value is REG_BINARY under Env.DriverRegKey below HKEY_LOCAL_MACHINE.
-// Booleans and indices take one byte on the VxD driver and four bytes
+// Flags and indices take one byte on the VxD driver and four bytes
 // (little-endian) on the WDM driver; voice limits take four bytes on both.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <string>
+#include <initializer_list>
 
-#include "platform/registry.h"
+#include "ymf/environment.h"
 
-// Opens Env.DriverRegKey with the given access mask. Refuses an empty key:
-// an empty subkey would open HKEY_LOCAL_MACHINE itself, and settings may
-// only ever live under the driver's own key. The key is never created.
-bool OpenDriverKey(std::uint32_t access, MachineKey& key);
+// Entries of the feature-set list (LoadUIF 0 to 6) and the S/PDIF input
+// mode list (LoadSpdifIn 0 to 3).
+constexpr std::int32_t FeaturesListCount = 7;
+constexpr std::int32_t SpdifInListCount = 4;
 
-// Strict readers: the value must be REG_BINARY of exactly the reader's
-// width, otherwise (missing, other type, other size) the result is false/0.
-// A boolean is true only for the number 1.
-bool ReadBoolean1(MachineKey key, const std::string& name);
-bool ReadBoolean4(MachineKey key, const std::string& name);
-std::uint8_t ReadNumber1(MachineKey key, const std::string& name);
-std::int32_t ReadNumber4(MachineKey key, const std::string& name);
+// The groups that are compared and written whole, each under one opening of
+// the key: the Control Panel and Audio Settings pages, the Load Modules page
+// and the Voices page.
+enum class SettingGroup { Panel, LoadModules, VoiceLimits };
 
-// Matching writers: REG_BINARY of exactly 1 or 4 bytes, created when
-// missing. The outcome of a single value write is not examined.
-void WriteBoolean1(MachineKey key, const std::string& name, bool value);
-void WriteBoolean4(MachineKey key, const std::string& name, bool value);
-void WriteNumber1(MachineKey key, const std::string& name, std::uint8_t value);
-void WriteNumber4(MachineKey key, const std::string& name, std::int32_t value);
+// How a value is read: a flag is true only for the number 1, an index keeps
+// the low 8 bits of its number, a voice limit is a signed 32-bit number.
+enum class SettingKind { Flag, Index, VoiceLimit };
 
-// Reads the fifteen values into Env.Settings. When the key cannot be opened
-// (or Env.DriverRegKey is empty) every field keeps its value.
+// When the user may change a setting; change_rules.h tells whether it holds.
+enum class SettingRule { Always, OnlyOnShowMiscVersion, OnlyOnVxD };
+
+struct DriverSetting {
+  const char* Name;  // the registry value name
+  SettingGroup Group;
+  SettingKind Kind;
+  // The largest value the user may choose: 1 for a flag, the last list
+  // position for an index, the spin maximum for a voice limit.
+  std::int32_t Maximum;
+  SettingRule Rule;
+  // The field of DriverSettings as a number (a flag is 0 or 1).
+  std::int32_t (*Get)(const DriverSettings& settings);
+  // Stores a number into the field: a flag becomes true for any nonzero
+  // number, an index takes the low 8 bits.
+  void (*Set)(DriverSettings& settings, std::int32_t value);
+};
+
+constexpr std::size_t DriverSettingCount = 15;
+// In the order of the DriverSettings fields: the order of reading, and
+// within each group the order of writing.
+extern const DriverSetting DriverSettingTable[DriverSettingCount];
+
+// Bytes of a setting's value for a driver kind.
+std::uint32_t SettingWidth(const DriverSetting& setting, bool isVxD);
+
+// Reads the fifteen values into Env.Settings, each strictly: a value that is
+// missing or not REG_BINARY of exactly its width reads as false or 0. When
+// the key cannot be opened (or Env.DriverRegKey is empty) every field keeps
+// its value.
 void ReadDriverSettings();
 
-// Writes ShowWaveout, ShowMisc, SRC, LoadUIF, LoadSpdifIn in this order, in
-// the driver kind's encoding. Does nothing when the key cannot be opened for
-// writing. Env.Settings is not updated; the caller re-reads.
-void WritePanelSettings(bool showWaveout, bool showMisc, bool src, std::uint8_t featureSet, std::uint8_t spdifInMode);
+// Writes every value of a group, given in table order, in the driver kind's
+// encoding (a flag as 1 or 0, an index as its low 8 bits). Does nothing when
+// the key cannot be opened for writing; the key is never created. The
+// outcome of a single value write is not examined, and Env.Settings is not
+// updated: the caller re-reads.
+void WriteSettingsGroup(SettingGroup group, std::initializer_list<std::int32_t> values);
 
-// Writes LoadC3D, LoadGamePort, LoadLegacy, LoadSpdif, LoadVSVL, LoadPower in
-// this order, in the driver kind's encoding. Same opening rule as above.
+// The two groups of this file by their values: ShowWaveout, ShowMisc, SRC,
+// LoadUIF, LoadSpdifIn; and LoadC3D, LoadGamePort, LoadLegacy, LoadSpdif,
+// LoadVSVL, LoadPower. The voice limits are written by WriteVoiceLimits.
+void WritePanelSettings(bool showWaveout, bool showMisc, bool src, std::uint8_t featureSet, std::uint8_t spdifInMode);
 void WriteLoadModules(bool directSound3D, bool gamePort, bool legacy, bool spdifOut, bool xgSynthesizer, bool power);

@@ -1,12 +1,13 @@
 #include "ymf/driver_verify.h"
 
 #include <algorithm>
+#include <array>
 
 #include "files/files.h"
+#include "platform/pe_checksum.h"
 #include "ymf/bank_mode.h"
 #include "ymf/code_patch.h"
 #include "ymf/environment.h"
-#include "ymf/pe_checksum.h"
 
 namespace {
 
@@ -29,25 +30,24 @@ bool ReadWholeFile(const std::string& path, Bytes& bytes) {
   return ok;
 }
 
-struct TableRange {
-  std::int32_t Offset;
-  std::int32_t Size;
-};
-
-bool RangeInside(const Bytes& image, const TableRange& range) {
-  return range.Offset >= 0 && static_cast<std::size_t>(range.Offset) + range.Size <= image.size();
+bool RangeInside(const Bytes& image, std::int32_t offset, std::int32_t size) {
+  return offset >= 0 && static_cast<std::size_t>(offset) + size <= image.size();
 }
 
-bool SameRange(const Bytes& image, const TableRange& range, const Bytes& table, std::size_t tableStart) {
-  return RangeInside(image, range) && tableStart + range.Size <= table.size() &&
-         std::equal(image.begin() + range.Offset, image.begin() + range.Offset + range.Size,
-                    table.begin() + tableStart);
+// Whether the image holds, at a table's range, the bytes of `source` from `sourceStart` on.
+bool SameRange(const Bytes& image, const BankTable& table, const Bytes& source, std::size_t sourceStart) {
+  const std::int32_t offset = Env.Profile.*table.Offset;
+  return RangeInside(image, offset, table.Size) && sourceStart + table.Size <= source.size() &&
+         std::equal(image.begin() + offset, image.begin() + offset + table.Size, source.begin() + sourceStart);
 }
 
 struct Candidate {
   const char* Name;
   std::string BankPath;
 };
+
+// Every source whose bytes each table range holds.
+using TableMatches = std::array<std::vector<std::string>, 3>;
 
 PatchState StateOf(std::int32_t applied, std::int32_t original, std::int32_t total) {
   if (applied == total) {
@@ -56,139 +56,153 @@ PatchState StateOf(std::int32_t applied, std::int32_t original, std::int32_t tot
   return original == total ? PatchState::Absent : PatchState::Partial;
 }
 
-}  // namespace
-
-DriverVerification VerifyDriver(const std::string& userBankPath) {
-  DriverVerification result;
+// The driver and its backup, whole; Problem says what stood in the way.
+bool ReadComparedFiles(Bytes& driver, Bytes& backup, std::string& problem) {
   if (!Env.DriverFound) {
-    result.Problem = "YMF7x4 driver is not found.";
-    return result;
+    problem = "YMF7x4 driver is not found.";
+    return false;
   }
   if (!Env.Profile.ProfileKnown) {
-    result.Problem = "The driver build is not known, so its patch sites and tables cannot be located.";
-    return result;
+    problem = "The driver build is not known, so its patch sites and tables cannot be located.";
+    return false;
   }
-  Bytes driver;
-  Bytes backup;
   if (!ReadWholeFile(Env.DriverPath, driver)) {
-    result.Problem = "Cannot read the driver file " + Env.DriverPath;
-    return result;
+    problem = "Cannot read the driver file " + Env.DriverPath;
+    return false;
   }
   if (!ReadWholeFile(Env.BackupDriverPath, backup)) {
-    result.Problem = "Cannot read the backup driver " + Env.BackupDriverPath;
-    return result;
+    problem = "Cannot read the backup driver " + Env.BackupDriverPath;
+    return false;
   }
-  const VersionProfile& profile = Env.Profile;
-  const TableRange ranges[3] = {
-      {profile.TableOffset1, Table1Size}, {profile.TableOffset2, Table2Size}, {profile.TableOffset3, Table3Size}};
-  if (!RangeInside(backup, ranges[0]) || !RangeInside(backup, ranges[1]) || !RangeInside(backup, ranges[2])) {
-    result.Problem = "The backup driver is too short for its build's table offsets.";
-    return result;
+  for (const BankTable& table : BankTables) {
+    if (!RangeInside(backup, Env.Profile.*table.Offset, table.Size)) {
+      problem = "The backup driver is too short for its build's table offsets.";
+      return false;
+    }
   }
-  result.Compared = true;
-  result.LengthDiffers = driver.size() != backup.size();
+  return true;
+}
 
-  // Bytes that a bank switch may change: patch sites, table ranges and, on
-  // the WDM driver, the CheckSum field.
-  Bytes expected(driver.size(), 0);
-  const PatchByte* list = Env.IsVxD ? VxdPatch : WdmPatch;
-  const std::size_t length = Env.IsVxD ? VxdPatchLength : WdmPatchLength;
-  result.PatchTotal = static_cast<std::int32_t>(length);
-  for (std::size_t i = 0; i < length; ++i) {
-    const std::int32_t offset = PatchByteOffset(profile, list[i]);
+// Counts the patch bytes that hold the patch and those that hold the
+// backup's bytes, and marks the sites as bytes a switch may change.
+void CheckPatch(const Bytes& driver, const Bytes& backup, Bytes& mayChange, DriverVerification& result) {
+  const PatchList list = PatchListFor(Env.IsVxD);
+  result.PatchTotal = static_cast<std::int32_t>(list.Length);
+  for (const PatchByte& entry : list) {
+    const std::int32_t offset = PatchByteOffset(Env.Profile, entry);
     if (offset < 0 || static_cast<std::size_t>(offset) >= driver.size()) {
       continue;
     }
-    expected[offset] = 1;
-    result.PatchApplied += driver[offset] == list[i].Value;
+    mayChange[offset] = 1;
+    result.PatchApplied += driver[offset] == entry.Value;
     result.PatchOriginal += static_cast<std::size_t>(offset) < backup.size() && driver[offset] == backup[offset];
   }
   result.Patch = StateOf(result.PatchApplied, result.PatchOriginal, result.PatchTotal);
-  for (const TableRange& range : ranges) {
-    if (RangeInside(driver, range)) {
-      std::fill(expected.begin() + range.Offset, expected.begin() + range.Offset + range.Size, 1);
-    }
-  }
+}
 
+// Marks the table ranges as bytes a switch may change and lists, per range,
+// every source whose bytes it holds: the backup's own tables and the bank
+// sets. Size tables of banks of the same size are identical, so one range
+// may match several.
+TableMatches FindTableSources(const Bytes& driver, const Bytes& backup, const std::string& userBankPath,
+                              Bytes& mayChange) {
   std::vector<Candidate> candidates = {{TablesExtended, Env.ExtendedBankPath}, {TablesDance, Env.DanceBankPath}};
   if (!userBankPath.empty()) {
     candidates.push_back({TablesUser, userBankPath});
   }
-  // Every source whose bytes a table range holds; size tables of banks of
-  // the same size are identical, so one range may match several.
-  std::vector<std::string> matches[3];
+  TableMatches matches;
   for (int k = 0; k < 3; ++k) {
-    if (SameRange(driver, ranges[k], backup, static_cast<std::size_t>(ranges[k].Offset))) {
+    const BankTable& table = BankTables[k];
+    const std::int32_t offset = Env.Profile.*table.Offset;
+    if (RangeInside(driver, offset, table.Size)) {
+      std::fill(mayChange.begin() + offset, mayChange.begin() + offset + table.Size, 1);
+    }
+    if (SameRange(driver, table, backup, static_cast<std::size_t>(offset))) {
       matches[k].push_back(TablesDefault);
     }
     for (const Candidate& candidate : candidates) {
-      Bytes table;
-      if (ReadWholeFile(BankTablePath(candidate.BankPath, k + 1), table) && SameRange(driver, ranges[k], table, 0)) {
+      Bytes source;
+      if (ReadWholeFile(BankTablePath(candidate.BankPath, k + 1), source) && SameRange(driver, table, source, 0)) {
         matches[k].push_back(candidate.Name);
       }
     }
   }
+  return matches;
+}
 
-  std::uint32_t fieldOffset = 0;
-  const bool differs = driver != backup;
-  if (!Env.IsVxD && differs) {
-    FileHandle file = InvalidFileHandle;
-    bool located = false;
-    if (OpenRead(Env.DriverPath, file)) {
-      located = LocateChecksumField(file, static_cast<std::uint32_t>(driver.size()), fieldOffset);
-      CloseFile(file);
-    }
-    result.ChecksumChecked = true;
-    if (located) {
-      for (int i = 0; i < 4; ++i) {
-        result.StoredChecksum |= static_cast<std::uint32_t>(driver[fieldOffset + i]) << (8 * i);
-        expected[fieldOffset + i] = 1;
-      }
-      result.ComputedChecksum = PeImageChecksum(driver.data(), static_cast<std::uint32_t>(driver.size()), fieldOffset);
-      result.ChecksumCorrect = result.StoredChecksum == result.ComputedChecksum;
-    }
+// On a WDM driver that differs from its backup: the stored and the computed
+// image checksum; the field counts as a byte a switch may change.
+void CheckChecksum(const Bytes& driver, const Bytes& backup, Bytes& mayChange, DriverVerification& result) {
+  if (Env.IsVxD || driver == backup) {
+    return;
   }
+  std::uint32_t fieldOffset = 0;
+  FileHandle file = InvalidFileHandle;
+  bool located = false;
+  if (OpenRead(Env.DriverPath, file)) {
+    located = LocateChecksumField(file, static_cast<std::uint32_t>(driver.size()), fieldOffset);
+    CloseFile(file);
+  }
+  result.ChecksumChecked = true;
+  if (!located) {
+    return;
+  }
+  for (int i = 0; i < 4; ++i) {
+    result.StoredChecksum |= static_cast<std::uint32_t>(driver[fieldOffset + i]) << (8 * i);
+    mayChange[fieldOffset + i] = 1;
+  }
+  result.ComputedChecksum = PeImageChecksum(driver.data(), static_cast<std::uint32_t>(driver.size()), fieldOffset);
+  result.ChecksumCorrect = result.StoredChecksum == result.ComputedChecksum;
+}
 
+// Bytes that differ from the backup where no switch writes.
+void CountStrayBytes(const Bytes& driver, const Bytes& backup, const Bytes& mayChange, DriverVerification& result) {
   const std::size_t common = std::min(driver.size(), backup.size());
   for (std::size_t i = 0; i < common; ++i) {
-    if (expected[i] == 0 && driver[i] != backup[i]) {
+    if (mayChange[i] == 0 && driver[i] != backup[i]) {
       if (result.StrayOffsets.size() < MaxStrayOffsets) {
         result.StrayOffsets.push_back(static_cast<std::uint32_t>(i));
       }
       ++result.StrayCount;
     }
   }
+}
 
-  // What the installed bank needs.
-  bool known = true;
+// What the installed bank needs: its tables and whether the patch is in.
+// False when that cannot be told (a user bank without its bank set).
+bool SetExpectation(const std::string& userBankPath, DriverVerification& result) {
   switch (Env.BankKind) {
     case BankDefault:
       result.ExpectedTables = TablesDefault;
       result.ExpectedPatch = PatchState::Absent;
-      break;
+      return true;
     case BankExtended:
       result.ExpectedTables = TablesExtended;
       result.ExpectedPatch = PatchState::Complete;
-      break;
+      return true;
     case BankDance:
       result.ExpectedTables = TablesDance;
       result.ExpectedPatch = PatchState::Complete;
-      break;
+      return true;
     case BankNone:
-      // A disabled bank leaves the driver as the last switch made it.
+      // A disabled bank leaves the driver as the last switch made it; the
+      // patch it needs follows from the tables found.
       result.ExpectedTables.clear();
-      break;
+      return true;
     default:
-      if (userBankPath.empty()) {
-        known = false;
-        result.Problem = "A user bank is installed: give --bank PATH to compare its tables.";
-      }
       result.ExpectedTables = TablesUser;
       result.ExpectedPatch = PatchState::Complete;
-      break;
+      if (userBankPath.empty()) {
+        result.Problem = "A user bank is installed: give --bank PATH to compare its tables.";
+        return false;
+      }
+      return true;
   }
-  // A range counts as the needed source when that source matches it; a
-  // disabled bank needs whatever single set table 1 shows.
+}
+
+// Names one source per range: the needed one when it matches, otherwise the
+// first match. A disabled bank needs whatever single set table 1 shows.
+void NameTableSources(const TableMatches& matches, DriverVerification& result) {
   for (int k = 0; k < 3; ++k) {
     const std::string preferred =
         !result.ExpectedTables.empty() ? result.ExpectedTables : (k == 0 ? std::string() : result.Tables[0]);
@@ -199,11 +213,37 @@ DriverVerification VerifyDriver(const std::string& userBankPath) {
   if (Env.BankKind == BankNone) {
     result.ExpectedPatch = result.Tables[0] == TablesDefault ? PatchState::Absent : PatchState::Complete;
   }
+}
+
+bool IsExact(bool expectationKnown, const DriverVerification& result) {
   const std::string wanted = result.ExpectedTables.empty() ? result.Tables[0] : result.ExpectedTables;
   const bool tablesRight =
       !wanted.empty() && result.Tables[0] == wanted && result.Tables[1] == wanted && result.Tables[2] == wanted;
   const bool checksumRight = !result.ChecksumChecked || result.ChecksumCorrect;
-  result.Exact = known && tablesRight && result.Patch == result.ExpectedPatch && checksumRight &&
-                 !result.LengthDiffers && result.StrayCount == 0;
+  return expectationKnown && tablesRight && result.Patch == result.ExpectedPatch && checksumRight &&
+         !result.LengthDiffers && result.StrayCount == 0;
+}
+
+}  // namespace
+
+DriverVerification VerifyDriver(const std::string& userBankPath) {
+  DriverVerification result;
+  Bytes driver;
+  Bytes backup;
+  if (!ReadComparedFiles(driver, backup, result.Problem)) {
+    return result;
+  }
+  result.Compared = true;
+  result.LengthDiffers = driver.size() != backup.size();
+  // Bytes that a bank switch may change: patch sites, table ranges and, on
+  // the WDM driver, the CheckSum field.
+  Bytes mayChange(driver.size(), 0);
+  CheckPatch(driver, backup, mayChange, result);
+  const TableMatches matches = FindTableSources(driver, backup, userBankPath, mayChange);
+  CheckChecksum(driver, backup, mayChange, result);
+  CountStrayBytes(driver, backup, mayChange, result);
+  const bool known = SetExpectation(userBankPath, result);
+  NameTableSources(matches, result);
+  result.Exact = IsExact(known, result);
   return result;
 }

@@ -9,6 +9,22 @@ bool IndexDiffers(std::int32_t selection, std::uint8_t stored) {
   return selection != NoSelection && selection != static_cast<std::int32_t>(stored);
 }
 
+// The common end of the three Apply steps: a group that differs from what is
+// stored is written whole, then Env.Settings is re-read. With no driver key
+// (no driver found) nothing is written and nothing is reported as changed.
+template <typename Write>
+GroupApplied WriteIfChanged(bool differs, bool rebootNeeded, Write write) {
+  GroupApplied result;
+  if (Env.DriverRegKey.empty() || !differs) {
+    return result;
+  }
+  result.Changed = true;
+  result.RebootNeeded = rebootNeeded;
+  write();
+  ReadDriverSettings();
+  return result;
+}
+
 }  // namespace
 
 std::int32_t ListSelectionFor(std::uint8_t stored, std::int32_t listCount) {
@@ -61,42 +77,23 @@ bool VoiceLimitsDiffer(const VoiceChoices& choices, const DriverSettings& stored
 }
 
 GroupApplied ApplyPanelSettings(const PanelChoices& choices) {
-  GroupApplied result;
   const DriverSettings& stored = Env.Settings;
-  if (Env.DriverRegKey.empty() || !PanelDiffers(choices, stored)) {
-    return result;
-  }
-  result.Changed = true;
-  result.RebootNeeded = PanelNeedsReboot(choices, stored);
-  WritePanelSettings(choices.ShowWaveout, choices.ShowMisc, choices.SRC,
-                     IndexToWrite(choices.FeaturesIndex, stored.LoadUIF),
-                     IndexToWrite(choices.SpdifInIndex, stored.LoadSpdifIn));
-  ReadDriverSettings();
-  return result;
+  return WriteIfChanged(PanelDiffers(choices, stored), PanelNeedsReboot(choices, stored), [&] {
+    WritePanelSettings(choices.ShowWaveout, choices.ShowMisc, choices.SRC,
+                       IndexToWrite(choices.FeaturesIndex, stored.LoadUIF),
+                       IndexToWrite(choices.SpdifInIndex, stored.LoadSpdifIn));
+  });
 }
 
 GroupApplied ApplyLoadModules(const LoadModuleChoices& choices) {
-  GroupApplied result;
-  if (Env.DriverRegKey.empty() || !LoadModulesDiffer(choices, Env.Settings)) {
-    return result;
-  }
-  result.Changed = true;
-  result.RebootNeeded = true;
-  WriteLoadModules(choices.C3D, choices.GamePort, choices.Legacy, choices.Spdif, choices.VSVL, choices.Power);
-  ReadDriverSettings();
-  return result;
+  return WriteIfChanged(LoadModulesDiffer(choices, Env.Settings), true, [&] {
+    WriteLoadModules(choices.C3D, choices.GamePort, choices.Legacy, choices.Spdif, choices.VSVL, choices.Power);
+  });
 }
 
 GroupApplied ApplyVoiceLimits(const VoiceChoices& choices) {
-  GroupApplied result;
-  if (Env.DriverRegKey.empty() || !VoiceLimitsDiffer(choices, Env.Settings)) {
-    return result;
-  }
-  result.Changed = true;
-  result.RebootNeeded = true;
-  WriteVoiceLimits(choices.Mod, choices.Wod, choices.DS, choices.DS3D);
-  ReadDriverSettings();
-  return result;
+  return WriteIfChanged(VoiceLimitsDiffer(choices, Env.Settings), true,
+                        [&] { WriteVoiceLimits(choices.Mod, choices.Wod, choices.DS, choices.DS3D); });
 }
 
 GroupApplied ApplySettingsGroups(const SettingsChoices& choices) {

@@ -7,14 +7,11 @@
 
 #include <cstdint>
 
+#include "ymf/driver_settings.h"
 #include "ymf/environment.h"
 
 // A drop-down list's selected position when the list shows no selection.
 constexpr std::int32_t NoSelection = -1;
-// Entries of the feature-set list (LoadUIF 0 to 6) and the S/PDIF input
-// mode list (LoadSpdifIn 0 to 3).
-constexpr std::int32_t FeaturesListCount = 7;
-constexpr std::int32_t SpdifInListCount = 4;
 
 // The list position that shows a stored index: the index itself when the
 // list has an entry for it, NoSelection otherwise.

@@ -5,15 +5,7 @@
 #include "ymf/driver_settings.h"
 
 void WriteVoiceLimits(std::int32_t midi, std::int32_t waveOut, std::int32_t directSound, std::int32_t directSound3D) {
-  MachineKey key = 0;
-  if (!OpenDriverKey(KeyAccessWrite, key)) {
-    return;
-  }
-  WriteNumber4(key, "MaxModVoices", midi);
-  WriteNumber4(key, "MaxWodVoices", waveOut);
-  WriteNumber4(key, "MaxDSVoices", directSound);
-  WriteNumber4(key, "Max3DVoices", directSound3D);
-  MachineKeyClose(key);
+  WriteSettingsGroup(SettingGroup::VoiceLimits, {midi, waveOut, directSound, directSound3D});
 }
 
 std::int16_t VoicePositionOf(std::int32_t limit) {

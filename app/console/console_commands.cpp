@@ -3,9 +3,11 @@
 #include <cstdio>
 #include <map>
 
+#include "app/ascii_text.h"
 #include "app/startup.h"
 #include "ymf/backup.h"
 #include "ymf/bank_mode.h"
+#include "ymf/change_rules.h"
 #include "ymf/detect.h"
 #include "ymf/driver_settings.h"
 #include "ymf/driver_verify.h"
@@ -17,8 +19,6 @@
 namespace {
 
 const char* const RestartLine = "Restart Windows for the changes to take effect.";
-const char* const NotFound = "YMF7x4 driver is not found.";
-const char* const BackupFailed = "Cannot create backup of original driver files.";
 
 const char* const MainHelp =
     "usage: tovaroc [--no-backup] COMMAND [ARGUMENTS]\n"
@@ -70,15 +70,6 @@ const std::map<std::string, const char*>& CommandHelp() {
   return help;
 }
 
-std::string Lower(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') {
-      c = static_cast<char>(c - 'A' + 'a');
-    }
-  }
-  return text;
-}
-
 std::string Megabytes(std::int32_t size) {
   char text[32];
   std::snprintf(text, sizeof text, "%.2f", static_cast<double>(size) / 1048576.0);
@@ -115,103 +106,45 @@ const char* Hex(std::uint32_t value) {
   return text;
 }
 
-// --- the fifteen settings by registry value name -------------------------
+// --- the settings by registry value name -------------------------------
 
-enum class Group { Panel, Modules };
-
-struct SettingField {
-  const char* Name;
-  Group Of;
-  int Maximum;  // 1 for a flag
-};
-
-const SettingField SettingFields[] = {
-    {"ShowWaveout", Group::Panel, 1},  {"ShowMisc", Group::Panel, 1},    {"SRC", Group::Panel, 1},
-    {"LoadUIF", Group::Panel, 6},      {"LoadC3D", Group::Modules, 1},   {"LoadGamePort", Group::Modules, 1},
-    {"LoadLegacy", Group::Modules, 1}, {"LoadSpdif", Group::Modules, 1}, {"LoadSpdifIn", Group::Panel, 3},
-    {"LoadVSVL", Group::Modules, 1},   {"LoadPower", Group::Modules, 1},
-};
-
-int StoredValue(const DriverSettings& s, const std::string& name) {
-  if (name == "ShowWaveout") return s.ShowWaveout;
-  if (name == "ShowMisc") return s.ShowMisc;
-  if (name == "SRC") return s.SRC;
-  if (name == "LoadUIF") return s.LoadUIF;
-  if (name == "LoadC3D") return s.LoadC3D;
-  if (name == "LoadGamePort") return s.LoadGamePort;
-  if (name == "LoadLegacy") return s.LoadLegacy;
-  if (name == "LoadSpdif") return s.LoadSpdif;
-  if (name == "LoadSpdifIn") return s.LoadSpdifIn;
-  if (name == "LoadVSVL") return s.LoadVSVL;
-  return s.LoadPower;
-}
-
-void SetChoice(SettingsChoices& c, const std::string& name, int value) {
-  const bool flag = value != 0;
-  if (name == "ShowWaveout")
-    c.Panel.ShowWaveout = flag;
-  else if (name == "ShowMisc")
-    c.Panel.ShowMisc = flag;
-  else if (name == "SRC")
-    c.Panel.SRC = flag;
-  else if (name == "LoadUIF")
-    c.Panel.FeaturesIndex = value;
-  else if (name == "LoadSpdifIn")
-    c.Panel.SpdifInIndex = value;
-  else if (name == "LoadC3D")
-    c.Modules.C3D = flag;
-  else if (name == "LoadGamePort")
-    c.Modules.GamePort = flag;
-  else if (name == "LoadLegacy")
-    c.Modules.Legacy = flag;
-  else if (name == "LoadSpdif")
-    c.Modules.Spdif = flag;
-  else if (name == "LoadVSVL")
-    c.Modules.VSVL = flag;
-  else
-    c.Modules.Power = flag;
-}
-
-const SettingField* FindField(const std::string& name) {
-  for (const SettingField& field : SettingFields) {
-    if (Lower(field.Name) == Lower(name)) {
-      return &field;
+// A panel setting or load module, by its value name in any letter case.
+const DriverSetting* FindSettable(const std::string& name) {
+  for (const DriverSetting& setting : DriverSettingTable) {
+    if (setting.Group != SettingGroup::VoiceLimits && AsciiLower(setting.Name) == AsciiLower(name)) {
+      return &setting;
     }
   }
   return nullptr;
 }
 
-struct Assignment {
-  const SettingField* Field;
-  int Value;
-};
-
-// --- start-up ----------------------------------------------------------
-
-struct Session {
-  bool Found = false;
-  bool BackupOk = false;
-};
-
-Session StartUp() {
-  Session session;
-  ExeDir = ProgramDirectory();
-  RebootPending = false;
-  session.Found = DetectDriver();
-  ProductTitle = "Tovaro 2.0.1";
-  session.BackupOk = BackupDriverFiles();
-  return session;
+// Where a setting whose rule does not hold could be changed.
+std::string RuleText(SettingRule rule) {
+  switch (rule) {
+    case SettingRule::OnlyOnShowMiscVersion:
+      return std::string("on driver version ") + ShowMiscVersion;
+    case SettingRule::OnlyOnVxD:
+      return "on the VxD driver";
+    case SettingRule::Always:
+      break;
+  }
+  return std::string();
 }
+
+struct Assignment {
+  const DriverSetting* Setting;
+  std::int32_t Value;
+};
 
 // Commands that change something need the driver and, unless the user
 // waived it, the backup.
-bool ReadyToChange(const Session& session, bool noBackup, std::ostream& err) {
-  if (!session.Found) {
-    err << NotFound << "\n";
+bool ReadyToChange(const StartupFacts& facts, bool noBackup, ConsoleStream& err) {
+  if (!facts.DriverFound) {
+    err << DriverNotFoundLine << "\n";
     return false;
   }
-  if (!session.BackupOk) {
-    err << BackupFailed << "\n";
+  if (!facts.BackupMade) {
+    err << BackupFailedLine << "\n";
     if (!noBackup) {
       err << "Nothing was changed; give --no-backup to go on without it.\n";
       return false;
@@ -222,9 +155,9 @@ bool ReadyToChange(const Session& session, bool noBackup, std::ostream& err) {
 
 // --- commands ------------------------------------------------------------
 
-int Status(const Session& session, std::ostream& out) {
-  if (!session.Found) {
-    out << "driver: not found (" << NotFound << ")\n";
+int Status(const StartupFacts& facts, ConsoleStream& out) {
+  if (!facts.DriverFound) {
+    out << "driver: not found (" << DriverNotFoundLine << ")\n";
   } else {
     out << "driver: found, " << (Env.IsVxD ? "VxD" : "WDM") << "\n";
     out << "driver path: " << Env.DriverPath << "\n";
@@ -238,55 +171,51 @@ int Status(const Session& session, std::ostream& out) {
     out << " (" << Env.BackupDriverPath << ", " << Env.BackupBankPath << ")";
   }
   out << "\n";
-  if (!session.BackupOk) {
-    out << BackupFailed << "\n";
+  if (!facts.BackupMade) {
+    out << BackupFailedLine << "\n";
   }
-  if (!session.Found) {
+  if (!facts.DriverFound) {
     return ExitSuccess;
   }
   const DriverSettings& s = Env.Settings;
   out << "settings (HKEY_LOCAL_MACHINE\\" << Env.DriverRegKey << "):\n";
-  for (const SettingField& field : SettingFields) {
-    out << "  " << field.Name << " = " << StoredValue(s, field.Name) << "\n";
+  for (const DriverSetting& setting : DriverSettingTable) {
+    out << "  " << setting.Name << " = " << setting.Get(s) << "\n";
   }
-  out << "  MaxModVoices = " << s.MaxModVoices << "\n";
-  out << "  MaxWodVoices = " << s.MaxWodVoices << "\n";
-  out << "  MaxDSVoices = " << s.MaxDSVoices << "\n";
-  out << "  Max3DVoices = " << s.Max3DVoices << "\n";
   const std::int64_t total = static_cast<std::int64_t>(s.MaxModVoices) + s.MaxWodVoices + s.MaxDSVoices + s.Max3DVoices;
   out << "voice total: " << total << (total > VoiceTotalLimit ? " (above 88)" : " (up to 88)") << "\n";
   return ExitSuccess;
 }
 
-int Bank(const Session& session, const std::vector<std::string>& args, bool noBackup, std::ostream& out,
-         std::ostream& err) {
+int Bank(const StartupFacts& facts, const std::vector<std::string>& args, bool noBackup, ConsoleStream& out,
+         ConsoleStream& err) {
   static const std::map<std::string, std::int32_t> modes = {{"disabled", ModeDisabled},
                                                             {"default", ModeDefault},
                                                             {"extended", ModeExtended},
                                                             {"dance", ModeDance},
                                                             {"user", ModeUser}};
-  const auto mode = modes.find(Lower(args[0]));
+  const auto mode = modes.find(AsciiLower(args[0]));
   const std::int32_t value = mode->second;
   const std::string userPath = value == ModeUser ? args[1] : std::string();
-  if (!ReadyToChange(session, noBackup, err)) {
+  if (!ReadyToChange(facts, noBackup, err)) {
     return ExitFailed;
   }
-  // The kind numbers of Disabled, Default, Extended and Dance are their modes.
-  if (value != ModeUser && Env.BankKind == value) {
-    out << "The "
-        << (value == ModeDisabled ? "bank is already disabled" : BankKindName(value) + " is already installed")
-        << "; nothing was changed.\n";
-    return ExitSuccess;
-  }
-  if ((value == ModeExtended && !Env.ExtendedBankExists) || (value == ModeDance && !Env.DanceBankExists)) {
-    err << "The " << (value == ModeExtended ? "Extended" : "Dance")
-        << " bank is not installed: " << (value == ModeExtended ? Env.ExtendedBankPath : Env.DanceBankPath) << "\n";
-    return ExitFailed;
-  }
-  if (value != ModeDisabled && value != ModeDefault && !Env.Profile.ProfileKnown) {
-    err << "Cannot set XG Bank Mode\n"
-        << "The driver version '" << Env.Profile.VersionText << "' is not known; nothing was changed.\n";
-    return ExitFailed;
+  switch (CheckBankMode(value)) {
+    case BankModeCheck::AlreadyInstalled:
+      out << "The "
+          << (value == ModeDisabled ? "bank is already disabled" : BankKindName(value) + " is already installed")
+          << "; nothing was changed.\n";
+      return ExitSuccess;
+    case BankModeCheck::BankMissing:
+      err << "The " << (value == ModeExtended ? "Extended" : "Dance")
+          << " bank is not installed: " << (value == ModeExtended ? Env.ExtendedBankPath : Env.DanceBankPath) << "\n";
+      return ExitFailed;
+    case BankModeCheck::UnknownBuild:
+      err << "Cannot set XG Bank Mode\n"
+          << "The driver version '" << Env.Profile.VersionText << "' is not known; nothing was changed.\n";
+      return ExitFailed;
+    case BankModeCheck::Go:
+      break;
   }
   if (!SetBankMode(value, userPath)) {
     err << "Cannot set XG Bank Mode\n";
@@ -306,46 +235,42 @@ int Bank(const Session& session, const std::vector<std::string>& args, bool noBa
 }
 
 // Parses NAME=VALUE pairs; a usage error writes nothing.
-bool ParseAssignments(const std::vector<std::string>& args, std::vector<Assignment>& assignments, std::ostream& err) {
+bool ParseAssignments(const std::vector<std::string>& args, std::vector<Assignment>& assignments, ConsoleStream& err) {
   for (const std::string& arg : args) {
     const std::size_t equals = arg.find('=');
-    const SettingField* field = equals == std::string::npos ? nullptr : FindField(arg.substr(0, equals));
-    if (field == nullptr) {
+    const DriverSetting* setting = equals == std::string::npos ? nullptr : FindSettable(arg.substr(0, equals));
+    if (setting == nullptr) {
       err << "unknown setting '" << arg.substr(0, equals) << "'; see 'tovaroc set --help'\n";
       return false;
     }
     const std::string text = arg.substr(equals + 1);
     std::int32_t value = 0;
-    if (!TextToInteger(text, value) || value < 0 || value > field->Maximum) {
-      err << field->Name << ": '" << text << "' is not a value from 0 to " << field->Maximum << "\n";
+    if (!TextToInteger(text, value) || value < 0 || value > setting->Maximum) {
+      err << setting->Name << ": '" << text << "' is not a value from 0 to " << setting->Maximum << "\n";
       return false;
     }
-    assignments.push_back(Assignment{field, value});
+    assignments.push_back(Assignment{setting, value});
   }
   return true;
 }
 
-int Set(const Session& session, const std::vector<Assignment>& assignments, bool noBackup, std::ostream& out,
-        std::ostream& err) {
-  if (!ReadyToChange(session, noBackup, err)) {
+int Set(const StartupFacts& facts, const std::vector<Assignment>& assignments, bool noBackup, ConsoleStream& out,
+        ConsoleStream& err) {
+  if (!ReadyToChange(facts, noBackup, err)) {
     return ExitFailed;
   }
   for (const Assignment& a : assignments) {
-    const std::string name = a.Field->Name;
-    if (name == "ShowMisc" && Env.Profile.VersionText != "4.07.1040" && a.Value != Env.Settings.ShowMisc) {
-      err << "ShowMisc can be changed only on driver version 4.07.1040; nothing was changed.\n";
-      return ExitUsage;
-    }
-    if (name == "LoadC3D" && !Env.IsVxD && a.Value != Env.Settings.LoadC3D) {
-      err << "LoadC3D can be changed only on the VxD driver; nothing was changed.\n";
+    if (!SettingChangeable(*a.Setting) && a.Value != a.Setting->Get(Env.Settings)) {
+      err << a.Setting->Name << " can be changed only " << RuleText(a.Setting->Rule) << "; nothing was changed.\n";
       return ExitUsage;
     }
   }
   const DriverSettings before = Env.Settings;
-  SettingsChoices choices = ChoicesFromSettings(before);
+  DriverSettings wanted = before;
   for (const Assignment& a : assignments) {
-    SetChoice(choices, a.Field->Name, a.Value);
+    a.Setting->Set(wanted, a.Value);
   }
+  const SettingsChoices choices = ChoicesFromSettings(wanted);
   const GroupApplied panel = ApplyPanelSettings(choices.Panel);
   const GroupApplied modules = ApplyLoadModules(choices.Modules);
   if (!panel.Changed && !modules.Changed) {
@@ -353,19 +278,16 @@ int Set(const Session& session, const std::vector<Assignment>& assignments, bool
     return ExitSuccess;
   }
   bool stored = true;
-  for (const SettingField& field : SettingFields) {
-    const int was = StoredValue(before, field.Name);
-    const int now = StoredValue(Env.Settings, field.Name);
-    int wanted = was;
-    for (const Assignment& a : assignments) {
-      if (a.Field == &field) {
-        wanted = a.Value;
-      }
+  for (const DriverSetting& setting : DriverSettingTable) {
+    if (setting.Group == SettingGroup::VoiceLimits) {
+      continue;
     }
-    if (now != wanted) {
+    const std::int32_t was = setting.Get(before);
+    const std::int32_t now = setting.Get(Env.Settings);
+    if (now != setting.Get(wanted)) {
       stored = false;
     } else if (now != was) {
-      out << field.Name << ": " << was << " -> " << now << "\n";
+      out << setting.Name << ": " << was << " -> " << now << "\n";
     }
   }
   if (!stored) {
@@ -381,7 +303,7 @@ int Set(const Session& session, const std::vector<Assignment>& assignments, bool
   return ExitSuccess;
 }
 
-bool ParseVoices(const std::vector<std::string>& args, VoiceChoices& voices, std::ostream& err) {
+bool ParseVoices(const std::vector<std::string>& args, VoiceChoices& voices, ConsoleStream& err) {
   std::int16_t* targets[] = {&voices.Mod, &voices.Wod, &voices.DS, &voices.DS3D};
   const char* names[] = {"MIDI", "Wave Out", "Direct Sound", "Direct Sound 3D"};
   for (int i = 0; i < 4; ++i) {
@@ -399,8 +321,9 @@ bool ParseVoices(const std::vector<std::string>& args, VoiceChoices& voices, std
   return true;
 }
 
-int Voices(const Session& session, const VoiceChoices& voices, bool noBackup, std::ostream& out, std::ostream& err) {
-  if (!ReadyToChange(session, noBackup, err)) {
+int Voices(const StartupFacts& facts, const VoiceChoices& voices, bool noBackup, ConsoleStream& out,
+           ConsoleStream& err) {
+  if (!ReadyToChange(facts, noBackup, err)) {
     return ExitFailed;
   }
   const int total = voices.Mod + voices.Wod + voices.DS + voices.DS3D;
@@ -425,8 +348,8 @@ int Voices(const Session& session, const VoiceChoices& voices, bool noBackup, st
   return ExitSuccess;
 }
 
-int Restore(const Session& session, bool noBackup, std::ostream& out, std::ostream& err) {
-  if (!ReadyToChange(session, noBackup, err)) {
+int Restore(const StartupFacts& facts, bool noBackup, ConsoleStream& out, ConsoleStream& err) {
+  if (!ReadyToChange(facts, noBackup, err)) {
     return ExitFailed;
   }
   if (!BackupPairPresent()) {
@@ -455,9 +378,9 @@ const char* PatchText(PatchState state) {
   }
 }
 
-int Verify(const Session& session, const std::string& userBank, std::ostream& out, std::ostream& err) {
-  if (!session.Found) {
-    err << NotFound << "\n";
+int Verify(const StartupFacts& facts, const std::string& userBank, ConsoleStream& out, ConsoleStream& err) {
+  if (!facts.DriverFound) {
+    err << DriverNotFoundLine << "\n";
     return ExitFailed;
   }
   out << "driver: " << Env.DriverPath << " (" << (Env.IsVxD ? "VxD" : "WDM") << ", version " << Env.Profile.VersionText
@@ -500,14 +423,26 @@ int Verify(const Session& session, const std::string& userBank, std::ostream& ou
   return v.Exact ? ExitSuccess : ExitFailed;
 }
 
-int UsageError(const std::string& message, std::ostream& err) {
+int UsageError(const std::string& message, ConsoleStream& err) {
   err << "tovaroc: " << message << "\n" << MainHelp;
   return ExitUsage;
 }
 
 }  // namespace
 
-int RunConsoleCommand(const std::vector<std::string>& rawArgs, std::ostream& out, std::ostream& err) {
+ConsoleStream& operator<<(ConsoleStream& stream, const std::string& text) {
+  std::fwrite(text.data(), 1, text.size(), stream.File);
+  return stream;
+}
+
+ConsoleStream& operator<<(ConsoleStream& stream, const char* text) {
+  std::fputs(text, stream.File);
+  return stream;
+}
+
+ConsoleStream& operator<<(ConsoleStream& stream, long long number) { return stream << std::to_string(number); }
+
+int RunConsoleCommand(const std::vector<std::string>& rawArgs, ConsoleStream& out, ConsoleStream& err) {
   bool noBackup = false;
   std::vector<std::string> args;
   for (const std::string& arg : rawArgs) {
@@ -520,7 +455,7 @@ int RunConsoleCommand(const std::vector<std::string>& rawArgs, std::ostream& out
   if (args.empty()) {
     return UsageError("no command given", err);
   }
-  const std::string command = Lower(args[0]);
+  const std::string command = AsciiLower(args[0]);
   const std::vector<std::string> rest(args.begin() + 1, args.end());
   if (command == "--help" || command == "-h" || command == "help") {
     out << MainHelp;
@@ -549,7 +484,7 @@ int RunConsoleCommand(const std::vector<std::string>& rawArgs, std::ostream& out
   if (command == "status" || command == "restore") {
     if (!rest.empty()) return usage("'" + command + "' takes no arguments");
   } else if (command == "bank") {
-    const std::string mode = rest.empty() ? "" : Lower(rest[0]);
+    const std::string mode = rest.empty() ? "" : AsciiLower(rest[0]);
     const bool plain = mode == "disabled" || mode == "default" || mode == "extended" || mode == "dance";
     if (!(plain && rest.size() == 1) && !(mode == "user" && rest.size() == 2 && !rest[1].empty())) {
       return usage(rest.empty() ? "no bank mode given" : "unknown bank mode or arguments");
@@ -568,11 +503,11 @@ int RunConsoleCommand(const std::vector<std::string>& rawArgs, std::ostream& out
     }
   }
 
-  const Session session = StartUp();
-  if (command == "status") return Status(session, out);
-  if (command == "verify") return Verify(session, userBank, out, err);
-  if (command == "bank") return Bank(session, rest, noBackup, out, err);
-  if (command == "set") return Set(session, assignments, noBackup, out, err);
-  if (command == "voices") return Voices(session, voices, noBackup, out, err);
-  return Restore(session, noBackup, out, err);
+  const StartupFacts facts = RunStartupSteps();
+  if (command == "status") return Status(facts, out);
+  if (command == "verify") return Verify(facts, userBank, out, err);
+  if (command == "bank") return Bank(facts, rest, noBackup, out, err);
+  if (command == "set") return Set(facts, assignments, noBackup, out, err);
+  if (command == "voices") return Voices(facts, voices, noBackup, out, err);
+  return Restore(facts, noBackup, out, err);
 }

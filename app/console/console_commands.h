@@ -3,7 +3,7 @@
 // the window and use the same operations.
 #pragma once
 
-#include <ostream>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -11,6 +11,18 @@ constexpr int ExitSuccess = 0;
 constexpr int ExitFailed = 1;
 constexpr int ExitUsage = 2;
 
+// One of the two output streams of the commands, written through C stdio as
+// soon as a piece of text is ready, so that a console shows results and
+// failures in the order they were written. Not iostreams: their file-stream
+// code imports msvcrt functions that Windows 98 SE lacks.
+struct ConsoleStream {
+  std::FILE* File;
+};
+ConsoleStream& operator<<(ConsoleStream& stream, const std::string& text);
+ConsoleStream& operator<<(ConsoleStream& stream, const char* text);
+// A whole number in decimal.
+ConsoleStream& operator<<(ConsoleStream& stream, long long number);
+
 // Runs one command line (without the program name). Results go to out,
 // failures and usage errors to err. Returns the exit code.
-int RunConsoleCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunConsoleCommand(const std::vector<std::string>& args, ConsoleStream& out, ConsoleStream& err);

@@ -1,5 +1,5 @@
 // tovaroc.exe: the console companion of tovaro.exe.
-#include <iostream>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -7,7 +7,9 @@
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
-  const int code = RunConsoleCommand(args, std::cout, std::cerr);
-  std::cout.flush();
+  ConsoleStream out{stdout};
+  ConsoleStream err{stderr};
+  const int code = RunConsoleCommand(args, out, err);
+  std::fflush(stdout);
   return code;
 }

@@ -9,7 +9,7 @@
 #include <cerrno>
 
 #include "files/files.h"
-#include "platform/posix/posix_path.h"
+#include "files/posix/posix_path.h"
 
 namespace {
 

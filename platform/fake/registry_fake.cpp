@@ -4,6 +4,7 @@
 
 #include "platform/fake.h"
 #include "platform/registry.h"
+#include "platform/testing/registry_keys.h"
 
 namespace {
 
@@ -113,9 +114,4 @@ bool MachineKeyDeleteTree(const std::string& subkey) {
     it = it->first.rfind(path + "\\", 0) == 0 ? Fake().Keys.erase(it) : std::next(it);
   }
   return true;
-}
-
-bool MachineKeyDeleteValue(const std::string& subkey, const std::string& name) {
-  auto it = Fake().Keys.find(FakeKeyName(subkey));
-  return it != Fake().Keys.end() && it->second.erase(FakeKeyName(name)) != 0;
 }

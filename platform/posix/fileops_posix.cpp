@@ -9,8 +9,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "files/posix/posix_path.h"
 #include "platform/fileops.h"
-#include "platform/posix/posix_path.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/fileops.h"
-#include "platform/scratch.h"
 #include "platform/system.h"
+#include "platform/testing/scratch.h"
 #include "tests/blackbox/robot.h"
 #include "tests/support/file_bytes.h"
 #include "tools/fixture/fixture.h"

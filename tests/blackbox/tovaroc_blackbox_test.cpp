@@ -4,8 +4,9 @@
 
 #include "platform/fileops.h"
 #include "platform/registry.h"
-#include "platform/scratch.h"
 #include "platform/system.h"
+#include "platform/testing/registry_keys.h"
+#include "platform/testing/scratch.h"
 #include "tests/blackbox/robot.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/settings_registry.h"

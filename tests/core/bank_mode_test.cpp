@@ -4,13 +4,13 @@
 #include <memory>
 
 #include "platform/fileops.h"
-#include "platform/scratch.h"
+#include "platform/pe_checksum.h"
+#include "platform/testing/scratch.h"
 #include "tests/core/simulated_system.h"
 #include "tests/support/patched_image.h"
 #include "ymf/backup.h"
 #include "ymf/bank_mode.h"
 #include "ymf/detect.h"
-#include "ymf/pe_checksum.h"
 
 namespace {
 

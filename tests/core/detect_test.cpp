@@ -3,7 +3,8 @@
 
 #include "platform/fake.h"
 #include "platform/registry.h"
-#include "platform/scratch.h"
+#include "platform/testing/registry_keys.h"
+#include "platform/testing/scratch.h"
 #include "tests/core/simulated_system.h"
 #include "ymf/detect.h"
 

@@ -2,8 +2,8 @@
 // against the published word-by-word procedure.
 #include <gtest/gtest.h>
 
+#include "platform/pe_checksum.h"
 #include "tools/fixture/fixture.h"
-#include "ymf/pe_checksum.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 
 #include "platform/fake.h"
 #include "platform/registry.h"
+#include "platform/testing/registry_keys.h"
 #include "tests/core/simulated_system.h"
 #include "tests/support/settings_registry.h"
 #include "ymf/detect.h"

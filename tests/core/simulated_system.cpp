@@ -4,7 +4,8 @@
 
 #include "platform/fake.h"
 #include "platform/registry.h"
-#include "platform/scratch.h"
+#include "platform/testing/registry_keys.h"
+#include "platform/testing/scratch.h"
 
 SimulatedSystem::SimulatedSystem(bool withBackupDir, unsigned windowsMajor) {
   FakeReset();

@@ -3,7 +3,7 @@
 
 #include "tests/support/scratch_test.h"
 
-#include "platform/scratch.h"
+#include "platform/testing/scratch.h"
 #include "tests/support/file_bytes.h"
 #include "ymf/environment.h"
 #include "ymf/version_profile.h"

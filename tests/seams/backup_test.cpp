@@ -4,7 +4,7 @@
 #include "tests/support/scratch_test.h"
 
 #include "platform/fileops.h"
-#include "platform/scratch.h"
+#include "platform/testing/scratch.h"
 #include "tests/support/file_bytes.h"
 #include "ymf/backup.h"
 #include "ymf/environment.h"

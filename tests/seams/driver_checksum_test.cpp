@@ -5,11 +5,11 @@
 
 #include "tests/support/scratch_test.h"
 
-#include "platform/scratch.h"
+#include "platform/pe_checksum.h"
+#include "platform/testing/scratch.h"
 #include "tests/support/file_bytes.h"
 #include "ymf/driver_checksum.h"
 #include "ymf/environment.h"
-#include "ymf/pe_checksum.h"
 
 namespace {
 

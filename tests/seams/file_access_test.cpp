@@ -3,7 +3,7 @@
 
 #include "files/files.h"
 #include "platform/fileops.h"
-#include "platform/scratch.h"
+#include "platform/testing/scratch.h"
 #include "tests/support/file_bytes.h"
 
 namespace {

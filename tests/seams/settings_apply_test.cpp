@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/registry.h"
+#include "platform/testing/registry_keys.h"
 #include "tests/support/settings_registry.h"
 #include "ymf/driver_settings.h"
 #include "ymf/environment.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/scratch.h"
+#include "platform/testing/scratch.h"
 
 Bytes ReadAll(const std::string& path) {
   Bytes bytes;

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/scratch.h"
+#include "platform/testing/scratch.h"
 #include "ymf/environment.h"
 
 class ScratchTest : public ::testing::Test {

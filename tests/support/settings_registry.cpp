@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "platform/registry.h"
+#include "ymf/driver_settings.h"
 
 const char* const SettingsTestKey = "Software\\TovaroTest\\Settings";
 
@@ -62,22 +63,19 @@ std::ostream& operator<<(std::ostream& out, const StoredValue& value) {
   return out;
 }
 
-std::vector<std::int64_t> FieldsOf(const DriverSettings& s) {
-  return {s.ShowWaveout,  s.ShowMisc,     s.SRC,          s.LoadUIF,     s.LoadC3D,
-          s.LoadGamePort, s.LoadLegacy,   s.LoadSpdif,    s.LoadSpdifIn, s.LoadVSVL,
-          s.LoadPower,    s.MaxModVoices, s.MaxWodVoices, s.MaxDSVoices, s.Max3DVoices};
+std::vector<std::int64_t> FieldsOf(const DriverSettings& settings) {
+  std::vector<std::int64_t> fields;
+  for (const DriverSetting& setting : DriverSettingTable) {
+    fields.push_back(setting.Get(settings));
+  }
+  return fields;
 }
 
 DriverSettings NonZeroSettings() {
-  DriverSettings s;
-  s.ShowWaveout = s.ShowMisc = s.SRC = true;
-  s.LoadUIF = 9;
-  s.LoadC3D = s.LoadGamePort = s.LoadLegacy = s.LoadSpdif = true;
-  s.LoadSpdifIn = 7;
-  s.LoadVSVL = s.LoadPower = true;
-  s.MaxModVoices = 11;
-  s.MaxWodVoices = 12;
-  s.MaxDSVoices = 13;
-  s.Max3DVoices = 14;
-  return s;
+  DriverSettings settings;
+  std::int32_t number = 8;
+  for (const DriverSetting& setting : DriverSettingTable) {
+    setting.Set(settings, setting.Kind == SettingKind::Flag ? 1 : ++number);
+  }
+  return settings;
 }

@@ -2,22 +2,16 @@
 
 #include "platform/system.h"
 
-namespace {
-
-std::string UpToNul(const char* text) { return std::string(text); }
-
-}  // namespace
-
 std::string SystemDirectory() {
   char buffer[260] = {};
   GetSystemDirectoryA(buffer, sizeof buffer);
-  return UpToNul(buffer);
+  return buffer;
 }
 
 std::string WindowsDirectory() {
   char buffer[260] = {};
   GetWindowsDirectoryA(buffer, sizeof buffer);
-  return UpToNul(buffer);
+  return buffer;
 }
 
 WindowsVersion GetWindowsVersion() {

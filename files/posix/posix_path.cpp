@@ -1,4 +1,4 @@
-#include "platform/posix/posix_path.h"
+#include "files/posix/posix_path.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 #include <vector>
 
 #include "platform/image_checksum.h"
-#include "ymf/pe_checksum.h"
+#include "platform/pe_checksum.h"
 
 bool StoreImageChecksum(FileHandle file, std::uint32_t size, std::uint32_t fieldOffset) {
   if (size > 0x7FFFFFFFu || fieldOffset > size || size - fieldOffset < 4) {

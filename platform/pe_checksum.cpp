@@ -1,4 +1,4 @@
-#include "ymf/pe_checksum.h"
+#include "platform/pe_checksum.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/posix/posix_path.h"
-#include "platform/scratch.h"
+#include "files/posix/posix_path.h"
+#include "platform/testing/scratch.h"
 
 std::string MakeScratchDir(const std::string& tag) {
   const char* base = std::getenv("TMPDIR");

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "platform/scratch.h"
+#include "platform/testing/scratch.h"
 
 std::string MakeScratchDir(const std::string& tag) {
   char base[MAX_PATH + 1] = {};

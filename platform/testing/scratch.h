@@ -1,5 +1,6 @@
 // File and directory helpers for tests and for the installer of simulated
-// drivers. The program itself never creates directories.
+// drivers, in a library the programs do not link: they never create
+// directories.
 #pragma once
 
 #include <cstdint>
