@@ -57,7 +57,7 @@ class MainCommandsTest : public ::testing::Test {
     MachineSpec spec;
     spec.DriverInstalled = driverInstalled;
     spec.Settings.ShowWaveout = true;
-    spec.Settings.LoadUIF = 2;
+    spec.Settings.LoadUIF = 9;  // no entry in its list: the list shows no selection
     spec.Settings.LoadVSVL = true;
     spec.Settings.MaxModVoices = 32;
     StartMachine(sim_, spec);
@@ -141,6 +141,7 @@ TEST_F(MainCommandsTest, FailedSwitchIsReportedAndTheSettingsStepsStillRun) {
   EXPECT_EQ(Live(Env.BankPath), bank);
   EXPECT_EQ(Env.BankKind, BankDefault);
   EXPECT_TRUE(Env.Settings.SRC);
+  EXPECT_EQ(Env.Settings.LoadUIF, 9) << "an index without a list entry is written back as it was";
   EXPECT_TRUE(RebootPending) << "by the high quality mode, not by the switch";
   EXPECT_EQ(window_.Refreshes, 1);
 }
