@@ -2,43 +2,19 @@
 // it: its tabs, Escape and Enter.
 #include <gtest/gtest.h>
 
-#include "platform/fileops.h"
-#include "platform/registry.h"
-#include "platform/system.h"
-#include "platform/testing/registry_keys.h"
-#include "platform/testing/scratch.h"
-#include "tests/blackbox/robot.h"
+#include "tests/blackbox/program_test.h"
 #include "tests/support/settings_registry.h"
-#include "tools/fixture/fixture.h"
 
 namespace {
 
 const DWORD Patience = 20000;
 const char* const Title = "Tovaro 2.0.1";
 
-class MainWindow : public ::testing::Test {
+class MainWindow : public ProgramTest {
  protected:
   void SetUp() override {
-    scratch_ = MakeScratchDir("window");
-    ASSERT_FALSE(scratch_.empty());
-    where_.WindowsDir = WindowsDirectory();
-    where_.SystemDir = SystemDirectory();
-    where_.ProgramDir = scratch_ + "Tovaro\\";
+    ProgramTest::SetUp();
     key_ = DriverRegKeyFor(false, GetWindowsVersion().Major);
-    RemoveDriver();
-    ASSERT_TRUE(MakeDirectory(where_.ProgramDir));
-    ASSERT_TRUE(MakeDirectory(where_.ProgramDir + "Backup"));
-    exe_ = where_.ProgramDir + "tovaro.exe";
-    ASSERT_TRUE(CopyFileOver(OwnDirectory() + "dist\\Tovaro\\tovaro.exe", exe_));
-  }
-  void TearDown() override {
-    RemoveDriver();
-    RemoveTree(scratch_);
-  }
-  void RemoveDriver() {
-    RemoveFile(InstalledDriverPath(where_, false));
-    RemoveFile(InstalledBankPath(where_, false));
-    MachineKeyDeleteTree(key_);
   }
   // A known WDM build with Show Wave Out off and the game port on.
   void InstallDriver() {
@@ -88,10 +64,7 @@ class MainWindow : public ::testing::Test {
   }
   StoredValue Flag(bool on) const { return Binary({static_cast<std::uint8_t>(on), 0, 0, 0}); }
 
-  std::string scratch_;
-  Installation where_;
   std::string key_;
-  std::string exe_;
 };
 
 TEST_F(MainWindow, SevenTabsWithADriverAndFourWithout) {
@@ -109,7 +82,7 @@ TEST_F(MainWindow, SevenTabsWithADriverAndFourWithout) {
     if (c.Driver) {
       InstallDriver();
     } else {
-      RemoveDriver();
+      RemoveSimulatedDriver();
     }
     Robot robot;
     HWND window = OpenWindow(robot, c.Questions);
