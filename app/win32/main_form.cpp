@@ -194,7 +194,7 @@ void TMainForm::OnInitDialog(HWND window) {
 void TMainForm::SizeAndCenter() {
   // The template is laid out for MS Sans Serif 8 at 96 DPI; the client area
   // is set exactly, scaled with the screen's DPI, and the page control and
-  // buttons are anchored to it.
+  // buttons are anchored to it. The window is centred on the screen.
   RECT before;
   GetClientRect(handle_, &before);
   HDC screen = GetDC(nullptr);
@@ -206,10 +206,8 @@ void TMainForm::SizeAndCenter() {
   AdjustWindowRectEx(&frame, style, FALSE, exStyle);
   const int width = frame.right - frame.left;
   const int height = frame.bottom - frame.top;
-  RECT work;
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-  SetWindowPos(handle_, nullptr, work.left + (work.right - work.left - width) / 2,
-               work.top + (work.bottom - work.top - height) / 2, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(handle_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+               (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
   RECT after;
   GetClientRect(handle_, &after);
   for (const Anchor& anchor : MainAnchors) {

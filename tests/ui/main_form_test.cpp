@@ -100,11 +100,9 @@ TEST_F(MainFormTest, FixedCentredWindowWithOkFocused) {
   EXPECT_TRUE((style & WS_SYSMENU) && (style & WS_MINIMIZEBOX));
   EXPECT_FALSE((style & WS_MAXIMIZEBOX) || (style & WS_THICKFRAME));
   RECT frame;
-  RECT work;
   GetWindowRect(window, &frame);
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-  EXPECT_LE(std::abs((frame.left + frame.right) - (work.left + work.right)), 1);
-  EXPECT_LE(std::abs((frame.top + frame.bottom) - (work.top + work.bottom)), 1);
+  EXPECT_LE(std::abs(frame.left + frame.right - GetSystemMetrics(SM_CXSCREEN)), 1);
+  EXPECT_LE(std::abs(frame.top + frame.bottom - GetSystemMetrics(SM_CYSCREEN)), 1);
 
   LOGFONTA font = {};
   GetObjectA(reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)), sizeof font, &font);
