@@ -54,13 +54,13 @@ class MainCommandsTest : public ::testing::Test {
   // A known WDM build with the default bank, its backup, the shipped banks
   // and some settings; the snapshot holds what the window shows for them.
   void Start(bool driverInstalled = true) {
-    MachineSpec spec;
-    spec.DriverInstalled = driverInstalled;
-    spec.Settings.ShowWaveout = true;
-    spec.Settings.LoadUIF = 9;  // no entry in its list: the list shows no selection
-    spec.Settings.LoadVSVL = true;
-    spec.Settings.MaxModVoices = 32;
-    StartMachine(sim_, spec);
+    MachineSpec machine;
+    machine.DriverInstalled = driverInstalled;
+    machine.Settings.ShowWaveout = true;
+    machine.Settings.LoadUIF = 9;  // no entry in its list: the list shows no selection
+    machine.Settings.LoadVSVL = true;
+    machine.Settings.MaxModVoices = 32;
+    StartMachine(sim_, machine);
     const MainView view = ComputeMainView();
     choices_.CheckedRadio = view.CheckedRadio;
     std::copy(view.SettingShown, view.SettingShown + DriverSettingCount, choices_.Settings);

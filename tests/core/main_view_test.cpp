@@ -39,27 +39,27 @@ struct PopulationCase {
 
 MachineSpec Machine(bool vxd, const char* version, WindowsVersion windows, std::uint8_t signature, std::size_t bankSize,
                     bool shippedBanks, DriverSettings settings) {
-  MachineSpec spec;
-  spec.IsVxD = vxd;
-  spec.Version = version;
-  spec.Windows = windows;
-  spec.BankSignature = signature;
-  spec.BankSize = bankSize;
-  spec.ShippedBanks = shippedBanks;
-  spec.Settings = settings;
-  return spec;
+  MachineSpec machine;
+  machine.IsVxD = vxd;
+  machine.Version = version;
+  machine.Windows = windows;
+  machine.BankSignature = signature;
+  machine.BankSize = bankSize;
+  machine.ShippedBanks = shippedBanks;
+  machine.Settings = settings;
+  return machine;
 }
 
 MachineSpec NoDriver() {
-  MachineSpec spec;
-  spec.DriverInstalled = false;
-  return spec;
+  MachineSpec machine;
+  machine.DriverInstalled = false;
+  return machine;
 }
 
 MachineSpec NoBank() {
-  MachineSpec spec = Machine(false, "5.12.01.5245", {2, 5, 2}, 0xAA, 1, true, DriverSettings());
-  spec.WithBank = false;
-  return spec;
+  MachineSpec machine = Machine(false, "5.12.01.5245", {2, 5, 2}, 0xAA, 1, true, DriverSettings());
+  machine.WithBank = false;
+  return machine;
 }
 
 const std::vector<bool> AllPages(7, true);

@@ -6,22 +6,23 @@
 #include "platform/fake.h"
 #include "platform/testing/scratch.h"
 
-void StartMachine(SimulatedSystem& sim, const MachineSpec& spec) {
+void StartMachine(SimulatedSystem& sim, const MachineSpec& machine) {
   sim.RegisterProgramFiles();
-  Fake().Version = spec.Windows;
-  if (spec.DriverInstalled) {
+  Fake().Version = machine.Windows;
+  if (machine.DriverInstalled) {
     DriverInstallSpec setup;
-    setup.Image.IsVxD = spec.IsVxD;
-    setup.Image.VersionText = spec.Version;
-    setup.StockBankSize = spec.BankSize;
-    setup.WithBank = spec.WithBank;
+    setup.Image.IsVxD = machine.IsVxD;
+    setup.Image.VersionText = machine.Version;
+    setup.StockBankSize = machine.BankSize;
+    setup.WithBank = machine.WithBank;
     ASSERT_TRUE(sim.AddDriver(setup));
-    if (spec.WithBank && spec.BankSignature != 0xAA) {
-      ASSERT_TRUE(WriteWholeFile(sim.BankPath(spec.IsVxD), MakeBank(spec.BankSignature, spec.BankSize, 5)));
+    if (machine.WithBank && machine.BankSignature != 0xAA) {
+      ASSERT_TRUE(WriteWholeFile(sim.BankPath(machine.IsVxD), MakeBank(machine.BankSignature, machine.BankSize, 5)));
     }
-    ASSERT_TRUE(WriteDriverRegistry(DriverRegKeyFor(spec.IsVxD, spec.Windows.Major), spec.IsVxD, spec.Settings));
+    ASSERT_TRUE(
+        WriteDriverRegistry(DriverRegKeyFor(machine.IsVxD, machine.Windows.Major), machine.IsVxD, machine.Settings));
   }
-  if (spec.ShippedBanks) {
+  if (machine.ShippedBanks) {
     ASSERT_TRUE(InstallBankSets(sim.Where(), ShippedBankSize));
   }
   RunStartupSteps();

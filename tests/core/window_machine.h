@@ -25,6 +25,6 @@ struct MachineSpec {
 };
 
 // Lays the machine out on the simulated system and runs the start-up steps.
-void StartMachine(SimulatedSystem& sim, const MachineSpec& spec);
+void StartMachine(SimulatedSystem& sim, const MachineSpec& machine);
 // Size of the shipped banks StartMachine writes.
 constexpr std::size_t ShippedBankSize = 60000;
