@@ -80,8 +80,10 @@ TMainForm::~TMainForm() {
   if (redBrush_ != nullptr) {
     DeleteObject(redBrush_);
   }
-  if (smallIcon_ != nullptr) {
-    DestroyIcon(smallIcon_);
+  for (HICON icon : {smallIcon_, aboutIcon_}) {
+    if (icon != nullptr) {
+      DestroyIcon(icon);
+    }
   }
 }
 

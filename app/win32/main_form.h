@@ -110,6 +110,7 @@ class TMainForm : private MainWindowPort {
   HFONT boldFont_ = nullptr;
   HBRUSH redBrush_ = nullptr;
   HICON smallIcon_ = nullptr;
+  HICON aboutIcon_ = nullptr;
   bool totalOverLimit_ = false;
   bool ready_ = false;           // the controls exist: change notifications count
   bool closeRequested_ = false;  // a command asked to close once it has ended

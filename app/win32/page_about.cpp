@@ -12,6 +12,7 @@ void TMainForm::RefreshAboutPage(const MainView& view) {
 
 void TMainForm::SetAboutImage() {
   // The icon at 32 x 32 whatever the system's large icon size.
-  HANDLE icon = LoadImageA(instance_, MAKEINTRESOURCEA(IDI_Tovaro), IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR);
-  SendMessageA(Control(IDC_AboutImage), STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+  aboutIcon_ =
+      static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(IDI_Tovaro), IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR));
+  SendMessageA(Control(IDC_AboutImage), STM_SETICON, reinterpret_cast<WPARAM>(aboutIcon_), 0);
 }
