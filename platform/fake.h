@@ -1,7 +1,8 @@
 // The test double behind system.h, registry.h (with the key set-up of
-// testing/registry_keys.h) and dialogs.h: tests set the directories, the
-// version and the registry, script the answers of message boxes and read
-// back what was shown.
+// testing/registry_keys.h), dialogs.h, file_dialogs.h, shell.h, restart.h
+// and cursor.h: tests set the directories, the version and the registry,
+// script the answers of message boxes, file dialogs and the restart calls,
+// and read back what was shown and called.
 #pragma once
 
 #include <cstdint>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "platform/dialogs.h"
+#include "platform/file_dialogs.h"
 #include "platform/system.h"
 
 struct FakeValue {
@@ -26,6 +28,13 @@ struct ShownMessage {
   std::uint32_t Style = 0;
 };
 
+struct ShellCall {
+  WindowRef Owner = 0;
+  std::string Verb;
+  std::string File;
+  int ShowCommand = 0;
+};
+
 struct FakePlatform {
   std::string SystemDir;   // without trailing backslash
   std::string WindowsDir;  // without trailing backslash
@@ -38,6 +47,20 @@ struct FakePlatform {
   std::deque<int> Answers;                // answers for the next message boxes; AnswerNo when empty
   std::vector<ShownMessage> Shown;
   int EndedWith = -1;  // exit code passed to EndProcess, -1 if none
+  std::string DecimalSeparator = ".";
+  // File dialogs: the requests in order, and the paths the next ones
+  // return; a dialog with no answer left is cancelled.
+  std::vector<FileDialogRequest> FileDialogs;
+  std::deque<std::string> FileDialogAnswers;
+  std::vector<ShellCall> ShellCalls;
+  // The restart calls in order, as text: "OpenProcessToken 0x28",
+  // "LookupPrivilegeValue SeShutdownPrivilege", "AdjustTokenPrivileges",
+  // "GetLastError", "ExitWindowsEx 2 0", "CloseHandle".
+  std::vector<std::string> RestartCalls;
+  bool TokenOpens = true;                  // OpenProcessToken succeeds
+  std::uint32_t LastErrorAfterAdjust = 0;  // 1300: the account lacks the privilege
+  // "busy" and "restore", in the order the cursor changed.
+  std::vector<std::string> CursorCalls;
 };
 
 // The one test double instance; FakeReset brings it back to its start state.

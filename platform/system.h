@@ -16,6 +16,8 @@ std::string SystemDirectory();
 std::string WindowsDirectory();
 // The version reported by the system, read once per process.
 WindowsVersion GetWindowsVersion();
+// The decimal separator of the user's locale ("." when it cannot be read).
+std::string DecimalSeparator();
 // Full path of the running executable.
 std::string ExecutablePath();
 // Ends the process at once with the given exit code.

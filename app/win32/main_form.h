@@ -1,17 +1,118 @@
-// The main window.
+// The main window: a dialog with a page control over seven page dialogs and
+// a row of buttons, laid out in main_form.rc. What it shows comes from
+// ComputeMainView and what its buttons do from MainCommands; this class
+// moves values between those and the controls. Each page's code lives in
+// its own page_*.cpp.
 #pragma once
 
 #include <windows.h>
 
-class TMainForm {
+#include "app/main_commands.h"
+#include "app/main_view.h"
+
+class TMainForm : private MainWindowPort {
  public:
-  // Registers the window class and creates the window; false on failure.
+  TMainForm() = default;
+  ~TMainForm();
+  TMainForm(const TMainForm&) = delete;
+  TMainForm& operator=(const TMainForm&) = delete;
+
+  // Creates the window, hidden, from the resources of `instance`; FormCreate
+  // has run when it returns. False on failure.
   bool Create(HINSTANCE instance);
   HWND Handle() const { return handle_; }
+  // The message loop's filter: Ctrl+Tab and Ctrl+Shift+Tab switch pages,
+  // then the dialog keys (Tab, access keys, Enter = Ok, Escape = Cancel).
+  // True when the message was handled.
+  bool IsFormMessage(MSG& message);
+
+  // A control of the window or of any page, by its ID.
+  HWND Control(int id) const;
+  // The page whose tab is selected.
+  MainPage ActivePage() const { return active_; }
+  void SelectPage(MainPage page);
+
+  // The handlers, in the order the window runs them.
+  void FormCreate();
+  void ShowTitle();
+  void RefreshWindow() override;
+  void ApplyBtnClick();
+  void OkBtnClick();
+  void CancelBtnClick();
+  bool FormCloseQuery();
+  void VoiceEditsChange();
+  void UserBankBtnClick();
+  void CPanelBtnClick();
+  void HelpBtnClick();
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  // A button and the member that handles its click.
+  struct ButtonHandler {
+    int ControlId;
+    void (TMainForm::*Handler)();
+  };
+  // A button of a page and the command it runs (none yet: not connected).
+  struct PageButton {
+    int ControlId;
+    WindowCommand Command;
+  };
+  static const ButtonHandler ButtonHandlers[];
+  static const PageButton EditorButtons[];
 
+  static INT_PTR CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static INT_PTR CALLBACK PageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+  INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void OnInitDialog(HWND window);
+  void OnCommand(int id, int code);
+  // A WM_CTLCOLOR* of a page; null when the page's default colours stand.
+  HBRUSH OnPageColor(HDC dc, HWND control);
+
+  // Building the window (main_form.cpp).
+  void CreatePages();
+  void SizeAndCenter();
+  void ShowPageTabs(const bool visible[MainPageCount]);
+  void PlacePages();
+  void ShowActivePage();
+  void SelectNextPage(bool backwards);
+
+  // Running a command on a snapshot of the controls and writing back what it changed.
+  void RunCommand(WindowCommand command);
+  WindowChoices ReadChoices() const;
+  void WriteChangedChoices(const WindowChoices& before, const WindowChoices& after);
+  WindowRef ActiveWindow() override;
+  WindowRef ApplicationWindow() override;
+  void Close() override;
+
+  // The pages (page_*.cpp and settings_controls.cpp).
+  void InitEditorPage();
+  void InitCPanelPage();
+  void InitVoicesPage();
+  void FillList(int id, const char* const* items, int count);
+  void SetAboutImage();
+  void RefreshAboutPage(const MainView& view);
+  void RefreshBankModesPage(const MainView& view);
+  void RefreshEditorPage(const MainView& view);
+  void RefreshSettingControls(const MainView& view);
+  void SetSettingControl(std::size_t row, std::int32_t value);
+  std::int32_t SettingControlValue(std::size_t row) const;
+  void SetCheckedRadio(BankRadio radio);
+  BankRadio CheckedRadio() const;
+  void ShowVoiceTotal(const VoiceTotal& total);
+
+  std::string ControlText(int id) const;
+  void SetControlText(int id, const std::string& text);
+
+  HINSTANCE instance_ = nullptr;
   HWND handle_ = nullptr;
+  HWND pages_[MainPageCount] = {};
+  bool tabVisible_[MainPageCount] = {};
+  MainPage active_ = AboutTab;
+  HFONT boldFont_ = nullptr;
+  HBRUSH redBrush_ = nullptr;
+  HICON smallIcon_ = nullptr;
+  HICON aboutIcon_ = nullptr;
+  bool totalOverLimit_ = false;
+  bool ready_ = false;           // the controls exist: change notifications count
+  bool closeRequested_ = false;  // a command asked to close once it has ended
+  bool closing_ = false;
 };

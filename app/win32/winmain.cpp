@@ -1,7 +1,5 @@
 // Program entry: start-up checks, then the "-clean" restore or the main window.
 #include <windows.h>
-// after windows.h, which it needs
-#include <commctrl.h>
 
 #include <string>
 
@@ -35,15 +33,13 @@ std::string FirstArgument(const char* commandLine) {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand) {
   if (PrepareStart(FirstArgument(commandLine))) {
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_TAB_CLASSES | ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&controls);
     static TMainForm MainForm;
     if (MainForm.Create(instance)) {
       ShowWindow(MainForm.Handle(), showCommand);
       UpdateWindow(MainForm.Handle());
       MSG message;
       while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        if (!IsDialogMessageA(MainForm.Handle(), &message)) {
+        if (!MainForm.IsFormMessage(message)) {
           TranslateMessage(&message);
           DispatchMessageA(&message);
         }

@@ -13,3 +13,5 @@ void EndProcess(int exitCode) {
   Fake().EndedWith = exitCode;
   throw FakeProcessEnded{exitCode};
 }
+
+std::string DecimalSeparator() { return Fake().DecimalSeparator; }

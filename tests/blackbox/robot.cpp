@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+// after windows.h, which it needs
+#include <commctrl.h>
+
 namespace {
 
 struct Search {
@@ -102,6 +105,56 @@ bool Robot::WaitForExit(DWORD timeoutMs, DWORD& exitCode) {
     }
   }
   return false;
+}
+
+std::vector<std::string> Robot::TabCaptions(HWND tabControl) {
+  std::vector<std::string> captions;
+  const int count = static_cast<int>(SendMessageA(tabControl, TCM_GETITEMCOUNT, 0, 0));
+  const SIZE_T textSize = 256;
+  char* remote = static_cast<char*>(
+      VirtualAllocEx(process_.hProcess, nullptr, sizeof(TCITEMA) + textSize, MEM_COMMIT, PAGE_READWRITE));
+  if (remote == nullptr) {
+    return captions;
+  }
+  for (int item = 0; item < count; ++item) {
+    TCITEMA tab = {};
+    tab.mask = TCIF_TEXT;
+    tab.pszText = remote + sizeof(TCITEMA);
+    tab.cchTextMax = static_cast<int>(textSize);
+    char text[textSize] = {};
+    WriteProcessMemory(process_.hProcess, remote, &tab, sizeof tab, nullptr);
+    WriteProcessMemory(process_.hProcess, remote + sizeof(TCITEMA), text, textSize, nullptr);
+    SendMessageA(tabControl, TCM_GETITEMA, item, reinterpret_cast<LPARAM>(remote));
+    ReadProcessMemory(process_.hProcess, remote + sizeof(TCITEMA), text, textSize - 1, nullptr);
+    captions.push_back(text);
+  }
+  VirtualFreeEx(process_.hProcess, remote, 0, MEM_RELEASE);
+  return captions;
+}
+
+namespace {
+
+struct ControlSearch {
+  std::string ClassName;
+  std::string Caption;
+  HWND Found;
+};
+
+BOOL CALLBACK MatchControl(HWND control, LPARAM data) {
+  ControlSearch* search = reinterpret_cast<ControlSearch*>(data);
+  if (ClassOf(control) == search->ClassName && Robot::Title(control) == search->Caption) {
+    search->Found = control;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+HWND Robot::FindControl(HWND window, const std::string& className, const std::string& caption) {
+  ControlSearch search{className, caption, nullptr};
+  EnumChildWindows(window, &MatchControl, reinterpret_cast<LPARAM>(&search));
+  return search.Found;
 }
 
 std::string Robot::MessageText(HWND box) {

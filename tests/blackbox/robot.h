@@ -24,8 +24,13 @@ class Robot {
   bool WaitForExit(DWORD timeoutMs, DWORD& exitCode);
   // Titles of every visible top-level window the program has shown so far.
   const std::vector<std::string>& SeenWindows() const { return seen_; }
+  // The captions of a tab control of the program, read through memory
+  // lent in the program's own address space.
+  std::vector<std::string> TabCaptions(HWND tabControl);
 
   static std::string MessageText(HWND box);
+  // A control anywhere below window with this class and caption; null when none.
+  static HWND FindControl(HWND window, const std::string& className, const std::string& caption);
   static std::string Title(HWND window);
   static void Press(HWND box, int buttonId);
 

@@ -3,11 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/fileops.h"
-#include "platform/system.h"
-#include "platform/testing/scratch.h"
-#include "tests/blackbox/robot.h"
+#include "tests/blackbox/program_test.h"
 #include "tests/support/file_bytes.h"
-#include "tools/fixture/fixture.h"
 
 namespace {
 
@@ -15,36 +12,13 @@ const char* const BackupQuestion = "Cannot create backup of original driver file
 const char* const DriverQuestion = "YMF7x4 driver is not found. Start the program anyway?";
 const DWORD Patience = 20000;
 
-class Program : public ::testing::Test {
+class Program : public ProgramTest {
  protected:
-  void SetUp() override {
-    scratch_ = MakeScratchDir("blackbox");
-    ASSERT_FALSE(scratch_.empty());
-    where_.WindowsDir = WindowsDirectory();
-    where_.SystemDir = SystemDirectory();
-    where_.ProgramDir = scratch_ + "Tovaro\\";
-    RemoveSimulatedDriver();
-    ASSERT_TRUE(MakeDirectory(where_.ProgramDir));
-    ASSERT_TRUE(MakeDirectory(where_.ProgramDir + "Backup"));
-    exe_ = where_.ProgramDir + "tovaro.exe";
-    ASSERT_TRUE(CopyFileOver(OwnDirectory() + "dist\\Tovaro\\tovaro.exe", exe_));
-  }
-  void TearDown() override {
-    RemoveSimulatedDriver();
-    RemoveTree(scratch_);
-  }
-  void RemoveSimulatedDriver() {
-    for (bool vxd : {true, false}) {
-      RemoveFile(InstalledDriverPath(where_, vxd));
-      RemoveFile(InstalledBankPath(where_, vxd));
-    }
-  }
   void InstallWdmDriver() {
     DriverInstallSpec setup;
     setup.StockBankSize = 4096;
     ASSERT_TRUE(InstallDriver(where_, setup));
   }
-  std::string Backup(const char* name) const { return where_.ProgramDir + "Backup\\" + name; }
   void ExpectEndsWithoutWindow(Robot& robot) {
     DWORD exitCode = 1234;
     ASSERT_TRUE(robot.WaitForExit(Patience, exitCode));
@@ -53,10 +27,6 @@ class Program : public ::testing::Test {
       EXPECT_NE(title, "Tovaro 2.0.1") << "the main window was shown";
     }
   }
-
-  std::string scratch_;
-  Installation where_;
-  std::string exe_;
 };
 
 TEST_F(Program, CleanSwitchRestoresTheOriginalsWithoutAWindow) {

@@ -29,6 +29,14 @@ WindowsVersion GetWindowsVersion() {
   return version;
 }
 
+std::string DecimalSeparator() {
+  char buffer[8] = {};
+  if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, buffer, sizeof buffer) == 0 || buffer[0] == '\0') {
+    return ".";
+  }
+  return buffer;
+}
+
 std::string ExecutablePath() {
   char buffer[MAX_PATH + 1] = {};
   const DWORD length = GetModuleFileNameA(nullptr, buffer, MAX_PATH);

@@ -1,0 +1,96 @@
+// What the main window does when the user acts: Apply, Ok, Cancel, the
+// close question, the voice total, browsing for a bank file, the driver's
+// control panel and the help. Each command works on a snapshot of the
+// window's controls taken when it was invoked and may change it; the window
+// writes back what changed. What a command needs of the window itself
+// (refreshing, owners for boxes, closing) it asks through MainWindowPort.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/main_view.h"
+#include "platform/dialogs.h"
+#include "platform/file_dialogs.h"
+#include "ymf/driver_settings.h"
+#include "ymf/settings_apply.h"
+#include "ymf/voice_limits.h"
+
+// The controls the commands read and write.
+struct WindowChoices {
+  BankRadio CheckedRadio = BankRadio::None;
+  std::string UserBankSetEdit;  // XG Bank Modes page
+  std::string UserBankEdit;     // XG Bank Editor page
+  bool RebootCheck = false;     // "And Reboot"
+  std::string EditorTypeText;   // the text EditorTypeCombo shows
+  // Per row of DriverSettingTable: a check box's state (0 or 1), a list's
+  // position (NoSelection when none) or an up-down's position.
+  std::int32_t Settings[DriverSettingCount] = {};
+};
+
+// The window the commands run in.
+class MainWindowPort {
+ public:
+  // Rewrites every control that has a stored value from Env (the edits of
+  // the bank paths are not among them).
+  virtual void RefreshWindow() = 0;
+  // The owner of a message box or file dialog: the window active now.
+  virtual WindowRef ActiveWindow() = 0;
+  // The program's window, the owner of what the shell opens.
+  virtual WindowRef ApplicationWindow() = 0;
+  // Closes the window once the command has ended; the close question runs then.
+  virtual void Close() = 0;
+
+ protected:
+  ~MainWindowPort() = default;
+};
+
+// A command bound to a button: it may change the snapshot.
+using WindowCommand = void (*)(WindowChoices& choices, MainWindowPort& window);
+
+extern const char* const BankFileFilter;     // "Tovaro Banks (*.yb0)|*.yb0|All files (*.*)|*.*"
+extern const char* const BankFileExtension;  // "yb0"
+extern const char* const SetBankModeFailed;  // "Cannot set XG Bank Mode"
+extern const char* const RebootQuestion;     // "To apply changes you should reboot your computer. Reboot now?"
+
+// The request of the open (or save) dialog for bank files, starting at fileName.
+FileDialogRequest BankFileDialog(FileDialogKind kind, WindowRef owner, const std::string& fileName);
+// A failed user command: the text in a box titled "Error" with OK and the
+// error icon, owned by the active window.
+void ShowCommandError(MainWindowPort& window, const std::string& text);
+// Switches the bank under the hourglass. On success sets RebootPending,
+// identifies the installed bank and refreshes the window; on failure shows
+// "Cannot set XG Bank Mode" and changes nothing else. True on success.
+bool SwitchBank(std::int32_t mode, const std::string& userBankPath, MainWindowPort& window);
+// The settings choices of a snapshot against the stored settings.
+SettingsChoices SettingsChoicesOf(const WindowChoices& choices, const DriverSettings& stored);
+
+namespace MainCommands {
+
+// The bank mode of the checked radio when it differs from the installed
+// kind (a user bank with a path is installed every time), then the panel
+// settings, the load modules and the voice limits, each written only when
+// it differs, all from the snapshot. A failed switch is reported and the
+// settings steps still run.
+void ApplyBtnClick(WindowChoices& choices, MainWindowPort& window);
+// Apply, then close whatever Apply reported.
+void OkBtnClick(WindowChoices& choices, MainWindowPort& window);
+// Close without Apply.
+void CancelBtnClick(WindowChoices& choices, MainWindowPort& window);
+// Either "..." button: the open dialog starts at UserBankEdit, or at the
+// Extended bank when that is empty; a chosen file goes into both edits and
+// checks UserRadio.
+void UserBankBtnClick(WindowChoices& choices, MainWindowPort& window);
+void CPanelBtnClick(WindowChoices& choices, MainWindowPort& window);
+void HelpBtnClick(WindowChoices& choices, MainWindowPort& window);
+
+// Any closing of the window: asks the reboot question while RebootPending
+// and restarts on Yes. Closing is always allowed.
+bool FormCloseQuery(MainWindowPort& window);
+// A count text changed: the total of the four texts (MIDI, Wave Out,
+// Direct Sound, Direct Sound 3D). A text that is not a whole number is
+// reported as the application's error (the product title as caption, the
+// error icon) and the result is not Valid: the total keeps its text.
+VoiceTotal VoiceEditsChange(const std::string counts[4], MainWindowPort& window);
+
+}  // namespace MainCommands

@@ -1,0 +1,144 @@
+#include "app/main_view.h"
+
+#include <algorithm>
+
+#include "app/startup.h"
+#include "platform/system.h"
+#include "ymf/change_rules.h"
+#include "ymf/environment.h"
+#include "ymf/settings_apply.h"
+#include "ymf/voice_limits.h"
+
+const char* const MainPageCaptions[MainPageCount] = {
+    "About", "XG Bank Modes", "XG Bank Editor", "Control Panel", "Audio Settings", "Load Modules", "Voices",
+};
+
+const char* const FeaturesComboItems[FeaturesListCount] = {
+    "Full features set (4channel, S/PDIF IN, Docking)",
+    "2-channel Notebook",
+    "4-channel Card",
+    "2-channel Notebook with S/PDIF IN",
+    "4-channel Card",
+    "2-channel Digital Interface Card",
+    "2-channel Digital Interface Card with S/PDIF IN",
+};
+
+const char* const SPDIFInComboItems[SpdifInListCount] = {
+    "S/PDIF In Mode 0",
+    "S/PDIF In Mode 1",
+    "S/PDIF In Mode 2",
+    "S/PDIF In Mode 3",
+};
+
+const char* const EditorTypeComboItems[EditorTypeCount] = {"Extended", "Dance", "User"};
+
+const char* const MakerNotice = "Freeware by Nerulan, with no warranty.";
+const char* const MakerWebPage = "http://www.nerulan.example/tovaro/";
+const char* const MakerEmail = "tovaro@nerulan.example";
+
+namespace {
+
+constexpr int EditorTypeUser = 2;
+
+std::string BankLine(std::int32_t kind, std::int32_t size, const std::string& path, const std::string& separator) {
+  const char* name = nullptr;
+  switch (kind) {
+    case BankNone:
+      return "Bank file is not found";
+    case BankDefault:
+      name = "Default bank ";
+      break;
+    case BankExtended:
+      name = "Extended XG bank ";
+      break;
+    case BankDance:
+      name = "Dance bank ";
+      break;
+    case BankUser:
+      name = "User bank ";
+      break;
+    default:
+      return "Unknown bank";
+  }
+  return name + MegabyteText(size, separator) + " MB\n" + path;
+}
+
+BankRadio RadioFor(std::int32_t kind) {
+  switch (kind) {
+    case BankNone:
+      return BankRadio::Disabled;
+    case BankDefault:
+      return BankRadio::Default;
+    case BankExtended:
+      return BankRadio::Extended;
+    case BankDance:
+      return BankRadio::Dance;
+    default:
+      return BankRadio::User;
+  }
+}
+
+std::int32_t ShownSetting(const DriverSetting& setting, const DriverSettings& settings) {
+  const std::int32_t stored = setting.Get(settings);
+  switch (setting.Kind) {
+    case SettingKind::Index:
+      return ListSelectionFor(static_cast<std::uint8_t>(stored), setting.Maximum + 1);
+    case SettingKind::VoiceLimit:
+      return VoiceSpinPosition(stored);
+    case SettingKind::Flag:
+      break;
+  }
+  return stored;
+}
+
+}  // namespace
+
+std::string MegabyteText(std::int32_t bytes, const std::string& separator) {
+  // Hundredths of a megabyte, rounded half away from zero, in integers so
+  // that every C runtime gives the same digits.
+  const std::int64_t scaled = std::int64_t{bytes} * 100;
+  const std::int64_t magnitude = (scaled < 0 ? -scaled : scaled) + 524288;
+  const std::int64_t hundredths = magnitude / 1048576;
+  const std::string cents = std::to_string(hundredths % 100);
+  return (scaled < 0 && hundredths != 0 ? "-" : "") + std::to_string(hundredths / 100) + separator +
+         (cents.size() < 2 ? "0" : "") + cents;
+}
+
+std::int32_t VoiceSpinPosition(std::int32_t stored) {
+  return std::clamp<std::int32_t>(VoicePositionOf(stored), VoiceCountMin, VoiceCountMax);
+}
+
+MainView ComputeMainView() {
+  MainView view;
+  view.Title = ProductTitle;
+  view.InfoText = std::string(MakerNotice) + "\nWeb: " + MakerWebPage + "\nE-mail: " + MakerEmail;
+  for (bool& visible : view.PageVisible) {
+    visible = true;
+  }
+  if (!Env.DriverFound) {
+    view.FoundText = "YMF7x4 driver is not found";
+    view.PageVisible[BankTab] = false;
+    view.PageVisible[CPanelTab] = false;
+    view.PageVisible[AudioTab] = false;
+    return view;
+  }
+  view.FillControls = true;
+  view.FoundText = "Found";
+  view.DriverText =
+      std::string(Env.IsVxD ? "VxD" : "WDM") + " driver version " + Env.Profile.VersionText + "\n" + Env.DriverPath;
+  view.BankText = BankLine(Env.BankKind, Env.BankSize, Env.BankPath, DecimalSeparator());
+  view.PageVisible[BankTab] = Env.Profile.ProfileKnown;
+  // Windows XP and Server 2003 (5.1, 5.2) have System Restore; the two
+  // numbers are tested separately, so 6.0 does not count.
+  const WindowsVersion version = GetWindowsVersion();
+  view.SysResVisible = version.Major >= 5 && version.Minor >= 1;
+  view.ExtendedEnabled = Env.ExtendedBankExists;
+  view.DanceEnabled = Env.DanceBankExists;
+  view.CheckedRadio = RadioFor(Env.BankKind);
+  view.EditorTypeSelection = EditorTypeUser;
+  for (std::size_t row = 0; row < DriverSettingCount; ++row) {
+    view.SettingShown[row] = ShownSetting(DriverSettingTable[row], Env.Settings);
+    view.SettingEnabled[row] = SettingChangeable(DriverSettingTable[row]);
+  }
+  return view;
+}

@@ -1,0 +1,260 @@
+// The main window's commands on a snapshot of its controls: Apply with its
+// bank switch and settings steps, the close question and browsing for a bank.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+
+#include "app/main_commands.h"
+#include "app/startup.h"
+#include "platform/fake.h"
+#include "platform/testing/scratch.h"
+#include "tests/core/window_machine.h"
+#include "ymf/bank_mode.h"
+
+namespace {
+
+constexpr WindowRef Active = 0x42;
+
+// The window as the commands see it: it counts refreshes and closings.
+class RecordingWindow : public MainWindowPort {
+ public:
+  void RefreshWindow() override { ++Refreshes; }
+  WindowRef ActiveWindow() override { return Active; }
+  WindowRef ApplicationWindow() override { return 0x43; }
+  void Close() override { ++Closes; }
+  int Refreshes = 0;
+  int Closes = 0;
+};
+
+using Registry = std::map<std::string, std::map<std::string, FakeValue>>;
+
+bool SameRegistry(const Registry& a, const Registry& b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](const auto& x, const auto& y) {
+           return x.first == y.first && x.second.size() == y.second.size() &&
+                  std::equal(x.second.begin(), x.second.end(), y.second.begin(), [](const auto& v, const auto& w) {
+                    return v.first == w.first && v.second.Type == w.second.Type && v.second.Data == w.second.Data;
+                  });
+         });
+}
+
+// Row of a setting in DriverSettingTable.
+std::size_t Row(const char* name) {
+  for (std::size_t row = 0; row < DriverSettingCount; ++row) {
+    if (std::string(DriverSettingTable[row].Name) == name) {
+      return row;
+    }
+  }
+  ADD_FAILURE() << name;
+  return 0;
+}
+
+class MainCommandsTest : public ::testing::Test {
+ protected:
+  // A known WDM build with the default bank, its backup, the shipped banks
+  // and some settings; the snapshot holds what the window shows for them.
+  void Start(bool driverInstalled = true) {
+    MachineSpec machine;
+    machine.DriverInstalled = driverInstalled;
+    machine.Settings.ShowWaveout = true;
+    machine.Settings.LoadUIF = 9;  // no entry in its list: the list shows no selection
+    machine.Settings.LoadVSVL = true;
+    machine.Settings.MaxModVoices = 32;
+    StartMachine(sim_, machine);
+    const MainView view = ComputeMainView();
+    choices_.CheckedRadio = view.CheckedRadio;
+    std::copy(view.SettingShown, view.SettingShown + DriverSettingCount, choices_.Settings);
+    if (!driverInstalled) {
+      // What the untouched controls hold without a driver: lists without a selection.
+      choices_.Settings[Row("LoadUIF")] = NoSelection;
+      choices_.Settings[Row("LoadSpdifIn")] = NoSelection;
+    }
+    registry_ = Fake().Keys;
+  }
+  Bytes Live(const std::string& path) const {
+    Bytes bytes;
+    ReadWholeFile(path, bytes);
+    return bytes;
+  }
+  std::string UserBank(const char* name) {
+    const std::string path = sim_.Root() + name;
+    BankSetSpec setup;
+    setup.Signature = 0x02;
+    setup.BankSize = 30000;
+    EXPECT_TRUE(WriteBankSet(path, setup));
+    return path;
+  }
+  bool RegistryUnchanged() const { return SameRegistry(Fake().Keys, registry_); }
+  void ExpectOneBox(const std::string& text) const {
+    ASSERT_EQ(Fake().Shown.size(), 1u);
+    EXPECT_EQ(Fake().Shown[0].Text, text);
+    EXPECT_EQ(Fake().Shown[0].Title, "Error");
+    EXPECT_EQ(Fake().Shown[0].Style, MsgOk | MsgIconError);
+    EXPECT_EQ(Fake().Shown[0].Owner, Active);
+  }
+
+  SimulatedSystem sim_;
+  WindowChoices choices_;
+  RecordingWindow window_;
+  Registry registry_;
+};
+
+TEST_F(MainCommandsTest, ApplyWithNothingChangedWritesAndRefreshesNothing) {
+  Start();
+  const Bytes driver = Live(Env.DriverPath);
+  const Bytes bank = Live(Env.BankPath);
+  MainCommands::ApplyBtnClick(choices_, window_);
+  EXPECT_EQ(window_.Refreshes, 0);
+  EXPECT_FALSE(RebootPending);
+  EXPECT_TRUE(RegistryUnchanged());
+  EXPECT_EQ(Live(Env.DriverPath), driver);
+  EXPECT_EQ(Live(Env.BankPath), bank);
+  EXPECT_TRUE(Fake().Shown.empty());
+  EXPECT_TRUE(Fake().CursorCalls.empty());
+}
+
+TEST_F(MainCommandsTest, ExtendedBankAndGamePortInOneApply) {
+  Start();
+  choices_.CheckedRadio = BankRadio::Extended;
+  choices_.Settings[Row("LoadGamePort")] = 1;
+  MainCommands::ApplyBtnClick(choices_, window_);
+  EXPECT_EQ(Env.BankKind, BankExtended);
+  EXPECT_EQ(Live(Env.BankPath), Live(sim_.Where().ExtendedBank()));
+  EXPECT_TRUE(Env.Settings.LoadGamePort) << "stored and read back";
+  EXPECT_TRUE(Env.Settings.LoadVSVL) << "the rest of the group as it was";
+  EXPECT_TRUE(RebootPending);
+  EXPECT_EQ(window_.Refreshes, 2) << "after the switch and after the load modules";
+  EXPECT_EQ(Fake().CursorCalls, (std::vector<std::string>{"busy", "restore"}));
+  EXPECT_TRUE(Fake().Shown.empty());
+}
+
+TEST_F(MainCommandsTest, FailedSwitchIsReportedAndTheSettingsStepsStillRun) {
+  Start();
+  const Bytes driver = Live(Env.DriverPath);
+  const Bytes bank = Live(Env.BankPath);
+  choices_.CheckedRadio = BankRadio::User;
+  choices_.UserBankSetEdit = sim_.Root() + "missing.yb0";
+  choices_.Settings[Row("SRC")] = 1;
+  MainCommands::ApplyBtnClick(choices_, window_);
+  ExpectOneBox("Cannot set XG Bank Mode");
+  EXPECT_EQ(Live(Env.DriverPath), driver);
+  EXPECT_EQ(Live(Env.BankPath), bank);
+  EXPECT_EQ(Env.BankKind, BankDefault);
+  EXPECT_TRUE(Env.Settings.SRC);
+  EXPECT_EQ(Env.Settings.LoadUIF, 9) << "an index without a list entry is written back as it was";
+  EXPECT_TRUE(RebootPending) << "by the high quality mode, not by the switch";
+  EXPECT_EQ(window_.Refreshes, 1);
+}
+
+TEST_F(MainCommandsTest, OnlyShowWaveOutIsStoredAndClosingAsksNothing) {
+  Start();
+  choices_.Settings[Row("ShowWaveout")] = 0;
+  MainCommands::ApplyBtnClick(choices_, window_);
+  EXPECT_FALSE(Env.Settings.ShowWaveout);
+  EXPECT_FALSE(RebootPending);
+  EXPECT_TRUE(MainCommands::FormCloseQuery(window_));
+  EXPECT_TRUE(Fake().Shown.empty());
+  EXPECT_TRUE(Fake().RestartCalls.empty());
+}
+
+TEST_F(MainCommandsTest, UserRadioWithAnEmptyPathSwitchesNothing) {
+  Start();
+  const Bytes bank = Live(Env.BankPath);
+  choices_.CheckedRadio = BankRadio::User;
+  MainCommands::ApplyBtnClick(choices_, window_);
+  EXPECT_EQ(Live(Env.BankPath), bank);
+  EXPECT_EQ(window_.Refreshes, 0);
+  EXPECT_TRUE(Fake().Shown.empty());
+  EXPECT_FALSE(RebootPending);
+}
+
+TEST_F(MainCommandsTest, EveryApplyWithAUserPathInstallsTheBankAgain) {
+  Start();
+  const std::string user = UserBank("mine.yb0");
+  choices_.CheckedRadio = BankRadio::User;
+  choices_.UserBankSetEdit = user;
+  MainCommands::ApplyBtnClick(choices_, window_);
+  EXPECT_EQ(Env.BankKind, BankUser);
+  EXPECT_EQ(Live(Env.BankPath), Live(user));
+  ASSERT_TRUE(WriteWholeFile(Env.BankPath, Bytes{0xAA, 1, 2}));
+  MainCommands::ApplyBtnClick(choices_, window_);
+  EXPECT_EQ(Live(Env.BankPath), Live(user)) << "installed again";
+  EXPECT_TRUE(RebootPending);
+  EXPECT_EQ(window_.Refreshes, 2);
+  EXPECT_TRUE(Fake().Shown.empty());
+}
+
+TEST_F(MainCommandsTest, WithoutADriverApplyWritesNothingAnywhereAndOkCloses) {
+  Start(false);
+  ASSERT_FALSE(Env.DriverFound);
+  choices_.Settings[Row("LoadGamePort")] = 1;
+  choices_.Settings[Row("MaxDSVoices")] = 20;
+  MainCommands::OkBtnClick(choices_, window_);
+  EXPECT_TRUE(RegistryUnchanged());
+  EXPECT_FALSE(RebootPending);
+  EXPECT_EQ(window_.Refreshes, 0);
+  EXPECT_EQ(window_.Closes, 1);
+}
+
+TEST_F(MainCommandsTest, CloseQuestionWhileARebootIsPending) {
+  Start();
+  const struct {
+    int Answer;
+    std::vector<std::string> Restart;
+  } answers[] = {
+      {AnswerNo, {}},
+      {AnswerYes,
+       {"OpenProcessToken 0x28", "LookupPrivilegeValue SeShutdownPrivilege", "AdjustTokenPrivileges", "GetLastError",
+        "CloseHandle", "ExitWindowsEx 2 0"}},
+  };
+  for (const auto& answer : answers) {
+    Fake().Shown.clear();
+    Fake().RestartCalls.clear();
+    Fake().Answers = {answer.Answer};
+    RebootPending = true;
+    EXPECT_TRUE(MainCommands::FormCloseQuery(window_)) << "closing is always allowed";
+    ASSERT_EQ(Fake().Shown.size(), 1u);
+    EXPECT_EQ(Fake().Shown[0].Text, "To apply changes you should reboot your computer. Reboot now?");
+    EXPECT_EQ(Fake().Shown[0].Title, "Information");
+    EXPECT_EQ(Fake().Shown[0].Style, MsgYesNo | MsgIconQuestion);
+    EXPECT_EQ(Fake().Shown[0].Owner, Active);
+    EXPECT_EQ(Fake().RestartCalls, answer.Restart);
+  }
+}
+
+TEST_F(MainCommandsTest, BrowseStartsAtTheEditedBankOrTheExtendedOne) {
+  Start();
+  const struct {
+    const char* Edited;
+    const char* Answer;  // null: the user cancels
+    std::string Start;
+  } cases[] = {
+      {"", "C:\\banks\\chosen.yb0", Env.ExtendedBankPath},
+      {"C:\\work\\edited.yb0", "C:\\banks\\other.yb0", "C:\\work\\edited.yb0"},
+      {"C:\\work\\edited.yb0", nullptr, "C:\\work\\edited.yb0"},
+  };
+  for (const auto& c : cases) {
+    Fake().FileDialogs.clear();
+    Fake().FileDialogAnswers.clear();
+    if (c.Answer != nullptr) {
+      Fake().FileDialogAnswers.push_back(c.Answer);
+    }
+    WindowChoices choices = choices_;
+    choices.UserBankEdit = c.Edited;
+    choices.UserBankSetEdit = "C:\\before.yb0";
+    MainCommands::UserBankBtnClick(choices, window_);
+    ASSERT_EQ(Fake().FileDialogs.size(), 1u);
+    const FileDialogRequest& shown = Fake().FileDialogs[0];
+    EXPECT_EQ(shown.Kind, FileDialogKind::Open);
+    EXPECT_EQ(shown.Owner, Active);
+    EXPECT_EQ(shown.FileName, c.Start);
+    EXPECT_EQ(shown.Filter, "Tovaro Banks (*.yb0)|*.yb0|All files (*.*)|*.*");
+    EXPECT_EQ(shown.DefaultExtension, "yb0");
+    const std::string edited = c.Answer != nullptr ? c.Answer : c.Edited;
+    EXPECT_EQ(choices.UserBankEdit, edited);
+    EXPECT_EQ(choices.UserBankSetEdit, c.Answer != nullptr ? c.Answer : "C:\\before.yb0");
+    EXPECT_EQ(choices.CheckedRadio, c.Answer != nullptr ? BankRadio::User : BankRadio::Default);
+  }
+}
+
+}  // namespace

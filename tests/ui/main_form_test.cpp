@@ -1,0 +1,353 @@
+// The main window in this process on a simulated installation, with the
+// recording test doubles: controls are set and clicked with window messages,
+// then the record, the recorded boxes, dialogs and shell calls are checked.
+#include <windows.h>
+// after windows.h, which they need
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/startup.h"
+#include "app/win32/main_form.h"
+#include "app/win32/resource.h"
+#include "platform/fake.h"
+#include "tests/core/window_machine.h"
+
+namespace {
+
+// Delivers what the window posted to itself, as the message loop would.
+void Pump(TMainForm* form) {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      continue;
+    }
+    if (form == nullptr || !form->IsFormMessage(message)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+  }
+}
+
+std::string TextOf(HWND control) {
+  char text[512] = {};
+  GetWindowTextA(control, text, sizeof text);
+  return text;
+}
+
+// The background a page gives a control, as WM_CTLCOLORSTATIC answers it.
+COLORREF BackgroundOf(HWND control) {
+  HDC dc = CreateCompatibleDC(nullptr);
+  SendMessageA(GetParent(control), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
+  const COLORREF colour = GetBkColor(dc);
+  DeleteDC(dc);
+  return colour;
+}
+
+class MainFormTest : public ::testing::Test {
+ protected:
+  void Open(const MachineSpec& machine) {
+    sim_ = std::make_unique<SimulatedSystem>();
+    StartMachine(*sim_, machine);
+    form_ = std::make_unique<TMainForm>();
+    ASSERT_TRUE(form_->Create(GetModuleHandleA(nullptr)));
+    ShowWindow(form_->Handle(), SW_SHOW);
+    Pump(form_.get());
+  }
+  void TearDown() override {
+    form_.reset();
+    Pump(nullptr);
+    sim_.reset();
+  }
+  HWND C(int id) const { return form_->Control(id); }
+  // A click on a control of a page, with the page shown as a user has it.
+  void Click(MainPage page, int id) {
+    form_->SelectPage(page);
+    SendMessageA(C(id), BM_CLICK, 0, 0);
+    Pump(form_.get());
+  }
+  bool Checked(int id) const { return SendMessageA(C(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+  bool Open() const { return IsWindow(form_->Handle()) != 0; }
+
+  std::unique_ptr<SimulatedSystem> sim_;
+  std::unique_ptr<TMainForm> form_;
+};
+
+const int RadioIds[] = {IDC_DefaultRadio, IDC_DisabledRadio, IDC_ExtendedRadio, IDC_DanceRadio, IDC_UserRadio};
+const int SettingIds[] = {IDC_WaveOutCheck,  IDC_MiscCheck,   IDC_HiFiCheck,  IDC_FeaturesCombo, IDC_C3DCheck,
+                          IDC_GamePortCheck, IDC_LegacyCheck, IDC_SpdifCheck, IDC_SPDIFInCombo,  IDC_VSVLCheck,
+                          IDC_PowerCheck,    IDC_ModUpDown,   IDC_WodUpDown,  IDC_DSUpDown,      IDC_DS3DUpDown};
+const int VoiceEdits[] = {IDC_ModEdit, IDC_WodEdit, IDC_DSEdit, IDC_DS3DEdit};
+
+TEST_F(MainFormTest, FixedCentredWindowWithOkFocused) {
+  Open(MachineSpec());
+  HWND window = form_->Handle();
+  char className[32] = {};
+  GetClassNameA(window, className, sizeof className);
+  EXPECT_STREQ(className, "TMainForm");
+  EXPECT_EQ(TextOf(window), "Tovaro 2.0.1");
+
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  RECT client;
+  GetClientRect(window, &client);
+  EXPECT_EQ(client.right, MulDiv(376, dpi, 96));
+  EXPECT_EQ(client.bottom, MulDiv(406, dpi, 96));
+  const LONG_PTR style = GetWindowLongPtrA(window, GWL_STYLE);
+  EXPECT_TRUE((style & WS_SYSMENU) && (style & WS_MINIMIZEBOX));
+  EXPECT_FALSE((style & WS_MAXIMIZEBOX) || (style & WS_THICKFRAME));
+  RECT frame;
+  GetWindowRect(window, &frame);
+  EXPECT_LE(std::abs(frame.left + frame.right - GetSystemMetrics(SM_CXSCREEN)), 1);
+  EXPECT_LE(std::abs(frame.top + frame.bottom - GetSystemMetrics(SM_CYSCREEN)), 1);
+
+  LOGFONTA font = {};
+  GetObjectA(reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)), sizeof font, &font);
+  EXPECT_STREQ(font.lfFaceName, "MS Sans Serif");
+  EXPECT_EQ(font.lfHeight, -MulDiv(8, dpi, 72));
+  GetObjectA(reinterpret_cast<HFONT>(SendMessageA(C(IDC_FoundLabel), WM_GETFONT, 0, 0)), sizeof font, &font);
+  EXPECT_EQ(font.lfWeight, FW_BOLD) << "headings are bold";
+
+  EXPECT_EQ(GetFocus(), C(IDC_OkBtn));
+  EXPECT_EQ(SendMessageA(window, DM_GETDEFID, 0, 0), MAKELRESULT(IDC_OkBtn, DC_HASDEFID));
+  EXPECT_EQ(form_->ActivePage(), AboutTab);
+  EXPECT_NE(SendMessageA(window, WM_GETICON, ICON_SMALL, 0), 0);
+  EXPECT_NE(SendMessageA(C(IDC_AboutImage), STM_GETICON, 0, 0), 0);
+}
+
+TEST_F(MainFormTest, ControlsShowWhatTheViewSays) {
+  MachineSpec known;
+  known.Settings.LoadUIF = 9;  // no entry in the list
+  known.Settings.LoadSpdifIn = 3;
+  known.Settings.ShowMisc = true;
+  known.Settings.MaxModVoices = 64;
+  known.Settings.MaxWodVoices = 24;
+  known.Settings.MaxDSVoices = 1;
+  MachineSpec vxd;
+  vxd.IsVxD = true;
+  vxd.Version = "4.07.1040";
+  vxd.BankSignature = 0x02;
+  vxd.Settings.LoadC3D = true;
+  for (std::int32_t* limit :
+       {&vxd.Settings.MaxModVoices, &vxd.Settings.MaxWodVoices, &vxd.Settings.MaxDSVoices, &vxd.Settings.Max3DVoices}) {
+    *limit = 22;
+  }
+  MachineSpec none;
+  none.DriverInstalled = false;
+  const struct {
+    const char* Name;
+    MachineSpec Machine;
+    const char* Total;
+    bool Red;
+  } cases[] = {
+      {"known WDM build", known, "89", true}, {"VxD 4.07.1040", vxd, "88", false}, {"no driver", none, "0", false}};
+
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    Open(c.Machine);
+    const MainView view = ComputeMainView();
+    EXPECT_EQ(TextOf(C(IDC_NameLabel)), view.Title);
+    EXPECT_EQ(TextOf(C(IDC_InfoLabel)), view.InfoText);
+    EXPECT_EQ(TextOf(C(IDC_FoundLabel)), view.FoundText);
+    EXPECT_EQ(TextOf(C(IDC_DriverLabel)), view.DriverText);
+    EXPECT_EQ(TextOf(C(IDC_BankLabel)), view.BankText);
+    HWND tabs = C(IDC_PageControl);
+    std::vector<bool> shown(MainPageCount, false);
+    for (int item = 0; item < SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0); ++item) {
+      TCITEMA tab = {};
+      tab.mask = TCIF_PARAM;
+      SendMessageA(tabs, TCM_GETITEMA, item, reinterpret_cast<LPARAM>(&tab));
+      shown[tab.lParam] = true;
+    }
+    EXPECT_EQ(shown, std::vector<bool>(view.PageVisible, view.PageVisible + MainPageCount));
+    EXPECT_EQ(SendMessageA(C(IDC_FeaturesCombo), CB_GETCOUNT, 0, 0), 7);
+    EXPECT_EQ(SendMessageA(C(IDC_SPDIFInCombo), CB_GETCOUNT, 0, 0), 4);
+    EXPECT_EQ(SendMessageA(C(IDC_EditorTypeCombo), CB_GETCOUNT, 0, 0), 3);
+    EXPECT_TRUE(Checked(IDC_RebootCheck));
+
+    for (int i = 0; i < 5; ++i) {
+      EXPECT_EQ(Checked(RadioIds[i]), static_cast<int>(view.CheckedRadio) == i + 1) << "radio " << i;
+    }
+    EXPECT_EQ(SendMessageA(C(IDC_EditorTypeCombo), CB_GETCURSEL, 0, 0), view.FillControls ? 2 : CB_ERR);
+    for (std::size_t row = 0; row < DriverSettingCount; ++row) {
+      HWND control = C(SettingIds[row]);
+      std::int32_t value = 0;
+      switch (DriverSettingTable[row].Kind) {
+        case SettingKind::Flag:
+          value = SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+          break;
+        case SettingKind::Index:
+          value = static_cast<std::int32_t>(SendMessageA(control, CB_GETCURSEL, 0, 0));
+          break;
+        case SettingKind::VoiceLimit:
+          value = static_cast<std::int32_t>(SendMessageA(control, UDM_GETPOS32, 0, 0));
+          EXPECT_EQ(TextOf(C(VoiceEdits[row - 11])), std::to_string(value));
+          break;
+      }
+      if (view.FillControls) {
+        EXPECT_EQ(value, view.SettingShown[row]) << DriverSettingTable[row].Name;
+        EXPECT_EQ(IsWindowEnabled(control) != 0, view.SettingEnabled[row]) << DriverSettingTable[row].Name;
+      } else {
+        EXPECT_EQ(value, DriverSettingTable[row].Kind == SettingKind::Index ? -1 : 0) << DriverSettingTable[row].Name;
+      }
+    }
+    if (view.FillControls) {
+      const bool sysRes = (GetWindowLongPtrA(C(IDC_LabelSysRes), GWL_STYLE) & WS_VISIBLE) != 0;
+      EXPECT_EQ(sysRes, view.SysResVisible);
+      EXPECT_EQ(IsWindowEnabled(C(IDC_ExtendedRadio)) != 0, view.ExtendedEnabled);
+      EXPECT_EQ(IsWindowEnabled(C(IDC_DanceRadio)) != 0, view.DanceEnabled);
+    }
+    EXPECT_EQ(TextOf(C(IDC_TotallyEdit)), c.Total);
+    EXPECT_EQ(BackgroundOf(C(IDC_TotallyEdit)), c.Red ? RGB(255, 0, 0) : GetSysColor(COLOR_WINDOW));
+    TearDown();
+  }
+}
+
+TEST_F(MainFormTest, ApplyStoresWhatTheControlsHold) {
+  Open(MachineSpec());
+  Click(BankTab, IDC_ExtendedRadio);
+  Click(CPanelTab, IDC_WaveOutCheck);
+  SendMessageA(C(IDC_FeaturesCombo), CB_SETCURSEL, 5, 0);
+  SendMessageA(C(IDC_SPDIFInCombo), CB_SETCURSEL, 3, 0);
+  Click(AudioTab, IDC_HiFiCheck);
+  Click(LoadTab, IDC_GamePortCheck);
+  form_->SelectPage(VoicesTab);
+  SendMessageA(C(IDC_DSUpDown), UDM_SETPOS32, 0, 40);
+  Click(VoicesTab, IDC_ApplyBtn);
+
+  EXPECT_EQ(Env.BankKind, BankExtended);
+  const DriverSettings& stored = Env.Settings;  // read back after the writes
+  EXPECT_TRUE(stored.ShowWaveout && stored.SRC && stored.LoadGamePort);
+  EXPECT_EQ(stored.LoadUIF, 5);
+  EXPECT_EQ(stored.LoadSpdifIn, 3);
+  EXPECT_EQ(stored.MaxDSVoices, 40);
+  EXPECT_TRUE(RebootPending);
+  EXPECT_TRUE(Checked(IDC_ExtendedRadio) && !Checked(IDC_DefaultRadio));
+  EXPECT_TRUE(Fake().Shown.empty());
+  EXPECT_TRUE(Open());
+}
+
+TEST_F(MainFormTest, OkClosesAfterAFailedSwitch) {
+  Open(MachineSpec());
+  Click(BankTab, IDC_UserRadio);
+  SetWindowTextA(C(IDC_UserBankSetEdit), (sim_->Root() + "missing.yb0").c_str());
+  const WindowRef window = reinterpret_cast<WindowRef>(form_->Handle());
+  Click(BankTab, IDC_OkBtn);
+  ASSERT_EQ(Fake().Shown.size(), 1u) << "the error, and no reboot question";
+  EXPECT_EQ(Fake().Shown[0].Text, "Cannot set XG Bank Mode");
+  EXPECT_EQ(Fake().Shown[0].Owner, window);
+  EXPECT_FALSE(Open());
+}
+
+TEST_F(MainFormTest, CancelAfterAnApplyThatNeedsARestartAsksTheQuestion) {
+  Open(MachineSpec());
+  Click(LoadTab, IDC_LegacyCheck);
+  Click(LoadTab, IDC_ApplyBtn);
+  ASSERT_TRUE(Fake().Shown.empty());
+  Fake().Answers = {AnswerYes};
+  Click(LoadTab, IDC_CancelBtn);
+  ASSERT_EQ(Fake().Shown.size(), 1u);
+  EXPECT_EQ(Fake().Shown[0].Text, "To apply changes you should reboot your computer. Reboot now?");
+  ASSERT_FALSE(Fake().RestartCalls.empty());
+  EXPECT_EQ(Fake().RestartCalls.back(), "ExitWindowsEx 2 0");
+  EXPECT_FALSE(Open());
+}
+
+TEST_F(MainFormTest, BothBrowseButtonsFillBothEditsAndCheckUserRadio) {
+  Open(MachineSpec());
+  const struct {
+    MainPage Page;
+    int Button;
+    const char* Chosen;
+  } browses[] = {{BankTab, IDC_UserBankPathBtn, "C:\\banks\\first.yb0"},
+                 {EditorTab, IDC_UserBankBtn, "C:\\banks\\second.yb0"}};
+  for (const auto& browse : browses) {
+    Fake().FileDialogAnswers = {browse.Chosen};
+    Click(browse.Page, browse.Button);
+    EXPECT_EQ(TextOf(C(IDC_UserBankEdit)), browse.Chosen);
+    EXPECT_EQ(TextOf(C(IDC_UserBankSetEdit)), browse.Chosen);
+    EXPECT_TRUE(Checked(IDC_UserRadio) && !Checked(IDC_DefaultRadio));
+  }
+  EXPECT_EQ(Fake().FileDialogs.size(), 2u);
+}
+
+TEST_F(MainFormTest, VoiceCountsBoundToTheirArrowsAndTotalledInRedAbove88) {
+  Open(MachineSpec());
+  for (int i = 0; i < 4; ++i) {
+    HWND upDown = C(SettingIds[11 + i]);
+    EXPECT_EQ(reinterpret_cast<HWND>(SendMessageA(upDown, UDM_GETBUDDY, 0, 0)), C(VoiceEdits[i]));
+    int low = -1;
+    int high = -1;
+    SendMessageA(upDown, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low), reinterpret_cast<LPARAM>(&high));
+    EXPECT_EQ(low, 0);
+    EXPECT_EQ(high, 64);
+    EXPECT_EQ(GetWindowLongPtrA(upDown, GWL_STYLE) & UDS_WRAP, 0);
+  }
+  EXPECT_FALSE(IsWindowEnabled(C(IDC_TotallyEdit)));
+  EXPECT_TRUE(GetWindowLongPtrA(C(IDC_TotallyEdit), GWL_STYLE) & ES_READONLY);
+  const struct {
+    int Counts[4];
+    const char* Total;
+    bool Red;
+  } totals[] = {{{22, 22, 22, 22}, "88", false}, {{64, 24, 1, 0}, "89", true}};
+  for (const auto& total : totals) {
+    for (int i = 0; i < 4; ++i) {
+      SendMessageA(C(SettingIds[11 + i]), UDM_SETPOS32, 0, total.Counts[i]);
+    }
+    EXPECT_EQ(TextOf(C(IDC_TotallyEdit)), total.Total);
+    EXPECT_EQ(BackgroundOf(C(IDC_TotallyEdit)), total.Red ? RGB(255, 0, 0) : GetSysColor(COLOR_WINDOW));
+  }
+  ASSERT_TRUE(Fake().Shown.empty());
+  SetWindowTextA(C(IDC_WodEdit), "");
+  ASSERT_EQ(Fake().Shown.size(), 1u);
+  EXPECT_EQ(Fake().Shown[0].Text, "'' is not a valid integer value");
+  EXPECT_EQ(Fake().Shown[0].Title, "Tovaro 2.0.1");
+  EXPECT_EQ(Fake().Shown[0].Style, MsgOk | MsgIconError);
+  EXPECT_EQ(TextOf(C(IDC_TotallyEdit)), "89") << "the last total stays";
+  EXPECT_EQ(BackgroundOf(C(IDC_TotallyEdit)), RGB(255, 0, 0));
+}
+
+TEST_F(MainFormTest, HelpAndControlPanelButtonsHandWorkToTheShell) {
+  Open(MachineSpec());
+  Click(AboutTab, IDC_HelpBtn);
+  Click(CPanelTab, IDC_CPanelBtn);
+  ASSERT_EQ(Fake().ShellCalls.size(), 2u);
+  EXPECT_EQ(Fake().ShellCalls[0].Verb, "open");
+  EXPECT_EQ(Fake().ShellCalls[1].Verb, "cplopen");
+  for (const ShellCall& call : Fake().ShellCalls) {
+    EXPECT_EQ(call.Owner, reinterpret_cast<WindowRef>(form_->Handle()));
+  }
+}
+
+TEST_F(MainFormTest, CtrlTabSwitchesAmongTheVisiblePages) {
+  MachineSpec none;
+  none.DriverInstalled = false;
+  Open(none);
+  BYTE keys[256] = {};
+  GetKeyboardState(keys);
+  const BYTE saved[2] = {keys[VK_CONTROL], keys[VK_SHIFT]};
+  auto press = [&](bool shift) {
+    keys[VK_CONTROL] = 0x80;
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(keys);
+    MSG message = {C(IDC_OkBtn), WM_KEYDOWN, VK_TAB, 0, 0, {0, 0}};
+    EXPECT_TRUE(form_->IsFormMessage(message));
+    return form_->ActivePage();
+  };
+  EXPECT_EQ(press(false), EditorTab);
+  EXPECT_EQ(press(false), LoadTab);
+  EXPECT_EQ(press(false), VoicesTab);
+  EXPECT_EQ(press(false), AboutTab);
+  EXPECT_EQ(press(true), VoicesTab);
+  EXPECT_EQ(SendMessageA(C(IDC_PageControl), TCM_GETCURSEL, 0, 0), 3);
+  EXPECT_TRUE(IsWindowVisible(GetParent(C(IDC_ModEdit))));
+  EXPECT_FALSE(IsWindowVisible(GetParent(C(IDC_NameLabel))));
+  keys[VK_CONTROL] = saved[0];
+  keys[VK_SHIFT] = saved[1];
+  SetKeyboardState(keys);
+}
+
+}  // namespace
