@@ -1,0 +1,29 @@
+// The converter's bank file: signature byte, header, sample directory, PCM
+// data. The layout is described in converter/FORMAT.md.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "converter/sample.h"
+
+constexpr std::size_t BankHeaderSize = 8;
+constexpr std::size_t BankEntrySize = 48;
+constexpr std::uint8_t BankVersion = 1;
+constexpr std::size_t BankSamplesMax = 65535;
+// Files are addressed with 32-bit signed positions.
+constexpr std::uint32_t BankSizeMax = 0x7FFFFFFFu;
+
+struct Bank {
+  std::uint8_t Signature = 0x04;
+  std::vector<Sample> Samples;
+};
+
+// Reads a whole bank file. False for anything that is not exactly a bank of
+// this format: wrong magic or version, a count or size past the end, bytes
+// left over, or a field out of range.
+bool ParseBank(const std::uint8_t* data, std::size_t size, Bank& bank);
+// The bank file's bytes; false when a sample is not valid or the bank would
+// be empty or too large.
+bool SerializeBank(const Bank& bank, std::vector<std::uint8_t>& out);
