@@ -16,6 +16,9 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
+// A sample's PCM as it goes into files (kept in file byte order in memory).
+FilePiece Piece(const Sample& sample) { return {sample.Pcm.data(), sample.Pcm.size() * 2}; }
+
 bool ReadWhole(const std::string& path, Bytes& bytes) {
   FileHandle file = InvalidFileHandle;
   if (!OpenRead(path, file)) {
@@ -36,17 +39,22 @@ std::int32_t DeconstructBank(const std::string& bankPath) {
   if (!ReadWhole(bankPath, bytes)) {
     return A10NotAFile;
   }
+  // The samples' data go into the WAV files straight from the bank's bytes.
   Bank bank;
-  if (!ParseBank(bytes.data(), bytes.size(), bank)) {
+  std::vector<PcmSpan> spans;
+  if (!ParseBankLayout(bytes.data(), bytes.size(), bank, spans)) {
     return A10NotABank;
   }
-  bytes = Bytes();
   const std::string dir = DirectoryPart(bankPath);
   std::vector<std::string> written;
+  Bytes head;
+  Bytes tail;
   for (std::size_t i = 0; i < bank.Samples.size(); ++i) {
-    const std::string path = dir + WavFileName(i, bank.Samples.size(), bank.Samples[i].Name);
-    const Bytes wav = SerializeWav(bank.Samples[i]);
-    if (!WriteFileOver(path, wav.data(), wav.size())) {
+    const Sample& sample = bank.Samples[i];
+    const std::string path = dir + WavFileName(i, bank.Samples.size(), sample.Name);
+    WavFileParts(sample, spans[i].Bytes, head, tail);
+    const FilePiece pcm = {bytes.data() + spans[i].Offset, spans[i].Bytes};
+    if (!WriteFileOver(path, {{head.data(), head.size()}, pcm, {tail.data(), tail.size()}})) {
       for (const std::string& done : written) {
         RemoveFile(done);
       }
@@ -76,6 +84,7 @@ std::int32_t ConstructBank(const std::string& bankPath) {
     return A10NotAFile;
   }
   const std::string dir = DirectoryPart(bankPath);
+  Bytes bytes;  // one buffer for every file: fresh memory costs more than copying
   for (const std::string& name : ListFiles(dir + "*.wav")) {
     if (!IsWavFileName(name)) {
       continue;  // listed by its short 8.3 name only, such as "song.wave"
@@ -83,7 +92,6 @@ std::int32_t ConstructBank(const std::string& bankPath) {
     if (bank.Samples.size() == BankSamplesMax) {
       return A10TooLarge;
     }
-    Bytes bytes;
     Sample sample;
     sample.Name = SampleNameOfFile(name);
     if (!ReadWhole(dir + name, bytes) || !ParseWav(bytes.data(), bytes.size(), sample)) {
@@ -94,13 +102,18 @@ std::int32_t ConstructBank(const std::string& bankPath) {
   if (bank.Samples.empty()) {
     return A10NoWav;
   }
-  Bytes out;
-  if (!SerializeBank(bank, out)) {
+  // The samples' data are written from where they are, after the header
+  // and directory, without gathering the whole bank in memory once more.
+  Bytes head;
+  if (!SerializeBankHead(bank, head)) {
     return A10TooLarge;
   }
-  bank = Bank();
+  std::vector<FilePiece> pieces = {{head.data(), head.size()}};
+  for (const Sample& sample : bank.Samples) {
+    pieces.push_back(Piece(sample));
+  }
   const std::string temp = bankPath + ".a10new";
-  if (!WriteFileOver(temp, out.data(), out.size())) {
+  if (!WriteFileOver(temp, pieces)) {
     return A10WriteFailed;
   }
   if (!MoveFileOver(temp, bankPath)) {

@@ -31,7 +31,7 @@ bool ParseName(const std::uint8_t* field, std::string& name) {
 
 }  // namespace
 
-bool ParseBank(const std::uint8_t* data, std::size_t size, Bank& bank) {
+bool ParseBankLayout(const std::uint8_t* data, std::size_t size, Bank& bank, std::vector<PcmSpan>& spans) {
   if (size < BankHeaderSize || size > BankSizeMax || std::memcmp(data + 1, BankMagic, 4) != 0 ||
       data[5] != BankVersion) {
     return false;
@@ -43,6 +43,7 @@ bool ParseBank(const std::uint8_t* data, std::size_t size, Bank& bank) {
   Bank parsed;
   parsed.Signature = data[0];
   parsed.Samples.resize(count);
+  std::vector<PcmSpan> layout(count);
   std::uint64_t offset = BankHeaderSize + count * BankEntrySize;
   for (std::size_t i = 0; i < count; ++i) {
     const std::uint8_t* entry = data + BankHeaderSize + i * BankEntrySize;
@@ -66,24 +67,37 @@ bool ParseBank(const std::uint8_t* data, std::size_t size, Bank& bank) {
     if (bytes > size - offset) {
       return false;
     }
-    sample.Pcm.resize(static_cast<std::size_t>(bytes / 2));
-    const std::uint8_t* pcm = data + offset;
-    for (std::size_t k = 0; k < sample.Pcm.size(); ++k) {
-      sample.Pcm[k] = static_cast<std::int16_t>(Le16(pcm + 2 * k));
-    }
-    offset += bytes;
-    if (!SampleValid(sample)) {
+    if (!SampleFieldsValid(sample, frames)) {
       return false;
     }
+    layout[i].Offset = static_cast<std::size_t>(offset);
+    layout[i].Bytes = static_cast<std::size_t>(bytes);
+    offset += bytes;
   }
   if (offset != size) {
     return false;
   }
   bank = std::move(parsed);
+  spans = std::move(layout);
   return true;
 }
 
-bool SerializeBank(const Bank& bank, std::vector<std::uint8_t>& out) {
+bool ParseBank(const std::uint8_t* data, std::size_t size, Bank& bank) {
+  Bank parsed;
+  std::vector<PcmSpan> spans;
+  if (!ParseBankLayout(data, size, parsed, spans)) {
+    return false;
+  }
+  for (std::size_t i = 0; i < spans.size(); ++i) {
+    std::vector<std::int16_t>& pcm = parsed.Samples[i].Pcm;
+    pcm.resize(spans[i].Bytes / 2);
+    ReadPcm(data + spans[i].Offset, pcm.size(), pcm.data());
+  }
+  bank = std::move(parsed);
+  return true;
+}
+
+bool SerializeBankHead(const Bank& bank, std::vector<std::uint8_t>& out) {
   const std::size_t count = bank.Samples.size();
   if (count == 0 || count > BankSamplesMax) {
     return false;
@@ -99,7 +113,6 @@ bool SerializeBank(const Bank& bank, std::vector<std::uint8_t>& out) {
     return false;
   }
   out.clear();
-  out.reserve(static_cast<std::size_t>(total));
   out.push_back(bank.Signature);
   AppendTag(out, BankMagic);
   out.push_back(BankVersion);
@@ -116,6 +129,13 @@ bool SerializeBank(const Bank& bank, std::vector<std::uint8_t>& out) {
     AppendLe32(out, sample.Frames());
     AppendLe32(out, sample.LoopStart);
     AppendLe32(out, sample.LoopEnd);
+  }
+  return true;
+}
+
+bool SerializeBank(const Bank& bank, std::vector<std::uint8_t>& out) {
+  if (!SerializeBankHead(bank, out)) {
+    return false;
   }
   for (const Sample& sample : bank.Samples) {
     AppendPcm(out, sample.Pcm);

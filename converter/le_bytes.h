@@ -3,7 +3,14 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <vector>
+
+// 16-bit PCM is kept in memory in its file byte order, so that it is copied
+// and written in blocks: every host this builds for is little-endian.
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ != __ORDER_LITTLE_ENDIAN__
+#error "16-bit PCM in memory is taken to be little-endian"
+#endif
 
 inline std::uint16_t Le16(const std::uint8_t* at) { return static_cast<std::uint16_t>(at[0] | (at[1] << 8)); }
 
@@ -22,15 +29,14 @@ inline void AppendLe32(std::vector<std::uint8_t>& out, std::uint32_t value) {
   AppendLe16(out, value >> 16);
 }
 
-// 16-bit samples in file order; one resize, then plain stores.
 inline void AppendPcm(std::vector<std::uint8_t>& out, const std::vector<std::int16_t>& pcm) {
-  const std::size_t at = out.size();
-  out.resize(at + 2 * pcm.size());
-  std::uint8_t* to = out.data() + at;
-  for (std::size_t k = 0; k < pcm.size(); ++k) {
-    const auto value = static_cast<std::uint16_t>(pcm[k]);
-    to[2 * k] = static_cast<std::uint8_t>(value);
-    to[2 * k + 1] = static_cast<std::uint8_t>(value >> 8);
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(pcm.data());
+  out.insert(out.end(), bytes, bytes + 2 * pcm.size());
+}
+
+inline void ReadPcm(const std::uint8_t* from, std::size_t count, std::int16_t* to) {
+  if (count != 0) {  // an empty vector's data() may be null, which memcpy must not get
+    std::memcpy(to, from, 2 * count);
   }
 }
 

@@ -4,7 +4,7 @@
 
 bool SampleNameCharacter(char c) { return c >= 0x20 && c <= 0x7E && std::strchr("\\/:*?\"<>|", c) == nullptr; }
 
-bool SampleValid(const Sample& sample) {
+bool SampleFieldsValid(const Sample& sample, std::uint64_t frames) {
   if (sample.Name.size() > SampleNameMax) {
     return false;
   }
@@ -18,13 +18,18 @@ bool SampleValid(const Sample& sample) {
       sample.FineTune > FineTuneMax || (sample.FineTune < 0 && sample.RootKey == 0)) {
     return false;
   }
-  if (sample.Pcm.empty() || sample.Pcm.size() % sample.Channels != 0 || sample.Pcm.size() > SampleValuesMax) {
+  if (frames == 0 || frames * sample.Channels > SampleValuesMax) {
     return false;
   }
   if (!sample.Looped) {
     return sample.LoopStart == 0 && sample.LoopEnd == 0;
   }
-  return sample.LoopStart <= sample.LoopEnd && sample.LoopEnd < sample.Frames();
+  return sample.LoopStart <= sample.LoopEnd && sample.LoopEnd < frames;
+}
+
+bool SampleValid(const Sample& sample) {
+  return (sample.Channels == 1 || sample.Channels == 2) && sample.Pcm.size() % sample.Channels == 0 &&
+         SampleFieldsValid(sample, sample.Pcm.size() / sample.Channels);
 }
 
 bool SameSample(const Sample& a, const Sample& b) {

@@ -30,7 +30,10 @@ struct Sample {
 // A character a sample name may hold: printable ASCII that Windows allows in
 // file names, so that every name survives as part of a WAV file name.
 bool SampleNameCharacter(char c);
-// True when every field is inside the range the bank format allows.
+// True when every field is inside the range the bank format allows for a
+// sample of this many frames (at least one).
+bool SampleFieldsValid(const Sample& sample, std::uint64_t frames);
+// The same for the frames that Pcm holds, which must be whole.
 bool SampleValid(const Sample& sample);
 // Field-by-field equality.
 bool SameSample(const Sample& a, const Sample& b);

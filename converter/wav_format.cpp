@@ -204,9 +204,7 @@ bool ParseWav(const std::uint8_t* data, std::size_t size, Sample& sample) {
   parsed.Pcm.resize(frames * encoding.Channels);
   const std::size_t step = encoding.Bits / 8;
   if (encoding.Bits == 16) {
-    for (std::size_t k = 0; k < parsed.Pcm.size(); ++k) {
-      parsed.Pcm[k] = static_cast<std::int16_t>(Le16(pcm.Data + 2 * k));
-    }
+    ReadPcm(pcm.Data, parsed.Pcm.size(), parsed.Pcm.data());
   } else {
     for (std::size_t k = 0; k < parsed.Pcm.size(); ++k) {
       parsed.Pcm[k] = ConvertOne(pcm.Data + step * k, encoding);
@@ -220,46 +218,52 @@ bool ParseWav(const std::uint8_t* data, std::size_t size, Sample& sample) {
   return true;
 }
 
-std::vector<std::uint8_t> SerializeWav(const Sample& sample) {
-  const std::uint32_t dataBytes = static_cast<std::uint32_t>(sample.Pcm.size() * 2);
+void WavFileParts(const Sample& sample, std::size_t pcmBytes, std::vector<std::uint8_t>& head,
+                  std::vector<std::uint8_t>& tail) {
+  const auto dataBytes = static_cast<std::uint32_t>(pcmBytes);
   const std::uint32_t loops = sample.Looped ? 1 : 0;
   const std::uint32_t smplBytes = SmplHeaderSize + loops * SmplLoopSize;
-  std::vector<std::uint8_t> out;
-  out.reserve(12 + 8 + 16 + 8 + dataBytes + 8 + smplBytes);
-  AppendChunkHeader(out, "RIFF", 4 + (8 + 16) + (8 + dataBytes) + (8 + smplBytes));
-  AppendTag(out, "WAVE");
-
-  AppendChunkHeader(out, "fmt ", 16);
-  AppendLe16(out, FormatPcm);
-  AppendLe16(out, sample.Channels);
-  AppendLe32(out, sample.SampleRate);
-  AppendLe32(out, sample.SampleRate * sample.Channels * 2);
-  AppendLe16(out, sample.Channels * 2u);
-  AppendLe16(out, 16);
-
-  AppendChunkHeader(out, "data", dataBytes);
-  AppendPcm(out, sample.Pcm);
+  head.clear();
+  AppendChunkHeader(head, "RIFF", 4 + (8 + 16) + (8 + dataBytes) + (8 + smplBytes));
+  AppendTag(head, "WAVE");
+  AppendChunkHeader(head, "fmt ", 16);
+  AppendLe16(head, FormatPcm);
+  AppendLe16(head, sample.Channels);
+  AppendLe32(head, sample.SampleRate);
+  AppendLe32(head, sample.SampleRate * sample.Channels * 2);
+  AppendLe16(head, sample.Channels * 2u);
+  AppendLe16(head, 16);
+  AppendChunkHeader(head, "data", dataBytes);
 
   // A negative fine tune is written as the note below plus an upward fraction.
   const bool below = sample.FineTune < 0;
   const std::uint64_t cents = below ? 100 + sample.FineTune : sample.FineTune;
-  AppendChunkHeader(out, "smpl", smplBytes);
-  AppendLe32(out, 0);                                                          // manufacturer
-  AppendLe32(out, 0);                                                          // product
-  AppendLe32(out, (1000000000u + sample.SampleRate / 2) / sample.SampleRate);  // sample period, ns
-  AppendLe32(out, sample.RootKey - (below ? 1u : 0u));                         // MIDI unity note
-  AppendLe32(out, static_cast<std::uint32_t>(((cents << 32) + 50) / 100));     // pitch fraction
-  AppendLe32(out, 0);                                                          // SMPTE format
-  AppendLe32(out, 0);                                                          // SMPTE offset
-  AppendLe32(out, loops);
-  AppendLe32(out, 0);  // sampler data
+  tail.clear();
+  AppendChunkHeader(tail, "smpl", smplBytes);
+  AppendLe32(tail, 0);                                                          // manufacturer
+  AppendLe32(tail, 0);                                                          // product
+  AppendLe32(tail, (1000000000u + sample.SampleRate / 2) / sample.SampleRate);  // sample period, ns
+  AppendLe32(tail, sample.RootKey - (below ? 1u : 0u));                         // MIDI unity note
+  AppendLe32(tail, static_cast<std::uint32_t>(((cents << 32) + 50) / 100));     // pitch fraction
+  AppendLe32(tail, 0);                                                          // SMPTE format
+  AppendLe32(tail, 0);                                                          // SMPTE offset
+  AppendLe32(tail, loops);
+  AppendLe32(tail, 0);  // sampler data
   if (sample.Looped) {
-    AppendLe32(out, 0);  // cue point
-    AppendLe32(out, 0);  // forward loop
-    AppendLe32(out, sample.LoopStart);
-    AppendLe32(out, sample.LoopEnd);
-    AppendLe32(out, 0);  // fraction
-    AppendLe32(out, 0);  // endless
+    AppendLe32(tail, 0);  // cue point
+    AppendLe32(tail, 0);  // forward loop
+    AppendLe32(tail, sample.LoopStart);
+    AppendLe32(tail, sample.LoopEnd);
+    AppendLe32(tail, 0);  // fraction
+    AppendLe32(tail, 0);  // endless
   }
+}
+
+std::vector<std::uint8_t> SerializeWav(const Sample& sample) {
+  std::vector<std::uint8_t> out;
+  std::vector<std::uint8_t> tail;
+  WavFileParts(sample, sample.Pcm.size() * 2, out, tail);
+  AppendPcm(out, sample.Pcm);
+  out.insert(out.end(), tail.begin(), tail.end());
   return out;
 }

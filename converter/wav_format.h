@@ -15,3 +15,7 @@
 bool ParseWav(const std::uint8_t* data, std::size_t size, Sample& sample);
 // A 16-bit PCM WAVE file with "fmt ", "data" and "smpl" chunks.
 std::vector<std::uint8_t> SerializeWav(const Sample& sample);
+// The bytes of that file before and after the sample's PCM, which takes
+// pcmBytes bytes.
+void WavFileParts(const Sample& sample, std::size_t pcmBytes, std::vector<std::uint8_t>& head,
+                  std::vector<std::uint8_t>& tail);

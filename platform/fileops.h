@@ -18,6 +18,10 @@ std::vector<std::string> ListFiles(const std::string& pattern);
 // destination unless that is read-only or a directory. On failure both files
 // are as they were.
 bool MoveFileOver(const std::string& from, const std::string& to);
+struct FilePiece {
+  const void* Data;
+  std::size_t Size;
+};
 // Creates a file, or empties one that is not read-only, and writes these
-// bytes into it. A failed write deletes the file.
-bool WriteFileOver(const std::string& path, const void* data, std::size_t size);
+// pieces into it one after the other. A failed write deletes the file.
+bool WriteFileOver(const std::string& path, const std::vector<FilePiece>& pieces);

@@ -111,7 +111,7 @@ bool MoveFileOver(const std::string& from, const std::string& to) {
   return std::rename(NativePath(from).c_str(), target.c_str()) == 0;
 }
 
-bool WriteFileOver(const std::string& path, const void* data, std::size_t size) {
+bool WriteFileOver(const std::string& path, const std::vector<FilePiece>& pieces) {
   const std::string native = NativePath(path);
   struct stat info {};
   if (path.empty() || (stat(native.c_str(), &info) == 0 && (!S_ISREG(info.st_mode) || IsReadOnly(info)))) {
@@ -121,16 +121,18 @@ bool WriteFileOver(const std::string& path, const void* data, std::size_t size) 
   if (fd < 0) {
     return false;
   }
-  const auto* bytes = static_cast<const unsigned char*>(data);
-  std::size_t done = 0;
   bool ok = true;
-  while (done < size && ok) {
-    const ssize_t put = write(fd, bytes + done, size - done);
-    if (put < 0 && errno == EINTR) {
-      continue;
+  for (const FilePiece& piece : pieces) {
+    const auto* bytes = static_cast<const unsigned char*>(piece.Data);
+    std::size_t done = 0;
+    while (done < piece.Size && ok) {
+      const ssize_t put = write(fd, bytes + done, piece.Size - done);
+      if (put < 0 && errno == EINTR) {
+        continue;
+      }
+      ok = put > 0;
+      done += ok ? static_cast<std::size_t>(put) : 0;
     }
-    ok = put > 0;
-    done += ok ? static_cast<std::size_t>(put) : 0;
   }
   ok = (close(fd) == 0) && ok;
   if (!ok) {

@@ -82,16 +82,21 @@ bool MoveFileOver(const std::string& from, const std::string& to) {
   return GetLastError() == ERROR_CALL_NOT_IMPLEMENTED && MoveFileOverInSteps(from, to);
 }
 
-bool WriteFileOver(const std::string& path, const void* data, std::size_t size) {
-  if (path.empty() || size > 0x7FFFFFFFu || !Replaceable(path)) {
+bool WriteFileOver(const std::string& path, const std::vector<FilePiece>& pieces) {
+  if (path.empty() || !Replaceable(path)) {
     return false;
   }
   HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     return false;
   }
-  DWORD written = 0;
-  bool ok = size == 0 || (WriteFile(file, data, static_cast<DWORD>(size), &written, nullptr) && written == size);
+  bool ok = true;
+  for (const FilePiece& piece : pieces) {
+    DWORD written = 0;
+    ok = ok && (piece.Size == 0 || (piece.Size <= 0x7FFFFFFFu &&
+                                    WriteFile(file, piece.Data, static_cast<DWORD>(piece.Size), &written, nullptr) &&
+                                    written == piece.Size));
+  }
   ok = CloseHandle(file) && ok;
   if (!ok) {
     DeleteFileA(path.c_str());
