@@ -18,6 +18,12 @@ namespace {
 
 bool IsReadOnly(const struct stat& info) { return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0; }
 
+// A destination that may be replaced: nothing there, or a file that is not read-only.
+bool Replaceable(const std::string& native) {
+  struct stat info {};
+  return stat(native.c_str(), &info) != 0 || (S_ISREG(info.st_mode) && !IsReadOnly(info));
+}
+
 }  // namespace
 
 bool FileExists(const std::string& path) {
@@ -30,8 +36,7 @@ bool CopyFileOver(const std::string& from, const std::string& to) {
     return false;
   }
   const std::string target = NativePath(to);
-  struct stat info {};
-  if (stat(target.c_str(), &info) == 0 && (!S_ISREG(info.st_mode) || IsReadOnly(info))) {
+  if (!Replaceable(target)) {
     return false;
   }
   std::FILE* in = std::fopen(NativePath(from).c_str(), "rb");
@@ -104,8 +109,7 @@ bool MoveFileOver(const std::string& from, const std::string& to) {
     return false;
   }
   const std::string target = NativePath(to);
-  struct stat info {};
-  if (stat(target.c_str(), &info) == 0 && (!S_ISREG(info.st_mode) || IsReadOnly(info))) {
+  if (!Replaceable(target)) {
     return false;
   }
   return std::rename(NativePath(from).c_str(), target.c_str()) == 0;
@@ -113,8 +117,7 @@ bool MoveFileOver(const std::string& from, const std::string& to) {
 
 bool WriteFileOver(const std::string& path, const std::vector<FilePiece>& pieces) {
   const std::string native = NativePath(path);
-  struct stat info {};
-  if (path.empty() || (stat(native.c_str(), &info) == 0 && (!S_ISREG(info.st_mode) || IsReadOnly(info)))) {
+  if (path.empty() || !Replaceable(native)) {
     return false;
   }
   const int fd = open(native.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
