@@ -16,6 +16,9 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
+// The signature byte of a bank that has just been built.
+constexpr std::uint8_t BuiltSignature = 0x04;
+
 // A sample's PCM as it goes into files (kept in file byte order in memory).
 FilePiece Piece(const Sample& sample) { return {sample.Pcm.data(), sample.Pcm.size() * 2}; }
 
@@ -72,7 +75,7 @@ bool ExistingSignature(const std::string& bankPath, std::uint8_t& signature) {
   if (!OpenWrite(bankPath, file)) {
     return false;
   }
-  signature = 0x04;
+  signature = BuiltSignature;
   const bool ok = FileSizeOf(file) == 0 || (SeekStart(file) && ReadByte(file, signature));
   CloseFile(file);
   return ok;
