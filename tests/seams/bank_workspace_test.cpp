@@ -107,7 +107,8 @@ TEST_F(Workspace, SizeTableGoesIntoAnExistingThirdTableOnly) {
 }
 
 TEST_F(Workspace, DeleteWavSamplesTakesOnlyLowerCaseWavNames) {
-  for (const char* name : {"a.wav", "b.wav", "C.WAV", "song.wave", "bank.yb0", "notes.txt", "locked.wav"}) {
+  for (const char* name :
+       {"a.wav", "b.wav", "C.WAV", "song.wave", "bank.yb0", "notes.txt", "locked.wav", ".hidden.wav"}) {
     WriteAll(dir_ + name, Bytes{1});
   }
   ASSERT_TRUE(SetReadOnly(dir_ + "locked.wav", true));
