@@ -1,6 +1,7 @@
 // Whole-file operations handed to the system.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -10,5 +11,17 @@ bool CopyFileOver(const std::string& from, const std::string& to);
 bool RemoveFile(const std::string& path);
 // True only for an existing file that is not a directory.
 bool FileExists(const std::string& path);
-// Names (without directory) of the files matching a wildcard such as "C:\dir\*.wav".
+// Names (without directory) of the files matching a wildcard such as "C:\dir\*.wav",
+// in byte order; hidden, system and read-only files included, directories not.
 std::vector<std::string> ListFiles(const std::string& pattern);
+// Moves a file onto another name on the same volume, replacing an existing
+// destination unless that is read-only or a directory. On failure both files
+// are as they were.
+bool MoveFileOver(const std::string& from, const std::string& to);
+struct FilePiece {
+  const void* Data;
+  std::size_t Size;
+};
+// Creates a file, or empties one that is not read-only, and writes these
+// pieces into it one after the other. A failed write deletes the file.
+bool WriteFileOver(const std::string& path, const std::vector<FilePiece>& pieces);

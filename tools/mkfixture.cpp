@@ -75,9 +75,10 @@ int main(int argc, char** argv) {
       return Usage();
     }
   }
-  // Sizes of the real banks: the stock one 2.31 MB, Extended and Dance 4.61 MB.
+  // Sizes of the real banks: the stock one 2.31 MB, Extended and Dance 4.61 MB;
+  // Extended and Dance are banks the bank editor can take apart and rebuild.
   setup.StockBankSize = 2422210;
-  if (!MakeLayoutDirectories(where, true) || !InstallDriver(where, setup) || !InstallBankSets(where, 4834000)) {
+  if (!MakeLayoutDirectories(where, true) || !InstallDriver(where, setup) || !InstallBankSets(where, 4834000, true)) {
     std::fprintf(stderr, "mkfixture: cannot write the simulated installation\n");
     return 1;
   }

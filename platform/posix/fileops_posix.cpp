@@ -1,11 +1,13 @@
 // Whole-file operations on POSIX with the Windows rules: a copy replaces its
 // destination unless that is read-only, a read-only file cannot be deleted.
 #include <dirent.h>
+#include <fcntl.h>
 #include <fnmatch.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <vector>
 
@@ -15,6 +17,12 @@
 namespace {
 
 bool IsReadOnly(const struct stat& info) { return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0; }
+
+// A destination that may be replaced: nothing there, or a file that is not read-only.
+bool Replaceable(const std::string& native) {
+  struct stat info {};
+  return stat(native.c_str(), &info) != 0 || (S_ISREG(info.st_mode) && !IsReadOnly(info));
+}
 
 }  // namespace
 
@@ -28,8 +36,7 @@ bool CopyFileOver(const std::string& from, const std::string& to) {
     return false;
   }
   const std::string target = NativePath(to);
-  struct stat info {};
-  if (stat(target.c_str(), &info) == 0 && (!S_ISREG(info.st_mode) || IsReadOnly(info))) {
+  if (!Replaceable(target)) {
     return false;
   }
   std::FILE* in = std::fopen(NativePath(from).c_str(), "rb");
@@ -95,4 +102,44 @@ std::vector<std::string> ListFiles(const std::string& pattern) {
   closedir(handle);
   std::sort(names.begin(), names.end());
   return names;
+}
+
+bool MoveFileOver(const std::string& from, const std::string& to) {
+  if (!FileExists(from)) {
+    return false;
+  }
+  const std::string target = NativePath(to);
+  if (!Replaceable(target)) {
+    return false;
+  }
+  return std::rename(NativePath(from).c_str(), target.c_str()) == 0;
+}
+
+bool WriteFileOver(const std::string& path, const std::vector<FilePiece>& pieces) {
+  const std::string native = NativePath(path);
+  if (path.empty() || !Replaceable(native)) {
+    return false;
+  }
+  const int fd = open(native.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  if (fd < 0) {
+    return false;
+  }
+  bool ok = true;
+  for (const FilePiece& piece : pieces) {
+    const auto* bytes = static_cast<const unsigned char*>(piece.Data);
+    std::size_t done = 0;
+    while (done < piece.Size && ok) {
+      const ssize_t put = write(fd, bytes + done, piece.Size - done);
+      if (put < 0 && errno == EINTR) {
+        continue;
+      }
+      ok = put > 0;
+      done += ok ? static_cast<std::size_t>(put) : 0;
+    }
+  }
+  ok = (close(fd) == 0) && ok;
+  if (!ok) {
+    unlink(native.c_str());
+  }
+  return ok;
 }

@@ -27,6 +27,8 @@ class ProgramTest : public ::testing::Test {
     ASSERT_TRUE(MakeDirectory(where_.ProgramDir + "Backup"));
     exe_ = where_.ProgramDir + "tovaro.exe";
     ASSERT_TRUE(CopyFileOver(OwnDirectory() + "dist\\Tovaro\\tovaro.exe", exe_));
+    // tovaro.exe imports the converter library: without it, it does not start.
+    ASSERT_TRUE(CopyFileOver(OwnDirectory() + "dist\\Tovaro\\a10.dll", where_.ProgramDir + "a10.dll"));
   }
   void TearDown() override {
     RemoveSimulatedDriver();

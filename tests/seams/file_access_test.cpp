@@ -137,4 +137,23 @@ TEST_F(FileAccess, CopyReplacesAndListingFiltersByWildcard) {
   EXPECT_EQ(ListFiles(dir_ + "*.wav"), (std::vector<std::string>{"a.wav", "b.WAV"}));
 }
 
+TEST_F(FileAccess, MoveAndWriteReplaceAllButReadOnlyFiles) {
+  const std::string moved = dir_ + "moved.bin";
+  ASSERT_TRUE(WriteFileOver(moved, {{"ab", 2}, {"", 0}, {"c", 1}}));
+  EXPECT_EQ(ReadAll(moved), (Bytes{'a', 'b', 'c'}));
+  ASSERT_TRUE(MoveFileOver(path_, moved));
+  EXPECT_EQ(ReadAll(moved), (Bytes{10, 20, 30, 40, 50}));
+  EXPECT_FALSE(FileExists(path_));
+  EXPECT_FALSE(MoveFileOver(path_, moved)) << "nothing to move";
+  ASSERT_TRUE(MoveFileOver(moved, path_)) << "onto a name that does not exist";
+
+  ASSERT_TRUE(WriteFileOver(moved, {{"x", 1}}));
+  ASSERT_TRUE(SetReadOnly(moved, true));
+  EXPECT_FALSE(MoveFileOver(path_, moved));
+  EXPECT_FALSE(WriteFileOver(moved, {{"yz", 2}}));
+  ASSERT_TRUE(SetReadOnly(moved, false));
+  EXPECT_EQ(ReadAll(moved), Bytes{'x'});
+  EXPECT_EQ(ReadAll(path_), (Bytes{10, 20, 30, 40, 50}));
+}
+
 }  // namespace

@@ -1,8 +1,24 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <string>
 
 #include "platform/fileops.h"
+#include "platform/win32/fs/move_in_steps.h"
+
+namespace {
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// Windows refuses to replace a read-only file or a directory; Wine lets a
+// process running as root replace a read-only one, so it is checked here.
+bool Replaceable(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes == INVALID_FILE_ATTRIBUTES ||
+         (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) == 0;
+}
+
+}  // namespace
 
 bool CopyFileOver(const std::string& from, const std::string& to) {
   return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
@@ -30,4 +46,60 @@ std::vector<std::string> ListFiles(const std::string& pattern) {
   FindClose(search);
   std::sort(names.begin(), names.end());
   return names;
+}
+
+bool MoveFileOverInSteps(const std::string& from, const std::string& to) {
+  if (!Exists(to)) {
+    return MoveFileA(from.c_str(), to.c_str()) != 0;
+  }
+  std::string parked;
+  for (int n = 1; n < 1000 && parked.empty(); ++n) {
+    const std::string candidate = to + ".~" + std::to_string(n);
+    if (!Exists(candidate)) {
+      parked = candidate;
+    }
+  }
+  if (parked.empty() || !MoveFileA(to.c_str(), parked.c_str())) {
+    return false;
+  }
+  if (!MoveFileA(from.c_str(), to.c_str())) {
+    MoveFileA(parked.c_str(), to.c_str());
+    return false;
+  }
+  DeleteFileA(parked.c_str());
+  return true;
+}
+
+bool MoveFileOver(const std::string& from, const std::string& to) {
+  if (!FileExists(from) || !Replaceable(to)) {
+    return false;
+  }
+  if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    return true;
+  }
+  // Windows 95/98/Me export MoveFileExA only as a stub that fails with
+  // ERROR_CALL_NOT_IMPLEMENTED.
+  return GetLastError() == ERROR_CALL_NOT_IMPLEMENTED && MoveFileOverInSteps(from, to);
+}
+
+bool WriteFileOver(const std::string& path, const std::vector<FilePiece>& pieces) {
+  if (path.empty() || !Replaceable(path)) {
+    return false;
+  }
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    return false;
+  }
+  bool ok = true;
+  for (const FilePiece& piece : pieces) {
+    DWORD written = 0;
+    ok = ok && (piece.Size == 0 || (piece.Size <= 0x7FFFFFFFu &&
+                                    WriteFile(file, piece.Data, static_cast<DWORD>(piece.Size), &written, nullptr) &&
+                                    written == piece.Size));
+  }
+  ok = CloseHandle(file) && ok;
+  if (!ok) {
+    DeleteFileA(path.c_str());
+  }
+  return ok;
 }

@@ -1,0 +1,41 @@
+// The converter's bank file: signature byte, header, sample directory, PCM
+// data. The layout is described in converter/FORMAT.md.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "converter/sample.h"
+
+constexpr std::size_t BankHeaderSize = 8;
+constexpr std::size_t BankEntrySize = 48;
+constexpr std::uint8_t BankVersion = 1;
+constexpr std::size_t BankSamplesMax = 65535;
+// Files are addressed with 32-bit signed positions.
+constexpr std::uint32_t BankSizeMax = 0x7FFFFFFFu;
+
+struct Bank {
+  std::uint8_t Signature = 0x04;
+  std::vector<Sample> Samples;
+};
+
+// Where a sample's data lie in a bank file.
+struct PcmSpan {
+  std::size_t Offset = 0;
+  std::size_t Bytes = 0;
+};
+
+// Checks a whole bank file as ParseBank does but copies no sample data: the
+// samples' Pcm stay empty and spans tell where their data lie.
+bool ParseBankLayout(const std::uint8_t* data, std::size_t size, Bank& bank, std::vector<PcmSpan>& spans);
+// Reads a whole bank file. False for anything that is not exactly a bank of
+// this format: wrong magic or version, a count or size past the end, bytes
+// left over, or a field out of range.
+bool ParseBank(const std::uint8_t* data, std::size_t size, Bank& bank);
+// The bank file's bytes; false when a sample is not valid or the bank would
+// be empty or too large.
+bool SerializeBank(const Bank& bank, std::vector<std::uint8_t>& out);
+// The same without the sample data, which follows it in the file: each
+// sample's Pcm in directory order.
+bool SerializeBankHead(const Bank& bank, std::vector<std::uint8_t>& out);

@@ -1,0 +1,39 @@
+#include "converter/sample.h"
+
+#include <cstring>
+
+bool SampleNameCharacter(char c) { return c >= 0x20 && c <= 0x7E && std::strchr("\\/:*?\"<>|", c) == nullptr; }
+
+bool SampleFieldsValid(const Sample& sample, std::uint64_t frames) {
+  if (sample.Name.size() > SampleNameMax) {
+    return false;
+  }
+  for (char c : sample.Name) {
+    if (!SampleNameCharacter(c)) {
+      return false;
+    }
+  }
+  if (sample.SampleRate < SampleRateMin || sample.SampleRate > SampleRateMax ||
+      (sample.Channels != 1 && sample.Channels != 2) || sample.RootKey > 127 || sample.FineTune < FineTuneMin ||
+      sample.FineTune > FineTuneMax || (sample.FineTune < 0 && sample.RootKey == 0)) {
+    return false;
+  }
+  if (frames == 0 || frames * sample.Channels > SampleValuesMax) {
+    return false;
+  }
+  if (!sample.Looped) {
+    return sample.LoopStart == 0 && sample.LoopEnd == 0;
+  }
+  return sample.LoopStart <= sample.LoopEnd && sample.LoopEnd < frames;
+}
+
+bool SampleValid(const Sample& sample) {
+  return (sample.Channels == 1 || sample.Channels == 2) && sample.Pcm.size() % sample.Channels == 0 &&
+         SampleFieldsValid(sample, sample.Pcm.size() / sample.Channels);
+}
+
+bool SameSample(const Sample& a, const Sample& b) {
+  return a.Name == b.Name && a.SampleRate == b.SampleRate && a.Channels == b.Channels && a.RootKey == b.RootKey &&
+         a.FineTune == b.FineTune && a.Looped == b.Looped && a.LoopStart == b.LoopStart && a.LoopEnd == b.LoopEnd &&
+         a.Pcm == b.Pcm;
+}

@@ -1,0 +1,21 @@
+// RIFF/WAVE files as the converter reads and writes them.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "converter/sample.h"
+
+// Reads a WAVE file of 8-, 16-, 24- or 32-bit integer PCM or 32-bit float,
+// mono or stereo, also in WAVE_FORMAT_EXTENSIBLE form, into 16-bit samples,
+// with the root key, fine tune and first loop of its "smpl" chunk. The name
+// is left alone. False for anything else, and for any chunk that runs past
+// the end of the data.
+bool ParseWav(const std::uint8_t* data, std::size_t size, Sample& sample);
+// A 16-bit PCM WAVE file with "fmt ", "data" and "smpl" chunks.
+std::vector<std::uint8_t> SerializeWav(const Sample& sample);
+// The bytes of that file before and after the sample's PCM, which takes
+// pcmBytes bytes.
+void WavFileParts(const Sample& sample, std::size_t pcmBytes, std::vector<std::uint8_t>& head,
+                  std::vector<std::uint8_t>& tail);

@@ -1,0 +1,133 @@
+// The bank editor's file operations on real files.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/fileops.h"
+#include "platform/path_parts.h"
+#include "platform/testing/scratch.h"
+#include "tests/support/file_bytes.h"
+#include "ymf/bank_workspace.h"
+
+namespace {
+
+class Workspace : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = MakeScratchDir("workspace");
+    ASSERT_FALSE(dir_.empty());
+  }
+  void TearDown() override { RemoveTree(dir_); }
+  // Bank and tables with distinct contents; the bank's path ends in '0'.
+  void WriteSet(const std::string& bank, int files = 4) {
+    for (int k = 0; k < files; ++k) {
+      std::string path = bank;
+      path.back() = static_cast<char>('0' + k);
+      WriteAll(path, PatternBytes(100 + k, k + 1));
+    }
+  }
+  std::string dir_;
+};
+
+TEST(WorkspacePaths, NameTailsAndDirectories) {
+  EXPECT_EQ(ReplaceNameTail("C:\\Banks\\my.yb0", "yb3"), "C:\\Banks\\my.yb3");
+  EXPECT_EQ(ReplaceNameTail("C:\\Banks\\my.tbl", "yb3"), "C:\\Banks\\my.yb3");
+  EXPECT_EQ(ReplaceNameTail("abcd", "yb3"), "ayb3");
+  EXPECT_EQ(ReplaceNameTail("abc", "yb3"), ".yb3");
+  EXPECT_EQ(ReplaceNameTail("", "yb3"), ".yb3");
+  EXPECT_EQ(DirectoryPart("C:\\Banks\\my.yb0"), "C:\\Banks\\");
+  EXPECT_EQ(DirectoryPart("C:my.yb0"), "C:");
+  EXPECT_EQ(DirectoryPart("my.yb0"), "");
+}
+
+TEST_F(Workspace, CopyBankSetReplacesTheLastCharacter) {
+  struct Case {
+    const char* Target;
+    const char* Copies[4];
+  };
+  const Case cases[] = {
+      {"work\\mine.yb0", {"work\\mine.yb0", "work\\mine.yb1", "work\\mine.yb2", "work\\mine.yb3"}},
+      {"my.abc", {"my.ab0", "my.ab1", "my.ab2", "my.ab3"}},
+  };
+  ASSERT_TRUE(MakeDirectory(dir_ + "work"));
+  WriteSet(dir_ + "extended.yb0");
+  WriteAll(dir_ + "work\\mine.yb2", Bytes{1, 2, 3});  // overwritten
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Target);
+    EXPECT_TRUE(CopyBankSet(dir_ + "extended.yb0", dir_ + c.Target));
+    for (int k = 0; k < 4; ++k) {
+      EXPECT_EQ(ReadAll(dir_ + c.Copies[k]), PatternBytes(100 + k, k + 1)) << k;
+    }
+  }
+}
+
+TEST_F(Workspace, CopyBankSetWithoutTablesCopiesTheBankAndFails) {
+  WriteSet(dir_ + "lone.yb0", 1);
+  EXPECT_FALSE(CopyBankSet(dir_ + "lone.yb0", dir_ + "copy.yb0"));
+  EXPECT_EQ(ReadAll(dir_ + "copy.yb0"), ReadAll(dir_ + "lone.yb0"));
+  EXPECT_FALSE(FileExists(dir_ + "copy.yb1"));
+}
+
+TEST_F(Workspace, SignatureChangesByteZeroOnly) {
+  const std::string bank = dir_ + "bank.yb0";
+  Bytes bytes = PatternBytes(5000, 3);
+  bytes[0] = 0xAA;
+  WriteAll(bank, bytes);
+  EXPECT_TRUE(SetBankSignature(bank, 0x01));
+  bytes[0] = 0x01;
+  EXPECT_EQ(ReadAll(bank), bytes);
+
+  const std::string empty = dir_ + "empty.yb0";
+  WriteAll(empty, Bytes{});
+  EXPECT_FALSE(SetBankSignature(empty, 0x02)) << "an empty file has no signature byte";
+  EXPECT_EQ(ReadAll(empty), Bytes{});
+  EXPECT_FALSE(SetBankSignature(dir_ + "missing.yb0", 0x02));
+  EXPECT_FALSE(FileExists(dir_ + "missing.yb0"));
+  ASSERT_TRUE(SetReadOnly(bank, true));
+  EXPECT_FALSE(SetBankSignature(bank, 0x02));
+  ASSERT_TRUE(SetReadOnly(bank, false));
+  EXPECT_EQ(ReadAll(bank), bytes);
+}
+
+TEST_F(Workspace, SizeTableGoesIntoAnExistingThirdTableOnly) {
+  const std::string bank = dir_ + "bank.yb0";
+  WriteAll(bank, Bytes(65536, 0x11));
+  WriteAll(dir_ + "bank.yb3", Bytes(3000, 0xEE));
+  EXPECT_TRUE(WriteSizeTable(bank));
+  Bytes expected(2096, 0);
+  expected[2094] = 0x01;        // 65536 in the last word
+  expected.resize(3000, 0xEE);  // a longer file keeps its tail
+  EXPECT_EQ(ReadAll(dir_ + "bank.yb3"), expected);
+
+  // The table's name comes from the bank's by its last three characters.
+  WriteAll(dir_ + "live.tbl", Bytes(7, 0));
+  EXPECT_TRUE(WriteSizeTable(dir_ + "live.tbl"));
+  EXPECT_FALSE(FileExists(dir_ + "live.yb3")) << "no table file is created";
+  EXPECT_FALSE(WriteSizeTable(dir_ + "missing.yb0"));
+}
+
+TEST_F(Workspace, DeleteWavSamplesTakesOnlyLowerCaseWavNames) {
+  for (const char* name :
+       {"a.wav", "b.wav", "C.WAV", "song.wave", "bank.yb0", "notes.txt", "locked.wav", ".hidden.wav"}) {
+    WriteAll(dir_ + name, Bytes{1});
+  }
+  ASSERT_TRUE(SetReadOnly(dir_ + "locked.wav", true));
+  ASSERT_TRUE(MakeDirectory(dir_ + "folder.wav"));
+  EXPECT_TRUE(DeleteWavSamples(dir_ + "bank.yb0"));
+  EXPECT_EQ(ListFiles(dir_ + "*"),
+            (std::vector<std::string>{"C.WAV", "bank.yb0", "locked.wav", "notes.txt", "song.wave"}));
+  EXPECT_TRUE(DirectoryExists(dir_ + "folder.wav"));
+  SetReadOnly(dir_ + "locked.wav", false);
+}
+
+TEST_F(Workspace, BankPathWithoutFolderUsesTheCurrentDirectory) {
+  WriteAll(dir_ + "a.wav", Bytes{1});
+  WriteAll(dir_ + "bank.yb0", Bytes{1});
+  const std::filesystem::path previous = std::filesystem::current_path();
+  std::filesystem::current_path(dir_.substr(0, dir_.size() - 1));  // without the trailing backslash
+  EXPECT_TRUE(DeleteWavSamples("bank.yb0"));
+  std::filesystem::current_path(previous);
+  EXPECT_EQ(ListFiles(dir_ + "*"), std::vector<std::string>{"bank.yb0"});
+}
+
+}  // namespace

@@ -1,0 +1,72 @@
+#include "ymf/bank_workspace.h"
+
+#include "files/files.h"
+#include "platform/fileops.h"
+#include "platform/path_parts.h"
+#include "ymf/bank_mode.h"
+#include "ymf/environment.h"
+
+std::string ReplaceNameTail(const std::string& path, const std::string& extension) {
+  if (path.size() <= extension.size()) {
+    return "." + extension;
+  }
+  return path.substr(0, path.size() - extension.size()) + extension;
+}
+
+bool CopyBankSet(const std::string& sourceBank, const std::string& targetBank) {
+  // BankTablePath with 0 gives the bank's own name in the set: last character '0'.
+  if (!CopyFileOver(sourceBank, BankTablePath(targetBank, 0))) {
+    return false;
+  }
+  for (int k = 1; k <= 3; ++k) {
+    if (!CopyFileOver(BankTablePath(sourceBank, k), BankTablePath(targetBank, k))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool DeleteWavSamples(const std::string& bankPath) {
+  const std::string dir = DirectoryPart(bankPath);
+  // "*.wav" also matches names whose short 8.3 form ends in .WAV, such as
+  // "song.wave": only names that really end in ".wav" go.
+  for (const std::string& name : ListFiles(dir + "*.wav")) {
+    if (name.size() >= 4 && name.compare(name.size() - 4, 4, ".wav") == 0) {
+      RemoveFile(dir + name);
+    }
+  }
+  return true;
+}
+
+bool SetBankSignature(const std::string& bankPath, std::uint8_t signature) {
+  FileHandle file = InvalidFileHandle;
+  if (!OpenWrite(bankPath, file)) {
+    return false;
+  }
+  // An empty file has no byte 0; writing one would make it grow.
+  const std::uint32_t size = FileSizeOf(file);
+  const bool ok = size != 0 && size != 0xFFFFFFFFu && SeekStart(file) && WriteByte(file, signature);
+  CloseFile(file);
+  return ok;
+}
+
+bool WriteSizeTable(const std::string& bankPath) {
+  FileHandle file = InvalidFileHandle;
+  if (!OpenRead(bankPath, file)) {
+    return false;
+  }
+  const std::uint32_t size = FileSizeOf(file);
+  CloseFile(file);
+  if (size == 0xFFFFFFFFu) {
+    return false;
+  }
+  std::uint8_t table[Table3Size] = {};
+  for (int i = 0; i < 4; ++i) {
+    table[Table3Size - 4 + i] = static_cast<std::uint8_t>(size >> (8 * i));
+  }
+  if (OpenWrite(ReplaceNameTail(bankPath, "yb3"), file)) {
+    WriteBlock(file, table, Table3Size);
+    CloseFile(file);
+  }
+  return true;
+}
