@@ -1,0 +1,103 @@
+# The build users get (the i686 tree): code that runs on any Pentium-class CPU
+# (no CMOV, no SSE) and on Windows 98 SE to XP. The compiler's
+# default CPU is the Pentium Pro (CMOV); MinGW's prebuilt code is compiled
+# for it, so this file also keeps that out of the programs.
+if(NOT WIN32)
+  # The tree steps of runtime/ also run natively, with the sanitizers, in
+  # place of libstdc++'s own.
+  function(tovaro_add_runtime_tests)
+    if(TOVARO_TESTS)
+      add_executable(runtime_tests tests/i686/rb_tree_test.cpp runtime/rb_tree.cpp)
+      target_link_libraries(runtime_tests PRIVATE GTest::gtest_main)
+      gtest_discover_tests(runtime_tests DISCOVERY_MODE POST_BUILD TEST_PREFIX "runtime.")
+    endif()
+  endfunction()
+  cmake_language(DEFER DIRECTORY "${CMAKE_SOURCE_DIR}" CALL tovaro_add_runtime_tests)
+endif()
+if(NOT (WIN32 AND CMAKE_SYSTEM_PROCESSOR STREQUAL "i686"))
+  return()
+endif()
+
+# Pentium instructions only; tuned for the CPUs of today, where most copies
+# run in a virtual machine.
+add_compile_options("$<$<COMPILE_LANGUAGE:C,CXX>:-march=i586;-mtune=generic>")
+# msvcrt's printf instead of MinGW's (see runtime/ms_stdio.h).
+add_compile_definitions(__USE_MINGW_ANSI_STDIO=0)
+add_compile_options("$<$<COMPILE_LANGUAGE:C,CXX>:-include${CMAKE_SOURCE_DIR}/runtime/ms_stdio.h>")
+# Subsystem and OS version 4.0 in the PE headers: Windows 98 refuses a
+# program that asks for a newer subsystem, XP one above 5.1. MinGW's startup
+# objects are replaced by runtime/ (they use CMOV
+# before main). Data imported from a DLL without dllimport would need MinGW's
+# run-time relocation code: make that a link error instead.
+add_link_options(-nostartfiles "-Wl,--major-subsystem-version,4,--minor-subsystem-version,0"
+                 "-Wl,--major-os-version,4,--minor-os-version,0" "-Wl,--disable-runtime-pseudo-reloc")
+
+# Start-up, allocation, library errors, std::string and the tree behind
+# std::map compiled for the i586.
+add_library(tovaro_runtime_common OBJECT runtime/operator_new.cpp runtime/library_errors.cpp
+                                         runtime/string_instances.cpp runtime/rb_tree.cpp
+                                         runtime/printf_length.cpp)
+add_library(tovaro_runtime_console OBJECT runtime/program_start.cpp runtime/console_entry.cpp)
+add_library(tovaro_runtime_window OBJECT runtime/program_start.cpp runtime/window_entry.cpp)
+add_library(tovaro_runtime_dll OBJECT runtime/dll_entry.cpp)
+
+# Every target of the tree, also those added in subdirectories.
+function(tovaro_collect_targets directory result)
+  get_property(targets DIRECTORY "${directory}" PROPERTY BUILDSYSTEM_TARGETS)
+  get_property(subdirectories DIRECTORY "${directory}" PROPERTY SUBDIRECTORIES)
+  foreach(subdirectory IN LISTS subdirectories)
+    tovaro_collect_targets("${subdirectory}" more)
+    list(APPEND targets ${more})
+  endforeach()
+  set(${result} ${targets} PARENT_SCOPE)
+endfunction()
+
+# Every target a program or DLL links, directly or through other libraries.
+function(tovaro_link_closure target result)
+  set(closure ${${result}})
+  get_target_property(libraries ${target} LINK_LIBRARIES)
+  foreach(library IN LISTS libraries)
+    string(REGEX REPLACE "^\\$<LINK_ONLY:(.*)>$" "\\1" library "${library}")
+    if(TARGET ${library} AND NOT library IN_LIST closure)
+      list(APPEND closure ${library})
+      set(${result} ${closure} PARENT_SCOPE)
+      tovaro_link_closure(${library} closure)
+    endif()
+  endforeach()
+  set(${result} ${closure} PARENT_SCOPE)
+endfunction()
+
+# Runs when the whole tree is configured: gives each program and DLL its
+# start-up code, and compiles everything that goes into one without
+# exceptions: the exception runtime and the unwinder are prebuilt for the
+# Pentium Pro. No code of the programs throws; a library error ends the
+# program (runtime/library_errors.cpp). The programs have one thread, so
+# function-local statics need no lock. (Libraries no program links, like the
+# test double, keep the defaults.)
+function(tovaro_link_runtime)
+  tovaro_collect_targets("${CMAKE_SOURCE_DIR}" targets)
+  set(closure "")
+  foreach(target IN LISTS targets)
+    get_target_property(type ${target} TYPE)
+    if(type STREQUAL "EXECUTABLE")
+      get_target_property(window ${target} WIN32_EXECUTABLE)
+      if(window)
+        target_link_libraries(${target} PRIVATE tovaro_runtime_common tovaro_runtime_window)
+      else()
+        target_link_libraries(${target} PRIVATE tovaro_runtime_common tovaro_runtime_console)
+      endif()
+    elseif(type STREQUAL "SHARED_LIBRARY" OR type STREQUAL "MODULE_LIBRARY")
+      target_link_libraries(${target} PRIVATE tovaro_runtime_common tovaro_runtime_dll)
+    else()
+      continue()
+    endif()
+    list(APPEND closure ${target})
+    tovaro_link_closure(${target} closure)
+  endforeach()
+  list(REMOVE_DUPLICATES closure)
+  foreach(target IN LISTS closure)
+    target_compile_options(${target} PRIVATE "$<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions;-fno-threadsafe-statics>")
+  endforeach()
+endfunction()
+
+cmake_language(DEFER DIRECTORY "${CMAKE_SOURCE_DIR}" CALL tovaro_link_runtime)
