@@ -1,5 +1,6 @@
 # The build users get (the i686 tree): code that runs on any Pentium-class CPU
-# (no CMOV, no SSE) and on Windows 98 SE to XP. The compiler's
+# (no CMOV, no SSE) and on Windows 98 SE to XP, and a gate after the build
+# that fails when a shipped file could not start there. The compiler's
 # default CPU is the Pentium Pro (CMOV); MinGW's prebuilt code is compiled
 # for it, so this file also keeps that out of the programs.
 if(NOT WIN32)
@@ -17,6 +18,10 @@ endif()
 if(NOT (WIN32 AND CMAKE_SYSTEM_PROCESSOR STREQUAL "i686"))
   return()
 endif()
+
+# What users get: the files of the program folder the gate checks. A name
+# that no target of the tree builds is reported and skipped.
+set(TOVARO_SHIPPED_FILES tovaro.exe tovaroc.exe a10.dll)
 
 # Pentium instructions only; tuned for the CPUs of today, where most copies
 # run in a virtual machine.
@@ -75,6 +80,7 @@ endfunction()
 # function-local statics need no lock. (Libraries no program links, like the
 # test double, keep the defaults.)
 function(tovaro_link_runtime)
+  file(MAKE_DIRECTORY "${CMAKE_BINARY_DIR}/maps")
   tovaro_collect_targets("${CMAKE_SOURCE_DIR}" targets)
   set(closure "")
   foreach(target IN LISTS targets)
@@ -91,6 +97,8 @@ function(tovaro_link_runtime)
     else()
       continue()
     endif()
+    # Which object brought in what: the gate names it when it fails.
+    target_link_options(${target} PRIVATE "-Wl,-Map,${CMAKE_BINARY_DIR}/maps/$<TARGET_FILE_NAME:${target}>.map")
     list(APPEND closure ${target})
     tovaro_link_closure(${target} closure)
   endforeach()
@@ -98,6 +106,61 @@ function(tovaro_link_runtime)
   foreach(target IN LISTS closure)
     target_compile_options(${target} PRIVATE "$<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions;-fno-threadsafe-statics>")
   endforeach()
+  tovaro_add_gate()
 endfunction()
 
+# The sources compiled into a program, as absolute paths.
+function(tovaro_program_sources program result)
+  set(targets ${program})
+  tovaro_link_closure(${program} targets)
+  set(sources "")
+  foreach(target IN LISTS targets)
+    get_target_property(directory ${target} SOURCE_DIR)
+    get_target_property(files ${target} SOURCES)
+    foreach(file IN LISTS files)
+      if(file MATCHES "\\.(c|cpp|h)$" AND NOT file MATCHES "^\\$<")
+        get_filename_component(file "${file}" ABSOLUTE BASE_DIR "${directory}")
+        list(APPEND sources "${file}")
+      endif()
+    endforeach()
+  endforeach()
+  set(${result} ${sources} PARENT_SCOPE)
+endfunction()
+
+# The gate runs after every build that changed a program, and fails the
+# build while a shipped file could not start on Windows 98 SE, XP or a
+# Pentium-class CPU (tools/compat/gate.py). Its stamp is only written when
+# it passes, so a failed gate runs again on the next build.
+function(tovaro_add_gate)
+  find_program(TOVARO_PYTHON python3 REQUIRED)
+  tovaro_collect_targets("${CMAKE_SOURCE_DIR}" targets)
+  set(programs "")
+  set(files "")
+  set(listing "")
+  foreach(target IN LISTS targets)
+    get_target_property(type ${target} TYPE)
+    if(type MATCHES "^(EXECUTABLE|SHARED_LIBRARY|MODULE_LIBRARY)$")
+      list(APPEND programs ${target})
+      list(APPEND files "$<TARGET_FILE:${target}>")
+      tovaro_program_sources(${target} sources)
+      list(JOIN sources "\n" sources)
+      string(APPEND listing "== $<TARGET_FILE_NAME:${target}>\n${sources}\n")
+    endif()
+  endforeach()
+  set(gate_dir "${CMAKE_BINARY_DIR}/gate")
+  file(GENERATE OUTPUT "${gate_dir}/sources.txt" CONTENT "${listing}")
+  set(compat "${CMAKE_SOURCE_DIR}/tools/compat")
+  list(JOIN TOVARO_SHIPPED_FILES " " shipped)
+  add_custom_command(
+    OUTPUT "${gate_dir}/passed.stamp"
+    COMMAND "${TOVARO_PYTHON}" "${compat}/gate.py" --exports "${compat}/win32_exports.txt" --objdump "${CMAKE_OBJDUMP}"
+            --maps "${CMAKE_BINARY_DIR}/maps" --waivers "${compat}/waivers.txt" --sources "${gate_dir}/sources.txt"
+            --shipped "${shipped}" ${files}
+    COMMAND "${CMAKE_COMMAND}" -E touch "${gate_dir}/passed.stamp"
+    DEPENDS ${programs} "${compat}/gate.py" "${compat}/win32_exports.txt" "${compat}/waivers.txt"
+            "${gate_dir}/sources.txt"
+    COMMENT "Checking the shipped files for Windows 98 SE, XP and Pentium-class CPUs"
+    VERBATIM)
+  add_custom_target(compat_gate ALL DEPENDS "${gate_dir}/passed.stamp")
+endfunction()
 cmake_language(DEFER DIRECTORY "${CMAKE_SOURCE_DIR}" CALL tovaro_link_runtime)
