@@ -81,6 +81,13 @@ endfunction()
 # test double, keep the defaults.)
 function(tovaro_link_runtime)
   file(MAKE_DIRECTORY "${CMAKE_BINARY_DIR}/maps")
+  # The programs the i686 stage of ./dev test runs inside the 32-bit
+  # prefixes (tests/i686/stage.py): a robot that drives tovaro.exe and checks
+  # the start-up code, and a DLL for it to load. Made here, after the tree's
+  # own settings, which they share.
+  add_executable(stage_robot tests/i686/stage_robot.cpp tests/blackbox/robot.cpp)
+  add_library(stage_probe SHARED tests/i686/stage_probe.cpp)
+  set_target_properties(stage_probe PROPERTIES PREFIX "")
   tovaro_collect_targets("${CMAKE_SOURCE_DIR}" targets)
   set(closure "")
   foreach(target IN LISTS targets)
