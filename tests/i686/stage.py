@@ -38,6 +38,9 @@ SYSTEM_PRELOADER = "/usr/lib/wine/wine-preloader"
 PACKAGES = ["qemu-user", "wine32:i386", "wine32-preloader:i386"]
 PROGRAM = "C:\\Program Files\\Nerulan\\Tovaro\\"
 USER_BANK = "C:\\userbank\\mine.yb0"
+# What GetVersionExA tells the programs in each 32-bit prefix.
+XP_REPORTS = ("Windows 5.1 ", "platform 2")  # VER_PLATFORM_WIN32_NT
+W98_REPORTS = ("Windows 4.10 ", "platform 1")  # VER_PLATFORM_WIN32_WINDOWS
 # Driver builds of the simulated installations (both known to the program).
 WDM_BUILD = "5.12.01.5245"
 VXD_BUILD = "4.12.01.2020"
@@ -350,12 +353,16 @@ def no_calls(prefix, name, args, witnesses, forbidden):
                  indent("exit code %d; relay log lacks %s; made %s" % (code, missing or "nothing", made or "none")))
 
 
-def shipped_build_cases(prefix, vxd):
+def shipped_build_cases(prefix, vxd, reported):
     kind = "VxD" if vxd else "WDM"
     install_fixture(prefix, "win32", vxd)
     os.makedirs(prefix.host("C:\\stage"), exist_ok=True)
     for name in ("stage_robot.exe", "stage_probe.dll"):
         shutil.copy(os.path.join(prefix.stage.build, "win32", name), prefix.host("C:\\stage"))
+    code, text, _ = prefix.run("C:\\stage\\stage_robot.exe", ["version"])
+    told = ([line for line in text.splitlines() if line.startswith("Windows ")] or ["nothing"])[0]
+    prefix.check(code == 0 and told.startswith(reported[0]) and told.endswith(reported[1]),
+                 "the programs are told %s" % told)
     robot(prefix, ["runtime", "two words", 'a"quote', "plain"], "the i686 start-up code (stage_robot runtime)")
     driver, bank = installed_files(prefix, kind)
     if not driver:
@@ -461,8 +468,8 @@ class Stage:
                     results[key] = job()
                 except Exception as error:  # reported as a failure of that prefix
                     prefix.check(False, "%s: %s" % (type(error).__name__, error))
-            self.parallel([lambda: cases(xp, "xp", lambda: shipped_build_cases(xp, vxd=False)),
-                           lambda: cases(w98, "98", lambda: shipped_build_cases(w98, vxd=True)),
+            self.parallel([lambda: cases(xp, "xp", lambda: shipped_build_cases(xp, False, XP_REPORTS)),
+                           lambda: cases(w98, "98", lambda: shipped_build_cases(w98, True, W98_REPORTS)),
                            lambda: cases(ref, "ref", lambda: reference_cases(ref))])
         finally:
             for prefix in prefixes:

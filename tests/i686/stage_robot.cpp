@@ -6,6 +6,7 @@
 //   stage_robot questions EXE   no driver: the backup question, then the driver question
 //   stage_robot runtime ARGS    argument splitting, static objects, std::map, std::string,
 //                               msvcrt's printf and a DLL's start-up and unloading
+//   stage_robot version         prints the Windows version the program is told
 #include <windows.h>
 
 #include <cstdio>
@@ -198,6 +199,13 @@ int main(int argc, char** argv) {
   const std::string command = argc > 1 ? argv[1] : "";
   if (command == "runtime") {
     Runtime(argc, argv);
+  } else if (command == "version") {
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof version;
+    Check(GetVersionExA(&version) != 0, "GetVersionExA");
+    // Windows 9x keeps the major and minor version in the high word of the build.
+    std::printf("Windows %lu.%lu build %lu platform %lu\n", version.dwMajorVersion, version.dwMinorVersion,
+                version.dwBuildNumber & 0xFFFF, version.dwPlatformId);
   } else if (argc == 3 && command == "clean") {
     Clean(argv[2]);
   } else if (argc == 3 && command == "window") {
@@ -205,7 +213,7 @@ int main(int argc, char** argv) {
   } else if (argc == 3 && command == "questions") {
     Questions(argv[2]);
   } else {
-    std::fprintf(stderr, "usage: stage_robot clean|window|questions EXE | runtime ARGS\n");
+    std::fprintf(stderr, "usage: stage_robot clean|window|questions EXE | runtime ARGS | version\n");
     return 2;
   }
   std::fflush(stdout);
