@@ -98,7 +98,8 @@ int main(int argc, char** argv) {
   if (status == 0) {
     const double switchMs = Median(switches);
     const double copyMs = Median(copies);
-    std::printf("driver %zu bytes, bank %zu bytes, %d rounds\n", DriverSize, ExtendedBankSize, rounds);
+    std::printf("driver %lu bytes, bank %lu bytes, %d rounds\n", static_cast<unsigned long>(DriverSize),
+                static_cast<unsigned long>(ExtendedBankSize), rounds);
     std::printf("Extended switch: median %.3f ms (min %.3f)\n", switchMs,
                 *std::min_element(switches.begin(), switches.end()));
     std::printf("plain copies:    median %.3f ms (min %.3f)\n", copyMs,

@@ -131,11 +131,19 @@ std::int32_t Guarded(const char* bankPath, Work work) {
   if (bankPath == nullptr || *bankPath == '\0') {
     return A10NotAFile;
   }
+#if defined(__cpp_exceptions)
   try {
     return work(std::string(bankPath));
   } catch (...) {  // std::bad_alloc is all the standard containers throw
     return A10OutOfMemory;
   }
+#else
+  // The shipped i686 build has no exception runtime (it is prebuilt with
+  // instructions a Pentium MMX lacks); there a failed allocation ends the
+  // program as an uncaught std::bad_alloc would. Every allocation here is
+  // bounded by the size of a file that was read.
+  return work(std::string(bankPath));
+#endif
 }
 
 }  // namespace

@@ -74,11 +74,15 @@ bool MoveFileOver(const std::string& from, const std::string& to) {
   if (!FileExists(from) || !Replaceable(to)) {
     return false;
   }
+  // Windows 95/98/Me export MoveFileExA only as a stub that fails with
+  // ERROR_CALL_NOT_IMPLEMENTED: there (the high bit of GetVersion) the move
+  // is made in steps.
+  if ((GetVersion() & 0x80000000u) != 0) {
+    return MoveFileOverInSteps(from, to);
+  }
   if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) {
     return true;
   }
-  // Windows 95/98/Me export MoveFileExA only as a stub that fails with
-  // ERROR_CALL_NOT_IMPLEMENTED.
   return GetLastError() == ERROR_CALL_NOT_IMPLEMENTED && MoveFileOverInSteps(from, to);
 }
 

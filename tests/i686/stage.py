@@ -1,0 +1,550 @@
+#!/usr/bin/env python3
+"""The i686 stage of ./dev test: the shipped 32-bit programs, run for real in
+pure 32-bit Wine prefixes, one reporting Windows XP (5.1) with a WDM driver
+installation and one reporting Windows 98 (4.10, platform 1) with a VxD one.
+
+    stage.py BUILD_ROOT      (BUILD_ROOT holds the win32 and win64 trees)
+
+This kernel runs no 32-bit code, so the 32-bit Wine runs under qemu-i386
+through binfmt_misc, with Wine's preloader moved out of qemu's way (see
+make_loader). Set-up, when something is missing: the i386 packages
+(qemu-user, wine32, wine32-preloader), a binfmt_misc registration for i386
+programs (until the next reboot), both needing root or sudo. Everything
+else lives in BUILD_ROOT/i686. Where the machine cannot do it, the stage says
+why and is skipped.
+
+What runs in each 32-bit prefix: tovaroc status, every bank mode (disabled,
+default, extended, dance, user PATH) each followed by verify, restore;
+tovaro.exe -clean; the window opening at once with the driver, and the two
+start-up questions without it; the start-up code of the i686 build
+(stage_robot runtime). The driver and bank after each bank mode are compared
+byte for byte with what the x86_64 build leaves doing the same on the same
+fixture in a 64-bit prefix. On the Windows 98 prefix the driver must be
+found as a VxD, and changing the bank must make no token call (Wine's relay
+log); more such checks are one entry in NO_CALL_CASES.
+"""
+import os
+import platform
+import shutil
+import struct
+import subprocess
+import sys
+import threading
+import time
+
+WINE64 = "/usr/lib/wine/wine64"
+SYSTEM_LOADER = "/usr/lib/wine/wine"
+SYSTEM_PRELOADER = "/usr/lib/wine/wine-preloader"
+PACKAGES = ["qemu-user", "wine32:i386", "wine32-preloader:i386"]
+PROGRAM = "C:\\Program Files\\Nerulan\\Tovaro\\"
+USER_BANK = "C:\\userbank\\mine.yb0"
+# What GetVersionExA tells the programs in each 32-bit prefix.
+XP_REPORTS = ("Windows 5.1 ", "platform 2")  # VER_PLATFORM_WIN32_NT
+W98_REPORTS = ("Windows 4.10 ", "platform 1")  # VER_PLATFORM_WIN32_WINDOWS
+# Driver builds of the simulated installations (both known to the program).
+WDM_BUILD = "5.12.01.5245"
+VXD_BUILD = "4.12.01.2020"
+MODES = [["disabled"], ["default"], ["extended"], ["dance"], ["user", USER_BANK]]
+
+# Programs run with Wine's relay log on the Windows 98 prefix, which records
+# the calls made from the code of the given modules (in any process the
+# program starts): they must include the witness calls (the log works) and
+# none of the forbidden ones. (name, program, arguments, modules, witnesses,
+# forbidden); the program runs in its own directory.
+TOKEN_CALLS = ["advapi32.OpenProcessToken", "advapi32.AdjustTokenPrivileges", "advapi32.LookupPrivilegeValueA"]
+NO_CALL_CASES = [
+    ("a bank change on 9x makes no token call", PROGRAM + "tovaroc.exe", ["bank", "extended"], ["tovaroc.exe"],
+     ["advapi32.RegOpenKeyExA"], TOKEN_CALLS),
+]
+
+
+class Skip(Exception):
+    pass
+
+
+def log_run(command, log, env=None, cwd=None, timeout=600):
+    start = time.time()
+    with open(log, "ab") as out:
+        out.write(("$ %s\n" % " ".join(command)).encode())
+        out.flush()
+        code = subprocess.run(command, stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.STDOUT, env=env,
+                              cwd=cwd, timeout=timeout).returncode
+        out.write(("-> %d in %.1f s\n" % (code, time.time() - start)).encode())
+    return code
+
+
+# --- set-up ------------------------------------------------------------------------
+
+def privilege():
+    """The command prefix that runs as root, or None."""
+    if os.geteuid() == 0:
+        return []
+    if shutil.which("sudo") and subprocess.run(["sudo", "-n", "true"], capture_output=True).returncode == 0:
+        return ["sudo", "-n"]
+    return None
+
+
+def packages_missing():
+    arches = subprocess.run(["dpkg", "--print-foreign-architectures"], capture_output=True, text=True).stdout.split()
+    missing = [p for p in PACKAGES
+               if subprocess.run(["dpkg", "-s", p], capture_output=True).returncode != 0]
+    return "i386" not in arches, missing
+
+
+def runs_32bit(log):
+    try:
+        return log_run([SYSTEM_LOADER, "--version"], log, timeout=60) == 0
+    except (OSError, subprocess.TimeoutExpired):
+        return False
+
+
+def ensure_machine(log):
+    """Packages and binfmt_misc, as far as missing; raises Skip where the
+    machine cannot."""
+    if platform.system() != "Linux" or platform.machine() not in ("x86_64", "amd64"):
+        raise Skip("needs Linux on x86-64 (this is %s %s)" % (platform.system(), platform.machine()))
+    if not shutil.which("dpkg"):
+        raise Skip("needs a Debian system (dpkg) for the i386 packages")
+    root = None
+    no_arch, missing = packages_missing()
+    if no_arch or missing:
+        root = privilege()
+        if root is None:
+            raise Skip("needs root or sudo to install %s" % " ".join(missing or ["the i386 architecture"]))
+        print("== i686: installing %s" % " ".join(missing), flush=True)
+        apt = root + ["env", "DEBIAN_FRONTEND=noninteractive"]
+        if no_arch:
+            log_run(root + ["dpkg", "--add-architecture", "i386"], log)
+        if no_arch or log_run(apt + ["apt-get", "install", "-y", "-qq", "--no-remove"] + missing, log) != 0:
+            log_run(apt + ["apt-get", "update", "-qq"], log)
+            if log_run(apt + ["apt-get", "install", "-y", "-qq", "--no-remove"] + missing, log) != 0:
+                raise Skip("cannot install %s (see %s)" % (" ".join(missing), log))
+    if runs_32bit(log):
+        return
+    # i386 programs need qemu-i386 through binfmt_misc.
+    root = privilege() if root is None else root
+    if root is None:
+        raise Skip("needs root or sudo to register qemu-i386 with binfmt_misc")
+    if "binfmt_misc" not in open("/proc/filesystems").read():
+        raise Skip("the kernel has no binfmt_misc")
+    if not os.path.ismount("/proc/sys/fs/binfmt_misc"):
+        if log_run(root + ["mount", "-t", "binfmt_misc", "binfmt_misc", "/proc/sys/fs/binfmt_misc"], log) != 0:
+            raise Skip("cannot mount binfmt_misc (see %s)" % log)
+    if not os.path.exists("/proc/sys/fs/binfmt_misc/qemu-i386"):
+        # i386 ELF executables (not shared objects) go to qemu-i386.
+        rule = (":qemu-i386:M::\\x7fELF\\x01\\x01\\x01\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x02\\x00\\x03\\x00:"
+                "\\xff\\xff\\xff\\xff\\xff\\xfe\\xfe\\x00\\xff\\xff\\xff\\xff\\xff\\xff\\xff\\xff\\xfe\\xff\\xff\\xff"
+                ":/usr/bin/qemu-i386:")
+        print("== i686: registering qemu-i386 with binfmt_misc", flush=True)
+        if log_run(root + ["sh", "-c", "printf '%s' '" + rule + "' > /proc/sys/fs/binfmt_misc/register"], log) != 0:
+            raise Skip("cannot register qemu-i386 with binfmt_misc (see %s)" % log)
+    if not runs_32bit(log):
+        raise RuntimeError("the 32-bit Wine loader does not run under qemu-i386 (see %s)" % log)
+
+
+def make_loader(root):
+    """A copy of the 32-bit Wine loader with a fixed preloader, in root/lib/wine.
+
+    qemu-user reserves the whole span between the lowest and the highest
+    loadable segment of a program. Wine's preloader has a stray segment at
+    0x08048000 besides its code at 0x7d400000, which blocks nearly all the
+    Windows address space (ntdll then cannot be mapped at its base and
+    kernel32 fails to load). The copy has that segment at 0x7d3ff000. Wine
+    looks for the preloader beside the loader it runs from, and for ntdll.so
+    and its data relative to it: the links below lead there."""
+    wine_dir = os.path.join(root, "lib", "wine")
+    os.makedirs(wine_dir, exist_ok=True)
+    for link, target in (("lib/i386-linux-gnu", "/usr/lib/i386-linux-gnu"), ("share/wine", "/usr/share/wine"),
+                         ("lib/wine/wineserver", "/usr/lib/wine/wineserver")):
+        path = os.path.join(root, link)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        if not os.path.islink(path):
+            os.symlink(target, path)
+    loader = os.path.join(wine_dir, "wine")
+    shutil.copy2(SYSTEM_LOADER, loader)  # a copy: Wine resolves links to find its own directory
+    image = bytearray(open(os.path.realpath(SYSTEM_PRELOADER), "rb").read())
+    if image[:5] != b"\x7fELF\x01":
+        raise RuntimeError("%s is not a 32-bit ELF program" % SYSTEM_PRELOADER)
+    phoff = struct.unpack_from("<I", image, 28)[0]
+    phentsize, phnum = struct.unpack_from("<HH", image, 42)
+    stray, free = 0x08048000, 0x7D3FF000
+    for i in range(phnum):
+        entry = phoff + i * phentsize
+        kind, _, vaddr = struct.unpack_from("<3I", image, entry)
+        if kind in (1, 4) and stray <= vaddr < stray + 0x1000:  # PT_LOAD, PT_NOTE
+            struct.pack_into("<II", image, entry + 8, vaddr - stray + free, vaddr - stray + free)
+    preloader = os.path.join(wine_dir, "wine-preloader")
+    with open(preloader + ".tmp", "wb") as f:
+        f.write(image)
+    os.chmod(preloader + ".tmp", 0o755)
+    os.replace(preloader + ".tmp", preloader)
+    return loader
+
+
+# --- prefixes ----------------------------------------------------------------------
+
+class Prefix:
+    def __init__(self, stage, name, version, loader, arch):
+        self.stage = stage
+        self.name = name
+        self.version = version
+        self.loader = loader
+        self.arch = arch
+        self.path = os.path.join(stage.dir, name)
+        self.log = os.path.join(stage.dir, "logs", name + ".log")
+        self.lines = []  # the report of this prefix's cases
+        self.failures = 0
+        self.display = os.environ.get("DISPLAY", "")
+
+    def env(self, debug="-all"):
+        env = dict(os.environ, WINEPREFIX=self.path, WINEDEBUG=debug, WINEDLLOVERRIDES="mscoree,mshtml=",
+                   DISPLAY=self.display)
+        if self.arch == "win32":
+            env.update(WINEARCH="win32", WINELOADER=self.loader)
+        return env
+
+    def boot(self):
+        """A new prefix; its server is stopped afterwards, its registry saved."""
+        shutil.rmtree(self.path, ignore_errors=True)
+        os.makedirs(self.path)
+        env = self.env()
+        log_run([self.loader, "wineboot", "-i"], self.log, env)
+        # Without a window manager every window teardown stalls.
+        log_run([self.loader, "reg", "add", "HKCU\\Software\\Wine\\X11 Driver", "/v", "Managed", "/d", "N", "/f"],
+                self.log, env)
+        fonts = self.host("C:\\windows\\Fonts")
+        if os.path.exists("/usr/share/wine/fonts/marlett.ttf") and os.path.isdir(fonts):
+            shutil.copy("/usr/share/wine/fonts/marlett.ttf", fonts)
+        self.stop()
+        if not os.path.exists(self.host("C:\\windows\\system32\\kernel32.dll")):
+            raise RuntimeError("prefix %s was not made (see %s)" % (self.name, self.log))
+
+    def clone(self, other):
+        """A copy of a booted prefix: booting one under qemu takes long."""
+        shutil.rmtree(self.path, ignore_errors=True)
+        if subprocess.run(["cp", "-a", other.path, self.path]).returncode != 0:
+            raise RuntimeError("cannot copy prefix %s" % other.name)
+
+    def configure(self):
+        """The Windows version, and a persistent server with its services
+        running for the cases (otherwise every program starts them again)."""
+        env = self.env()
+        log_run([self.loader, "winecfg", "-v", self.version], self.log, env)
+        self.stop()
+        log_run(["wineserver", "-p"], self.log, env)
+        log_run([self.loader, "wineboot"], self.log, env)
+
+    def stop(self):
+        env = self.env()
+        subprocess.run(["wineserver", "-k"], env=env, capture_output=True)
+        subprocess.run(["wineserver", "-w"], env=env, capture_output=True)
+
+    def host(self, windows_path):
+        """The Linux path of C:\\..., matching names without regard to case
+        as Windows does."""
+        path = os.path.join(self.path, "drive_c")
+        for part in windows_path[3:].split("\\"):
+            if not part:
+                continue
+            match = part
+            if os.path.isdir(path):
+                for entry in os.listdir(path):
+                    if entry.lower() == part.lower():
+                        match = entry
+                        break
+            path = os.path.join(path, match)
+        return path
+
+    def run(self, program, args, debug="-all", timeout=300):
+        """Runs a Windows program in its own directory; (exit code, output)."""
+        out = os.path.join(self.stage.dir, "logs", self.name + ".out")
+        err = os.path.join(self.stage.dir, "logs", self.name + ".err")
+        directory = self.host(program[:program.rfind("\\")])
+        start = time.time()
+        with open(out, "wb") as o, open(err, "wb") as e:
+            code = subprocess.run([self.loader, program] + args, stdin=subprocess.DEVNULL, stdout=o, stderr=e,
+                                  cwd=directory, env=self.env(debug), timeout=timeout).returncode
+        text = open(out, "rb").read().decode("latin-1").replace("\r", "")
+        errors = open(err, "rb").read().decode("latin-1")
+        with open(self.log, "a") as f:
+            f.write("$ %s %s\n-> %d in %.1f s\n%s%s" % (program, " ".join(args), code, time.time() - start, text,
+                                                         errors[-4000:]))
+        return code, text, errors
+
+    def check(self, ok, what, detail=""):
+        self.lines.append("%s %s%s" % ("ok:  " if ok else "FAIL:", what, "" if ok or not detail else "\n" + detail))
+        self.failures += 0 if ok else 1
+        return ok
+
+    def tovaroc(self, args, **kwargs):
+        return self.run(PROGRAM + "tovaroc.exe", args, **kwargs)
+
+
+def read(path):
+    return open(path, "rb").read() if os.path.exists(path) else None
+
+
+def indent(text):
+    return "\n".join("        " + line for line in text.strip().splitlines()[-12:])
+
+
+# --- the cases -----------------------------------------------------------------------
+
+def install_fixture(prefix, tree, vxd):
+    """The simulated driver installation, the program folder and a user bank."""
+    arguments = ["install", "--version", VXD_BUILD if vxd else WDM_BUILD] + (["--vxd"] if vxd else [])
+    fixture = os.path.join(prefix.stage.build, tree, "mkfixture.exe")
+    code = log_run([prefix.loader, fixture] + arguments, prefix.log, prefix.env())
+    prefix.check(code == 0, "mkfixture %s (%s build)" % (" ".join(arguments), tree))
+    shutil.copy(os.path.join(prefix.stage.build, tree, "dist", "Tovaro", "tovaroc.exe"), prefix.host(PROGRAM))
+    if tree == "win32":
+        shutil.copy(os.path.join(prefix.stage.build, tree, "dist", "Tovaro", "tovaro.exe"), prefix.host(PROGRAM))
+    # A user bank: the Extended set with every byte changed.
+    os.makedirs(prefix.host("C:\\userbank"), exist_ok=True)
+    for k in range(4):
+        data = read(prefix.host(PROGRAM + "Banks\\extended.yb%d" % k))
+        with open(prefix.host(USER_BANK[:-1] + str(k)), "wb") as f:
+            f.write(bytes((b + 0x5A) & 0xFF for b in data))
+
+
+def installed_files(prefix, kind):
+    code, text, errors = prefix.tovaroc(["status"])
+    prefix.check(code == 0 and "driver: found, %s\n" % kind in text, "tovaroc status finds a %s driver" % kind,
+                 indent(text + errors))
+    build = VXD_BUILD if kind == "VxD" else WDM_BUILD
+    prefix.check("version: %s (known build)" % build in text, "tovaroc status knows build %s" % build)
+    paths = {}
+    for line in text.splitlines():
+        for key in ("driver path: ", "bank path: "):
+            if line.startswith(key):
+                paths[key.split()[0]] = line[len(key):].strip()
+    return paths.get("driver"), paths.get("bank")
+
+
+def bank_modes(prefix, driver, bank, results, verify):
+    """Every bank mode in turn, keeping the driver and the bank after each."""
+    for mode in MODES:
+        name = mode[0]
+        code, text, errors = prefix.tovaroc(["bank"] + mode)
+        prefix.check(code == 0, "tovaroc bank %s" % " ".join(mode), indent(text + errors))
+        results[name] = (read(prefix.host(driver)), read(prefix.host(bank)))
+        if verify:
+            # A user bank's tables are only known from its files.
+            code, text, _ = prefix.tovaroc(["verify"] + (["--bank", mode[1]] if name == "user" else []))
+            prefix.check(code == 0 and "result: the driver is exactly what the installed bank needs" in text,
+                         "tovaroc verify after %s" % name, indent(text))
+
+
+def restore(prefix, driver, bank, originals):
+    code, text, _ = prefix.tovaroc(["restore"])
+    prefix.check(code == 0 and (read(prefix.host(driver)), read(prefix.host(bank))) == originals,
+                 "tovaroc restore brings back the original driver and bank", indent(text))
+
+
+def robot(prefix, args, what):
+    code, text, _ = prefix.run("C:\\stage\\stage_robot.exe", args, timeout=240)
+    failed = [line for line in text.splitlines() if line.startswith("FAIL")]
+    prefix.check(code == 0 and not failed, what, indent(text))
+
+
+def no_calls(prefix, name, program, args, modules, witnesses, forbidden):
+    # Wine's defaults exclude calls from some system DLLs, and an exclusion
+    # list overrides the inclusion list: drop it.
+    key = "HKCU\\Software\\Wine\\Debug"
+    log_run([prefix.loader, "reg", "delete", key, "/v", "RelayFromExclude", "/f"], prefix.log, prefix.env())
+    log_run([prefix.loader, "reg", "add", key, "/v", "RelayFromInclude", "/d", ";".join(modules), "/f"], prefix.log,
+            prefix.env())
+    code, _, relay = prefix.run(program, args, debug="+relay")
+    calls = {line.split("Call ", 1)[1].split("(", 1)[0] for line in relay.splitlines() if "Call " in line}
+    missing = [w for w in witnesses if w not in calls]
+    made = [f for f in forbidden if f in calls]
+    prefix.check(code == 0 and not missing and not made, name,
+                 indent("exit code %d; relay log lacks %s; made %s" % (code, missing or "nothing", made or "none")))
+
+
+def shipped_build_cases(prefix, vxd, reported):
+    kind = "VxD" if vxd else "WDM"
+    install_fixture(prefix, "win32", vxd)
+    os.makedirs(prefix.host("C:\\stage"), exist_ok=True)
+    for name in ("stage_robot.exe", "stage_probe.dll"):
+        shutil.copy(os.path.join(prefix.stage.build, "win32", name), prefix.host("C:\\stage"))
+    code, text, _ = prefix.run("C:\\stage\\stage_robot.exe", ["version"])
+    told = ([line for line in text.splitlines() if line.startswith("Windows ")] or ["nothing"])[0]
+    prefix.check(code == 0 and told.startswith(reported[0]) and told.endswith(reported[1]),
+                 "the programs are told %s" % told)
+    robot(prefix, ["runtime", "two words", 'a"quote', "plain"], "the i686 start-up code (stage_robot runtime)")
+    driver, bank = installed_files(prefix, kind)
+    if not driver:
+        return {}
+    originals = (read(prefix.host(driver)), read(prefix.host(bank)))
+    results = {"fixture": originals}
+    bank_modes(prefix, driver, bank, results, verify=True)
+    restore(prefix, driver, bank, originals)
+    if vxd:
+        for case in NO_CALL_CASES:
+            no_calls(prefix, *case)
+    else:
+        prefix.tovaroc(["bank", "extended"])  # something for -clean to undo
+    exe = PROGRAM + "tovaro.exe"
+    robot(prefix, ["clean", exe], "tovaro.exe -clean ends without a window")
+    prefix.check((read(prefix.host(driver)), read(prefix.host(bank))) == originals
+                 and not os.path.exists(prefix.host(PROGRAM + "Backup\\" + driver.split("\\")[-1])),
+                 "-clean restored the originals and removed the backup")
+    robot(prefix, ["window", exe], "with the driver the window opens without a question")
+    aside = [(prefix.host(p), prefix.host(p) + ".aside") for p in (driver, bank)]
+    for path, moved in aside:
+        os.rename(path, moved)
+    robot(prefix, ["questions", exe], "without a driver: the backup question, then the driver question")
+    for path, moved in aside:
+        os.rename(moved, path)
+    return results
+
+
+def reference_cases(prefix):
+    """The x86_64 build doing the same on the same fixtures (WDM, then VxD)."""
+    results = {}
+    for vxd in (False, True):
+        install_fixture(prefix, "win64", vxd)
+        driver, bank = installed_files(prefix, "VxD" if vxd else "WDM")
+        if not driver:
+            continue
+        originals = (read(prefix.host(driver)), read(prefix.host(bank)))
+        modes = {"fixture": originals}
+        bank_modes(prefix, driver, bank, modes, verify=False)
+        restore(prefix, driver, bank, originals)
+        log_run([prefix.loader, os.path.join(prefix.stage.build, "win64", "mkfixture.exe"), "remove"], prefix.log,
+                prefix.env())
+        results["VxD" if vxd else "WDM"] = modes
+    return results
+
+
+def compare(stage, name, shipped, reference):
+    if not shipped or not reference:
+        stage.check(False, "%s: results to compare" % name)
+        return
+    for mode in ["fixture"] + [m[0] for m in MODES]:
+        mine, theirs = shipped.get(mode), reference.get(mode)
+        same = mine is not None and mine == theirs
+        sizes = "" if mine is None or theirs is None else "driver %s, bank %s bytes" % (
+            len(mine[0] or b""), "none" if mine[1] is None else len(mine[1]))
+        stage.check(same, "%s %s: driver and bank byte-identical to the x86_64 build's (%s)" % (name, mode, sizes))
+
+
+# --- the stage -------------------------------------------------------------------------
+
+class Stage:
+    def __init__(self, build):
+        self.build = build
+        self.dir = os.path.join(build, "i686")
+        self.lines = []
+        self.failures = 0
+
+    def check(self, ok, what):
+        self.lines.append("%s %s" % ("ok:  " if ok else "FAIL:", what))
+        self.failures += 0 if ok else 1
+
+    def run(self):
+        start = time.time()
+        shutil.rmtree(os.path.join(self.dir, "logs"), ignore_errors=True)
+        os.makedirs(os.path.join(self.dir, "logs"))
+        setup_log = os.path.join(self.dir, "logs", "setup.log")
+        ensure_machine(setup_log)
+        loader = make_loader(os.path.join(self.dir, "wine"))
+        for tree, name in (("win32", "mkfixture.exe"), ("win32", "stage_robot.exe"), ("win64", "mkfixture.exe"),
+                           ("win64", os.path.join("dist", "Tovaro", "tovaroc.exe"))):
+            if not os.path.exists(os.path.join(self.build, tree, name)):
+                raise RuntimeError("%s/%s is not built; run ./dev build" % (tree, name))
+        xp = Prefix(self, "xp", "winxp", loader, "win32")
+        w98 = Prefix(self, "win98", "win98", loader, "win32")
+        ref = Prefix(self, "x86_64", "winxp64", WINE64, "win64")
+        prefixes = [xp, w98, ref]
+        results = {}
+        displays = []
+        try:
+            # An X server per 32-bit prefix: two Wine sessions on one display
+            # upset each other's windows now and then.
+            for prefix in (xp, w98):
+                server, prefix.display = start_display()
+                displays.append(server)
+            ref.display = xp.display
+            self.parallel([lambda: (xp.boot(), w98.clone(xp)), ref.boot])
+            self.parallel([p.configure for p in prefixes])
+            made = time.time()
+            print("== i686: prefixes made in %.0f s" % (made - start), flush=True)
+
+            def cases(prefix, key, job):
+                try:
+                    results[key] = job()
+                except Exception as error:  # reported as a failure of that prefix
+                    prefix.check(False, "%s: %s" % (type(error).__name__, error))
+            self.parallel([lambda: cases(xp, "xp", lambda: shipped_build_cases(xp, False, XP_REPORTS)),
+                           lambda: cases(w98, "98", lambda: shipped_build_cases(w98, True, W98_REPORTS)),
+                           lambda: cases(ref, "ref", lambda: reference_cases(ref))])
+        finally:
+            for prefix in prefixes:
+                prefix.stop()
+            for server in displays:
+                server.kill()
+                server.wait()
+        reference = results.get("ref") or {}
+        compare(self, "Windows XP, WDM", results.get("xp"), reference.get("WDM"))
+        compare(self, "Windows 98, VxD", results.get("98"), reference.get("VxD"))
+        for title, prefix in (("Windows XP (5.1), WDM, i686 build", xp), ("Windows 98 (4.10), VxD, i686 build", w98),
+                              ("x86_64 build, 64-bit prefix", ref), ("comparisons", self)):
+            print("-- %s" % title)
+            for line in prefix.lines:
+                print("   " + line)
+        failures = sum(p.failures for p in prefixes) + self.failures
+        print("== i686 stage: %d checks failed; %.0f s (prefixes %.0f s); logs in %s"
+              % (failures, time.time() - start, made - start, os.path.join(self.dir, "logs")), flush=True)
+        return 1 if failures else 0
+
+    @staticmethod
+    def parallel(jobs):
+        errors = []
+
+        def guarded(job):
+            try:
+                job()
+            except Exception as error:
+                errors.append(error)
+        threads = [threading.Thread(target=guarded, args=(job,)) for job in jobs]
+        for thread in threads:
+            thread.start()
+        for thread in threads:
+            thread.join()
+        if errors:
+            raise errors[0]
+
+
+def start_display():
+    """An X server of its own; (process, DISPLAY value)."""
+    for n in range(90, 141):
+        if os.path.exists("/tmp/.X11-unix/X%d" % n) or os.path.exists("/tmp/.X%d-lock" % n):
+            continue
+        server = subprocess.Popen(["Xvfb", ":%d" % n, "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        for _ in range(100):
+            if os.path.exists("/tmp/.X11-unix/X%d" % n):
+                return server, ":%d" % n
+            if server.poll() is not None:
+                break
+            time.sleep(0.05)
+        server.kill()
+        server.wait()
+    raise RuntimeError("cannot start Xvfb")
+
+
+def main():
+    if len(sys.argv) != 2:
+        print(__doc__.split("\n\n")[1], file=sys.stderr)
+        return 2
+    try:
+        return Stage(os.path.abspath(sys.argv[1])).run()
+    except Skip as reason:
+        print("== i686 stage skipped: %s" % reason, flush=True)
+        return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,221 @@
+// The robot of the i686 stage: runs inside a 32-bit Wine prefix, drives the
+// real 32-bit tovaro.exe as a user would and checks the i686 start-up code.
+// One line per check; exit code 0 when every check passed.
+//   stage_robot clean EXE       "-clean" restores and ends without a window
+//   stage_robot window EXE      driver and backup present: the window opens at once
+//   stage_robot questions EXE   no driver: the backup question, then the driver question
+//   stage_robot runtime ARGS    argument splitting, static objects, std::map, std::string,
+//                               msvcrt's printf and a DLL's start-up and unloading
+//   stage_robot version         prints the Windows version the program is told
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "tests/blackbox/robot.h"
+
+namespace {
+
+const char* const Title = "Tovaro 2.0.1";
+const char* const BackupQuestion = "Cannot create backup of original driver files. Start the program anyway?";
+const char* const DriverQuestion = "YMF7x4 driver is not found. Start the program anyway?";
+const DWORD Patience = 60000;  // the whole Wine runs under qemu here
+
+int Failures = 0;
+
+void Check(bool ok, const std::string& what) {
+  std::printf("%s %s\n", ok ? "ok:  " : "FAIL:", what.c_str());
+  Failures += ok ? 0 : 1;
+}
+
+std::string Seen(const Robot& robot) {
+  std::string titles;
+  for (const std::string& title : robot.SeenWindows()) {
+    titles += (titles.empty() ? "\"" : ", \"") + title + "\"";
+  }
+  return titles.empty() ? "none" : titles;
+}
+
+void EndsWithoutWindow(Robot& robot, const char* what) {
+  DWORD exitCode = 1234;
+  Check(robot.WaitForExit(Patience, exitCode), std::string(what) + ": the program ends");
+  Check(exitCode == 0, std::string(what) + ": exit code 0");
+  for (const std::string& title : robot.SeenWindows()) {
+    Check(title != Title, std::string(what) + ": no main window");
+  }
+}
+
+void Clean(const std::string& exe) {
+  Robot robot;
+  Check(robot.Start(exe, "-clean"), "tovaro.exe -clean starts");
+  EndsWithoutWindow(robot, "-clean");
+  Check(robot.SeenWindows().empty(), "-clean shows no window (seen: " + Seen(robot) + ")");
+}
+
+void Window(const std::string& exe) {
+  Robot robot;
+  Check(robot.Start(exe, ""), "tovaro.exe starts");
+  HWND window = robot.WaitForWindow(Title, Patience);
+  Check(window != nullptr, std::string("the window \"") + Title + "\" opens");
+  Check(robot.SeenWindows() == std::vector<std::string>{Title}, "no question before it (seen: " + Seen(robot) + ")");
+  if (window != nullptr) {
+    PostMessageA(window, WM_CLOSE, 0, 0);
+  }
+  DWORD exitCode = 1234;
+  Check(robot.WaitForExit(Patience, exitCode) && exitCode == 0, "closing the window ends it with exit code 0");
+}
+
+// Waits for a message box other than the one answered before that shows the
+// expected text (a box can be visible a moment before its text is set); the
+// text it shows when none came.
+HWND NextBox(Robot& robot, HWND previous, const char* expected, std::string& shown) {
+  shown = "none";
+  for (DWORD waited = 0; waited <= Patience; waited += 20) {
+    HWND box = robot.WaitForMessageBox(Patience - waited);
+    if (box == nullptr) {
+      return nullptr;
+    }
+    if (box != previous) {
+      shown = Robot::MessageText(box);
+      if (shown == expected) {
+        return box;
+      }
+    }
+    Sleep(20);
+  }
+  return nullptr;
+}
+
+void Questions(const std::string& exe) {
+  Robot robot;
+  Check(robot.Start(exe, ""), "tovaro.exe starts");
+  std::string shown;
+  HWND first = NextBox(robot, nullptr, BackupQuestion, shown);
+  Check(first != nullptr && Robot::Title(first) == "Error", "first question: \"" + shown + "\"");
+  if (first == nullptr) {
+    return;
+  }
+  Robot::Press(first, IDYES);
+  HWND second = NextBox(robot, first, DriverQuestion, shown);
+  Check(second != nullptr, "after Yes: \"" + shown + "\"");
+  if (second != nullptr) {
+    Robot::Press(second, IDNO);
+  }
+  EndsWithoutWindow(robot, "after No");
+}
+
+// Set by a static constructor; its destructor reports at exit.
+struct StaticProbe {
+  StaticProbe() : Constructed(true) {}
+  ~StaticProbe() {
+    if (Report) {
+      std::printf("static destructors ran\n");
+    }
+  }
+  bool Constructed;
+  bool Report = false;
+};
+StaticProbe Probe;
+
+// std::set and std::map through insertions and erasures against a sorted
+// vector: walks forwards and backwards must match it after every step.
+bool TreesHold() {
+  std::set<unsigned> tree;
+  std::vector<unsigned> expected;
+  unsigned seed = 12345;
+  for (int step = 0; step < 3000; ++step) {
+    seed = seed * 1103515245u + 12345u;
+    const unsigned key = (seed >> 8) % 500;
+    const auto at = std::lower_bound(expected.begin(), expected.end(), key);
+    const bool present = at != expected.end() && *at == key;
+    if ((seed & 3) != 0 && !present) {
+      tree.insert(key);
+      expected.insert(at, key);
+    } else if (present) {
+      tree.erase(key);
+      expected.erase(at);
+    }
+    if (std::vector<unsigned>(tree.begin(), tree.end()) != expected ||
+        std::vector<unsigned>(tree.rbegin(), tree.rend()) !=
+            std::vector<unsigned>(expected.rbegin(), expected.rend())) {
+      return false;
+    }
+  }
+  std::map<std::string, int> names = {{"dance", 3}, {"default", 1}, {"disabled", 0}, {"extended", 2}};
+  names.erase("default");
+  return names.size() == 3 && names.begin()->first == "dance" && names.rbegin()->second == 2;
+}
+
+bool StringsHold() {
+  std::string text = "C:\\Program Files\\Nerulan\\Tovaro\\tovaro.exe";
+  text += std::string(100, 'x');
+  text.replace(0, 2, "D:");
+  return text.find("Nerulan") == 17 && text.substr(text.find_last_of('\\') + 1, 10) == "tovaro.exe" &&
+         text.compare(0, 3, "D:\\") == 0 && text.size() == 142 && std::to_string(4834000u) == "4834000";
+}
+
+std::string Format(const char* format, double value) {
+  char text[64];
+  std::snprintf(text, sizeof text, format, value);
+  return text;
+}
+
+void Runtime(int argc, char** argv) {
+  Check(argc == 5 && std::strcmp(argv[2], "two words") == 0 && std::strcmp(argv[3], "a\"quote") == 0 &&
+            std::strcmp(argv[4], "plain") == 0,
+        "the command line splits into its arguments");
+  Check(Probe.Constructed, "static constructors ran before main");
+  Probe.Report = true;
+  Check(TreesHold(), "std::set and std::map stay ordered through 3000 insertions and erasures");
+  Check(StringsHold(), "std::string operations");
+  char text[64];
+  std::snprintf(text, sizeof text, "%I64d %08X %lu", static_cast<__int64>(-5000000000LL), 0xBEEFu, 4834000ul);
+  Check(std::string(text) == "-5000000000 0000BEEF 4834000", std::string("msvcrt printf: ") + text);
+  Check(Format("%.2f", 2422210 / 1048576.0) == "2.31", "msvcrt printf %.2f: " + Format("%.2f", 2422210 / 1048576.0));
+
+  int state = 0;
+  HMODULE probe = LoadLibraryA("stage_probe.dll");
+  Check(probe != nullptr, "stage_probe.dll loads");
+  if (probe == nullptr) {
+    return;
+  }
+  typedef int(__cdecl * Watch)(int*);
+  // Through void*: GetProcAddress's FARPROC has another calling convention.
+  Watch watch = reinterpret_cast<Watch>(reinterpret_cast<void*>(GetProcAddress(probe, "ProbeWatch")));
+  Check(watch != nullptr && watch(&state) == 1, "the DLL's static constructors ran when it loaded");
+  FreeLibrary(probe);
+  Check(state == 21, "unloading the DLL ran its atexit functions, then its static destructors (state " +
+                         std::to_string(state) + ")");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string command = argc > 1 ? argv[1] : "";
+  if (command == "runtime") {
+    Runtime(argc, argv);
+  } else if (command == "version") {
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof version;
+    Check(GetVersionExA(&version) != 0, "GetVersionExA");
+    // Windows 9x keeps the major and minor version in the high word of the build.
+    std::printf("Windows %lu.%lu build %lu platform %lu\n", version.dwMajorVersion, version.dwMinorVersion,
+                version.dwBuildNumber & 0xFFFF, version.dwPlatformId);
+  } else if (argc == 3 && command == "clean") {
+    Clean(argv[2]);
+  } else if (argc == 3 && command == "window") {
+    Window(argv[2]);
+  } else if (argc == 3 && command == "questions") {
+    Questions(argv[2]);
+  } else {
+    std::fprintf(stderr, "usage: stage_robot clean|window|questions EXE | runtime ARGS | version\n");
+    return 2;
+  }
+  std::fflush(stdout);
+  return Failures == 0 ? 0 : 1;
+}
