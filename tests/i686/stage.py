@@ -296,9 +296,9 @@ def install_fixture(prefix, tree, vxd):
     fixture = os.path.join(prefix.stage.build, tree, "mkfixture.exe")
     code = log_run([prefix.loader, fixture] + arguments, prefix.log, prefix.env())
     prefix.check(code == 0, "mkfixture %s (%s build)" % (" ".join(arguments), tree))
-    shutil.copy(os.path.join(prefix.stage.build, tree, "dist", "Tovaro", "tovaroc.exe"), prefix.host(PROGRAM))
-    if tree == "win32":
-        shutil.copy(os.path.join(prefix.stage.build, tree, "dist", "Tovaro", "tovaro.exe"), prefix.host(PROGRAM))
+    # tovaro.exe imports a10.dll and does not start without it beside it.
+    for name in ["tovaroc.exe", "a10.dll"] + (["tovaro.exe"] if tree == "win32" else []):
+        shutil.copy(os.path.join(prefix.stage.build, tree, "dist", "Tovaro", name), prefix.host(PROGRAM))
     # A user bank: the Extended set with every byte changed.
     os.makedirs(prefix.host("C:\\userbank"), exist_ok=True)
     for k in range(4):
