@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "app/ascii_text.h"
-#include "app/editor_commands.h"
+#include "app/editor_texts.h"
 #include "app/main_view.h"
 #include "platform/converter.h"
 #include "platform/fileops.h"
