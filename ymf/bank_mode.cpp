@@ -9,6 +9,7 @@
 #include "ymf/code_patch.h"
 #include "ymf/driver_checksum.h"
 #include "ymf/environment.h"
+#include "ymf/protected_files.h"
 #include "ymf/version_profile.h"
 
 namespace {
@@ -118,7 +119,7 @@ bool SetBankMode(std::int32_t mode, const std::string& userBankPath) {
   }
   const std::string& source =
       mode == ModeExtended ? Env.ExtendedBankPath : (mode == ModeDance ? Env.DanceBankPath : userBankPath);
-  if (!BankSwitchPossible(source)) {
+  if (!BankSwitchPossible(source) || IsProtectedFile(source)) {
     return false;
   }
   bool ok = InstallBank(source);

@@ -26,12 +26,16 @@ bool CopyBankSet(const std::string& sourceBank, const std::string& targetBank) {
   return true;
 }
 
+bool IsWavSampleName(const std::string& name) {
+  return name.size() >= 4 && name.compare(name.size() - 4, 4, ".wav") == 0;
+}
+
 bool DeleteWavSamples(const std::string& bankPath) {
   const std::string dir = DirectoryPart(bankPath);
   // "*.wav" also matches names whose short 8.3 form ends in .WAV, such as
   // "song.wave": only names that really end in ".wav" go.
   for (const std::string& name : ListFiles(dir + "*.wav")) {
-    if (name.size() >= 4 && name.compare(name.size() - 4, 4, ".wav") == 0) {
+    if (IsWavSampleName(name)) {
       RemoveFile(dir + name);
     }
   }

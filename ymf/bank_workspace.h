@@ -15,6 +15,9 @@ std::string ReplaceNameTail(const std::string& path, const std::string& extensio
 // my.ab3), replacing existing files. False at the first failed copy; the
 // files copied before stay.
 bool CopyBankSet(const std::string& sourceBank, const std::string& targetBank);
+// True for a file name ending in ".wav" in lower case: a WAV sample that
+// DeleteWavSamples deletes.
+bool IsWavSampleName(const std::string& name);
 // Deletes the files of the bank's directory whose names end in ".wav" (lower
 // case). Files listed only through their 8.3 short name ("song.wave") and
 // files that cannot be deleted stay. Always true.

@@ -4,6 +4,7 @@
 #include <map>
 
 #include "app/ascii_text.h"
+#include "app/console/console_editor.h"
 #include "app/startup.h"
 #include "ymf/backup.h"
 #include "ymf/bank_mode.h"
@@ -424,7 +425,7 @@ int Verify(const StartupFacts& facts, const std::string& userBank, ConsoleStream
 }
 
 int UsageError(const std::string& message, ConsoleStream& err) {
-  err << "tovaroc: " << message << "\n" << MainHelp;
+  err << "tovaroc: " << message << "\n" << MainHelp << EditorCommandsHelp;
   return ExitUsage;
 }
 
@@ -458,9 +459,10 @@ int RunConsoleCommand(const std::vector<std::string>& rawArgs, ConsoleStream& ou
   const std::string command = AsciiLower(args[0]);
   const std::vector<std::string> rest(args.begin() + 1, args.end());
   if (command == "--help" || command == "-h" || command == "help") {
-    out << MainHelp;
+    out << MainHelp << EditorCommandsHelp;
     return ExitSuccess;
   }
+  if (IsEditorCommand(command)) return RunEditorCommand(command, rest, out, err);
   const auto help = CommandHelp().find(command);
   if (help == CommandHelp().end()) {
     return UsageError("unknown command '" + args[0] + "'", err);

@@ -51,7 +51,7 @@ class TMainForm : private MainWindowPort {
     int ControlId;
     void (TMainForm::*Handler)();
   };
-  // A button of a page and the command it runs (none yet: not connected).
+  // A button of a page and the portable command it runs.
   struct PageButton {
     int ControlId;
     WindowCommand Command;

@@ -1,20 +1,20 @@
 // The XG Bank Editor page: the bank being edited, its "..." button (the
 // same UserBankBtnClick as on the XG Bank Modes page), the signature list
 // and the editor's command buttons.
+#include "app/editor_commands.h"
 #include "app/win32/main_form.h"
 #include "app/win32/resource.h"
 
 // The editor's commands by button. A command runs on a snapshot of the
 // controls (WindowChoices) and the window writes back what it changed; one
-// that closes the window calls Close() on its MainWindowPort. A button
-// whose command is null is not connected yet and does nothing.
+// that closes the window calls Close() on its MainWindowPort.
 const TMainForm::PageButton TMainForm::EditorButtons[] = {
-    {IDC_CopyFromBtn, nullptr},      // CopyFromBtnClick
-    {IDC_BankExtractBtn, nullptr},   // BankExtractBtnClick
-    {IDC_BankCreateBtn, nullptr},    // BankCreateBtnClick
-    {IDC_EditorDelete, nullptr},     // EditorDeleteClick
-    {IDC_EditSignCorrect, nullptr},  // EditSignCorrectClick
-    {IDC_EditorSetBtn, nullptr},     // EditorSetBtnClick
+    {IDC_CopyFromBtn, &EditorCommands::CopyFromBtnClick},
+    {IDC_BankExtractBtn, &EditorCommands::BankExtractBtnClick},
+    {IDC_BankCreateBtn, &EditorCommands::BankCreateBtnClick},
+    {IDC_EditorDelete, &EditorCommands::EditorDeleteClick},
+    {IDC_EditSignCorrect, &EditorCommands::EditSignCorrectClick},
+    {IDC_EditorSetBtn, &EditorCommands::EditorSetBtnClick},
     {0, nullptr},
 };
 

@@ -2,6 +2,8 @@
 // prints, its exit code, and the bytes and registry values it leaves.
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 #include "platform/fileops.h"
 #include "platform/registry.h"
 #include "platform/system.h"
@@ -205,7 +207,9 @@ TEST_F(Tovaroc, VoicesAboveTheTotalAreStoredWithAWarning) {
 }
 
 TEST_F(Tovaroc, UsageErrorsWriteNothing) {
-  const char* const wrong[] = {"",
+  const std::string extended = "\"" + where_.ExtendedBank() + "\"";
+  const Bytes extendedBytes = ReadAll(where_.ExtendedBank());
+  const std::string wrong[] = {"",
                                "frobnicate",
                                "set Bogus=1",
                                "set LoadUIF=7",
@@ -216,8 +220,14 @@ TEST_F(Tovaroc, UsageErrorsWriteNothing) {
                                "bank sideways",
                                "bank user",
                                "status extra",
-                               "verify --bank"};
-  for (const char* arguments : wrong) {
+                               "verify --bank",
+                               "copy " + extended,
+                               "copy " + extended + " \"\"",
+                               "extract",
+                               "build " + extended + " again",
+                               "sign " + extended + " purple",
+                               "wavclean"};
+  for (const std::string& arguments : wrong) {
     const ConsoleRun run = Run(arguments);
     EXPECT_EQ(run.ExitCode, 2u) << arguments << "\n" << run.Out;
   }
@@ -225,8 +235,11 @@ TEST_F(Tovaroc, UsageErrorsWriteNothing) {
   EXPECT_EQ(GetValue(key_, "LoadUIF"), Binary({2, 0, 0, 0}));
   EXPECT_EQ(GetValue(key_, "MaxModVoices"), Binary({32, 0, 0, 0}));
   ExpectUntouched();
+  EXPECT_EQ(ReadAll(where_.ExtendedBank()), extendedBytes);
   EXPECT_EQ(Run("set --help").ExitCode, 0u);
+  EXPECT_HAS(Run("sign --help").Out, "usage: tovaroc sign BANK extended|dance|user");
   EXPECT_HAS(Run("--help").Out, "usage: tovaroc");
+  EXPECT_HAS(Run("--help").Out, "  wavclean BANK ");
 }
 
 TEST_F(Tovaroc, FailedBackupStopsChangesUnlessWaived) {
@@ -239,6 +252,96 @@ TEST_F(Tovaroc, FailedBackupStopsChangesUnlessWaived) {
   run = Run("--no-backup voices 1 1 1 1");
   EXPECT_EQ(run.ExitCode, 0u) << run.Out;
   EXPECT_EQ(GetValue(key_, "MaxModVoices"), Binary({1, 0, 0, 0}));
+}
+
+// The bank editor from the command line, as the XG Bank Editor page: copy
+// the Extended bank, take it apart, change one sample, build it, mark it as
+// a user bank and install it; the driver is then exactly what it needs.
+// None of the editor commands makes the backup.
+TEST_F(Tovaroc, EditorWorkflowEndsInAnExactDriver) {
+  ASSERT_TRUE(CopyFileOver(OwnDirectory() + "dist\\Tovaro\\a10.dll", program_ + "a10.dll"));
+  ASSERT_TRUE(InstallBankSets(where_, 250000, true));
+  const std::string work = scratch_ + "My Banks\\";
+  ASSERT_TRUE(MakeDirectory(work));
+  const std::string mine = work + "mine.yb0";
+  const std::string quoted = "\"" + mine + "\"";
+
+  ConsoleRun run = Run("copy \"" + where_.ExtendedBank() + "\" " + quoted);
+  EXPECT_EQ(run.ExitCode, 0u) << run.Out;
+  EXPECT_HAS(run.Out, "-> " + work + "mine.yb3");
+  run = Run("extract " + quoted);
+  EXPECT_EQ(run.ExitCode, 0u) << run.Out;
+  EXPECT_HAS(run.Out, "samples extracted: 16 WAV files in " + work);
+  const std::vector<std::string> wavs = ListFiles(work + "*.wav");
+  ASSERT_EQ(wavs.size(), 16u);
+  Bytes wav = ReadAll(work + wavs[3]);
+  const std::size_t data = std::string(wav.begin(), wav.end()).find("data");
+  ASSERT_NE(data, std::string::npos);
+  for (std::size_t i = data + 8; i < data + 8 + 64; ++i) {
+    wav[i] = static_cast<std::uint8_t>(wav[i] ^ 0x5A);
+  }
+  WriteAll(work + wavs[3], wav);
+  run = Run("build " + quoted);
+  EXPECT_EQ(run.ExitCode, 0u) << run.Out;
+  EXPECT_HAS(run.Out, "size table written: " + work + "mine.yb3");
+  const Bytes built = ReadAll(mine);
+  ASSERT_EQ(built.size(), ReadAll(where_.ExtendedBank()).size());
+  EXPECT_NE(built, ReadAll(where_.ExtendedBank()));
+  EXPECT_EQ(built[0], 0x04);
+  run = Run("sign " + quoted + " USER");
+  EXPECT_EQ(run.ExitCode, 0u) << run.Out;
+  EXPECT_HAS(run.Out, "set to User (0x02)");
+  EXPECT_FALSE(FileExists(Backup("Ds1.sys"))) << "no editor command makes the backup";
+
+  run = Run("bank user " + quoted);
+  EXPECT_EQ(run.ExitCode, 0u) << run.Out;
+  EXPECT_HAS(run.Out, "XG bank mode set: User bank");
+  EXPECT_EQ(ReadAll(bank_), ReadAll(mine));
+  run = Run("verify --bank " + quoted);
+  EXPECT_EQ(run.ExitCode, 0u) << run.Out;
+  EXPECT_HAS(run.Out, "result: the driver is exactly what the installed bank needs");
+  run = Run("wavclean " + quoted);
+  EXPECT_EQ(run.ExitCode, 0u) << run.Out;
+  EXPECT_HAS(run.Out, "16 WAV files deleted");
+  EXPECT_TRUE(ListFiles(work + "*.wav").empty());
+}
+
+TEST_F(Tovaroc, WithoutTheConverterOnlyExtractAndBuildFail) {
+  const std::string mine = scratch_ + "mine.yb0";
+  BankSetSpec setup;
+  setup.Samples = true;
+  setup.BankSize = 250000;
+  ASSERT_TRUE(WriteBankSet(mine, setup));
+  EXPECT_EQ(Run("status").ExitCode, 0u);
+  for (const char* command : {"extract ", "build "}) {
+    const ConsoleRun run = Run(command + ("\"" + mine + "\""));
+    EXPECT_EQ(run.ExitCode, 1u) << run.Out;
+    EXPECT_HAS(run.Out, program_ + "a10.dll is missing or cannot be loaded.");
+  }
+  EXPECT_TRUE(ListFiles(scratch_ + "*.wav").empty());
+  EXPECT_EQ(Run("sign \"" + mine + "\" dance").ExitCode, 0u);
+  EXPECT_EQ(ReadAll(mine)[0], 0x01);
+}
+
+// The live bank and the original in the Backup folder, each with table files
+// beside it and spelt in capitals, are never installed as a user bank.
+TEST_F(Tovaroc, BankUserRefusesTheLiveBankAndTheBackup) {
+  ASSERT_EQ(Run("status").ExitCode, 0u);
+  const Bytes backupDriver = ReadAll(Backup("Ds1.sys"));
+  for (std::string path : {bank_, Backup("dsxgwave.tbl")}) {
+    for (int k = 1; k <= 3; ++k) {
+      WriteAll(BankTablePath(path, k), PatternBytes(BankTables[k - 1].Size, k));
+    }
+    for (char& c : path) {
+      c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    const ConsoleRun run = Run("bank user \"" + path + "\"");
+    EXPECT_EQ(run.ExitCode, 1u) << run.Out;
+    EXPECT_HAS(run.Out, "Cannot set XG Bank Mode");
+    ExpectUntouched();
+    EXPECT_EQ(ReadAll(Backup("dsxgwave.tbl")), originalBank_);
+    EXPECT_EQ(ReadAll(Backup("Ds1.sys")), backupDriver);
+  }
 }
 
 }  // namespace

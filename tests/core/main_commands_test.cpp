@@ -9,23 +9,11 @@
 #include "app/startup.h"
 #include "platform/fake.h"
 #include "platform/testing/scratch.h"
+#include "tests/core/recording_window.h"
 #include "tests/core/window_machine.h"
 #include "ymf/bank_mode.h"
 
 namespace {
-
-constexpr WindowRef Active = 0x42;
-
-// The window as the commands see it: it counts refreshes and closings.
-class RecordingWindow : public MainWindowPort {
- public:
-  void RefreshWindow() override { ++Refreshes; }
-  WindowRef ActiveWindow() override { return Active; }
-  WindowRef ApplicationWindow() override { return 0x43; }
-  void Close() override { ++Closes; }
-  int Refreshes = 0;
-  int Closes = 0;
-};
 
 using Registry = std::map<std::string, std::map<std::string, FakeValue>>;
 
@@ -75,14 +63,6 @@ class MainCommandsTest : public ::testing::Test {
     Bytes bytes;
     ReadWholeFile(path, bytes);
     return bytes;
-  }
-  std::string UserBank(const char* name) {
-    const std::string path = sim_.Root() + name;
-    BankSetSpec setup;
-    setup.Signature = 0x02;
-    setup.BankSize = 30000;
-    EXPECT_TRUE(WriteBankSet(path, setup));
-    return path;
   }
   bool RegistryUnchanged() const { return SameRegistry(Fake().Keys, registry_); }
   void ExpectOneBox(const std::string& text) const {
@@ -170,7 +150,7 @@ TEST_F(MainCommandsTest, UserRadioWithAnEmptyPathSwitchesNothing) {
 
 TEST_F(MainCommandsTest, EveryApplyWithAUserPathInstallsTheBankAgain) {
   Start();
-  const std::string user = UserBank("mine.yb0");
+  const std::string user = AddUserBank(sim_, "mine.yb0");
   choices_.CheckedRadio = BankRadio::User;
   choices_.UserBankSetEdit = user;
   MainCommands::ApplyBtnClick(choices_, window_);

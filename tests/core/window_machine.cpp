@@ -27,3 +27,12 @@ void StartMachine(SimulatedSystem& sim, const MachineSpec& machine) {
   }
   RunStartupSteps();
 }
+
+std::string AddUserBank(SimulatedSystem& sim, const std::string& name) {
+  const std::string path = sim.Root() + name;
+  BankSetSpec setup;
+  setup.Signature = 0x02;
+  setup.BankSize = 30000;
+  EXPECT_TRUE(WriteBankSet(path, setup));
+  return path;
+}

@@ -26,5 +26,8 @@ struct MachineSpec {
 
 // Lays the machine out on the simulated system and runs the start-up steps.
 void StartMachine(SimulatedSystem& sim, const MachineSpec& machine);
+// Writes a user bank set (signature 0x02, 30000 bytes) at the scratch root
+// under this name and returns the bank's path.
+std::string AddUserBank(SimulatedSystem& sim, const std::string& name);
 // Size of the shipped banks StartMachine writes.
 constexpr std::size_t ShippedBankSize = 60000;

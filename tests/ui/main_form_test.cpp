@@ -13,6 +13,7 @@
 #include "app/win32/main_form.h"
 #include "app/win32/resource.h"
 #include "platform/fake.h"
+#include "platform/fake_converter.h"
 #include "tests/core/window_machine.h"
 
 namespace {
@@ -272,6 +273,52 @@ TEST_F(MainFormTest, BothBrowseButtonsFillBothEditsAndCheckUserRadio) {
     EXPECT_TRUE(Checked(IDC_UserRadio) && !Checked(IDC_DefaultRadio));
   }
   EXPECT_EQ(Fake().FileDialogs.size(), 2u);
+}
+
+TEST_F(MainFormTest, EveryEditorButtonRunsItsCommand) {
+  Open(MachineSpec());
+  FakeConverterReset();
+  FakeConverter().Results = {1};  // the extraction fails
+  SetWindowTextA(C(IDC_UserBankEdit), (sim_->Root() + "none.yb0").c_str());
+  const struct {
+    int Button;
+    const char* Message;
+  } buttons[] = {{IDC_CopyFromBtn, "Cannot make copy of bank"},
+                 {IDC_BankExtractBtn, "Cannot extract WAV sample(s) from the selected bank"},
+                 {IDC_BankCreateBtn, "Cannot make a bank from WAV samples"},
+                 {IDC_EditorDelete, "Cannot delete WAV samples"},
+                 {IDC_EditSignCorrect, "Cannot set a bank signature"},
+                 {IDC_EditorSetBtn, "Cannot set XG Bank Mode"}};
+  for (const auto& button : buttons) {
+    Fake().Shown.clear();
+    Click(EditorTab, button.Button);
+    ASSERT_EQ(Fake().Shown.size(), 1u) << button.Message;
+    EXPECT_EQ(Fake().Shown[0].Text, button.Message);
+    EXPECT_EQ(Fake().Shown[0].Owner, reinterpret_cast<WindowRef>(form_->Handle()));
+  }
+  EXPECT_EQ(FakeConverter().Calls, std::vector<std::string>{"Deconstruct " + sim_->Root() + "none.yb0"});
+  EXPECT_TRUE(Open()) << "a failed switch closes nothing, whatever And Reboot says";
+  FakeConverterReset();
+}
+
+TEST_F(MainFormTest, SetThisBankClosesWithAndRebootAndAsksTheQuestion) {
+  Open(MachineSpec());
+  const std::string mine = AddUserBank(*sim_, "mine.yb0");
+  SetWindowTextA(C(IDC_UserBankEdit), mine.c_str());
+  Click(EditorTab, IDC_RebootCheck);  // cleared: the window stays open
+  Click(EditorTab, IDC_EditorSetBtn);
+  EXPECT_TRUE(Fake().Shown.empty());
+  EXPECT_EQ(Env.BankKind, BankUser);
+  EXPECT_EQ(TextOf(C(IDC_UserBankSetEdit)), mine);
+  EXPECT_TRUE(Checked(IDC_UserRadio)) << "refreshed";
+  ASSERT_TRUE(Open());
+  Click(EditorTab, IDC_RebootCheck);
+  Fake().Answers = {AnswerNo};
+  Click(EditorTab, IDC_EditorSetBtn);
+  ASSERT_EQ(Fake().Shown.size(), 1u);
+  EXPECT_EQ(Fake().Shown[0].Text, "To apply changes you should reboot your computer. Reboot now?");
+  EXPECT_TRUE(Fake().RestartCalls.empty());
+  EXPECT_FALSE(Open());
 }
 
 TEST_F(MainFormTest, VoiceCountsBoundToTheirArrowsAndTotalledInRedAbove88) {

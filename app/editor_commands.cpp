@@ -1,0 +1,97 @@
+#include "app/editor_commands.h"
+
+#include "platform/cursor.h"
+#include "platform/fileops.h"
+#include "platform/same_file.h"
+#include "ymf/bank_convert.h"
+#include "ymf/bank_mode.h"
+#include "ymf/bank_workspace.h"
+#include "ymf/protected_files.h"
+
+namespace {
+
+// The converter keeps the GUI thread until it returns.
+bool UnderHourglass(bool (*operation)(const std::string&), const std::string& bankPath) {
+  const CursorRef previous = ShowBusyCursor();
+  const bool ok = operation(bankPath);
+  RestoreCursor(previous);
+  return ok;
+}
+
+// Where CopyBankSet puts the bank and its tables: the target with its last
+// character made '0' to '3'.
+bool AnyProtected(const std::string& targetBank) {
+  for (int k = 0; k <= 3; ++k) {
+    if (IsProtectedFile(BankTablePath(targetBank, k))) {
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+namespace EditorCommands {
+
+void CopyFromBtnClick(WindowChoices& choices, MainWindowPort& window) {
+  const std::string source = choices.UserBankEdit;
+  if (!FileExists(source)) {
+    ShowCommandError(window, CopyBankFailed);
+    return;
+  }
+  std::string chosen;
+  if (!AskFileName(BankFileDialog(FileDialogKind::Save, window.ActiveWindow(), source), chosen) || chosen == source) {
+    return;
+  }
+  // The bank goes to the chosen name with its last character made '0'
+  // ("my.abc" gives "my.ab0"): that is the file the edits must name, and
+  // the one that must not be the source itself.
+  const std::string copy = BankTablePath(chosen, 0);
+  if (SameFileOrDirectory(copy, source)) {
+    return;
+  }
+  if (AnyProtected(copy) || !CopyBankSet(source, copy)) {
+    ShowCommandError(window, CopyBankFailed);
+    return;
+  }
+  choices.UserBankEdit = copy;
+  choices.UserBankSetEdit = copy;
+}
+
+void BankExtractBtnClick(WindowChoices& choices, MainWindowPort& window) {
+  if (!UnderHourglass(ExtractBank, choices.UserBankEdit)) {
+    ShowCommandError(window, ExtractFailed);
+  }
+}
+
+void BankCreateBtnClick(WindowChoices& choices, MainWindowPort& window) {
+  const std::string& bank = choices.UserBankEdit;
+  if (!FileExists(bank) || IsProtectedFile(bank) || !UnderHourglass(BuildBank, bank)) {
+    ShowCommandError(window, BuildFailed);
+  }
+}
+
+void EditorDeleteClick(WindowChoices& choices, MainWindowPort& window) {
+  if (!FileExists(choices.UserBankEdit) || !DeleteWavSamples(choices.UserBankEdit)) {
+    ShowCommandError(window, DeleteWavFailed);
+  }
+}
+
+void EditSignCorrectClick(WindowChoices& choices, MainWindowPort& window) {
+  const std::string& bank = choices.UserBankEdit;
+  if (IsProtectedFile(bank) || !SetBankSignature(bank, SignatureOfType(choices.EditorTypeText))) {
+    ShowCommandError(window, SignatureFailed);
+  }
+}
+
+void EditorSetBtnClick(WindowChoices& choices, MainWindowPort& window) {
+  if (!SwitchBank(ModeUser, choices.UserBankEdit, window)) {
+    return;
+  }
+  choices.UserBankSetEdit = choices.UserBankEdit;
+  if (choices.RebootCheck) {
+    window.Close();
+  }
+}
+
+}  // namespace EditorCommands

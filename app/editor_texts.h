@@ -1,0 +1,16 @@
+// What the bank editor says and how it reads its signature list, shared by
+// the XG Bank Editor page and tovaroc's editor commands.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+extern const char* const CopyBankFailed;   // "Cannot make copy of bank"
+extern const char* const ExtractFailed;    // "Cannot extract WAV sample(s) from the selected bank"
+extern const char* const BuildFailed;      // "Cannot make a bank from WAV samples"
+extern const char* const DeleteWavFailed;  // "Cannot delete WAV samples"
+extern const char* const SignatureFailed;  // "Cannot set a bank signature"
+
+// The signature byte for the text EditorTypeCombo shows: "Extended" 0x00,
+// "Dance" 0x01, anything else (its "User", or no selection) 0x02.
+std::uint8_t SignatureOfType(const std::string& typeText);

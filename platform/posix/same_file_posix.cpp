@@ -1,0 +1,11 @@
+#include <sys/stat.h>
+
+#include "files/posix/posix_path.h"
+#include "platform/same_file.h"
+
+bool SameFileOrDirectory(const std::string& a, const std::string& b) {
+  struct stat first {};
+  struct stat second {};
+  return !a.empty() && !b.empty() && stat(NativePath(a).c_str(), &first) == 0 &&
+         stat(NativePath(b).c_str(), &second) == 0 && first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
