@@ -1,10 +1,12 @@
 // Whole-file operations handed to the system.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
 // Copies a file, replacing the destination (CopyFileA, fail-if-exists false).
+// A read-only destination or a directory is refused.
 bool CopyFileOver(const std::string& from, const std::string& to);
 // Deletes one file (DeleteFileA): a read-only file or a directory is refused.
 bool RemoveFile(const std::string& path);
@@ -12,3 +14,11 @@ bool RemoveFile(const std::string& path);
 bool FileExists(const std::string& path);
 // Names (without directory) of the files matching a wildcard such as "C:\dir\*.wav".
 std::vector<std::string> ListFiles(const std::string& pattern);
+// Moves a file onto another name on the same volume, replacing an existing
+// destination unless that is read-only or a directory. Where the system has
+// no replacing move (Windows 9x), the destination is deleted first: callers
+// move only complete, verified files this way.
+bool MoveFileOver(const std::string& from, const std::string& to);
+// Creates a file, or empties one that is not read-only, and writes these
+// bytes into it. A failed write deletes the file.
+bool WriteFileOver(const std::string& path, const void* data, std::size_t size);

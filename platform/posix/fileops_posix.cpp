@@ -1,15 +1,18 @@
 // Whole-file operations on POSIX with the Windows rules: a copy replaces its
 // destination unless that is read-only, a read-only file cannot be deleted.
 #include <dirent.h>
+#include <fcntl.h>
 #include <fnmatch.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <vector>
 
 #include "files/posix/posix_path.h"
+#include "platform/file_operations.h"
 #include "platform/fileops.h"
 
 namespace {
@@ -23,7 +26,7 @@ bool FileExists(const std::string& path) {
   return !path.empty() && stat(NativePath(path).c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-bool CopyFileOver(const std::string& from, const std::string& to) {
+bool native_files::CopyFileOver(const std::string& from, const std::string& to) {
   if (!FileExists(from)) {
     return false;
   }
@@ -65,7 +68,7 @@ bool CopyFileOver(const std::string& from, const std::string& to) {
   return true;
 }
 
-bool RemoveFile(const std::string& path) {
+bool native_files::RemoveFile(const std::string& path) {
   struct stat info {};
   const std::string native = NativePath(path);
   if (path.empty() || stat(native.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || IsReadOnly(info)) {
@@ -95,4 +98,44 @@ std::vector<std::string> ListFiles(const std::string& pattern) {
   closedir(handle);
   std::sort(names.begin(), names.end());
   return names;
+}
+
+bool native_files::MoveFileOver(const std::string& from, const std::string& to) {
+  if (!FileExists(from)) {
+    return false;
+  }
+  const std::string target = NativePath(to);
+  struct stat info {};
+  if (stat(target.c_str(), &info) == 0 && (!S_ISREG(info.st_mode) || IsReadOnly(info))) {
+    return false;
+  }
+  return std::rename(NativePath(from).c_str(), target.c_str()) == 0;
+}
+
+bool native_files::WriteFileOver(const std::string& path, const void* data, std::size_t size) {
+  const std::string native = NativePath(path);
+  struct stat info {};
+  if (path.empty() || (stat(native.c_str(), &info) == 0 && (!S_ISREG(info.st_mode) || IsReadOnly(info)))) {
+    return false;
+  }
+  const int fd = open(native.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  if (fd < 0) {
+    return false;
+  }
+  const auto* bytes = static_cast<const unsigned char*>(data);
+  std::size_t done = 0;
+  bool ok = true;
+  while (done < size && ok) {
+    const ssize_t put = write(fd, bytes + done, size - done);
+    if (put < 0 && errno == EINTR) {
+      continue;
+    }
+    ok = put > 0;
+    done += ok ? static_cast<std::size_t>(put) : 0;
+  }
+  ok = (close(fd) == 0) && ok;
+  if (!ok) {
+    unlink(native.c_str());
+  }
+  return ok;
 }
