@@ -1,5 +1,5 @@
 // The test double behind system.h, registry.h (with the key set-up of
-// testing/registry_keys.h) and dialogs.h: tests set the directories, the
+// testing/registry_keys.h), dialogs.h and system_lock.h: tests set the directories, the
 // version and the registry, script the answers of message boxes and read
 // back what was shown.
 #pragma once
@@ -38,6 +38,12 @@ struct FakePlatform {
   std::deque<int> Answers;                // answers for the next message boxes; AnswerNo when empty
   std::vector<ShownMessage> Shown;
   int EndedWith = -1;  // exit code passed to EndProcess, -1 if none
+  // The system lock: another process holds it (every take is Busy) or ended
+  // while holding it (the next take is TakenOver); Held while this process has it.
+  bool LockHeldElsewhere = false;
+  bool LockAbandoned = false;
+  bool LockHeld = false;
+  int LockTakes = 0;
 };
 
 // The one test double instance; FakeReset brings it back to its start state.
