@@ -19,6 +19,12 @@ namespace {
 
 bool IsReadOnly(const struct stat& info) { return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0; }
 
+// A destination that is missing, or a file that is not read-only.
+bool Replaceable(const std::string& path) {
+  struct stat info {};
+  return stat(NativePath(path).c_str(), &info) != 0 || (S_ISREG(info.st_mode) && !IsReadOnly(info));
+}
+
 }  // namespace
 
 bool FileExists(const std::string& path) {
@@ -27,14 +33,10 @@ bool FileExists(const std::string& path) {
 }
 
 bool native_files::CopyFileOver(const std::string& from, const std::string& to) {
-  if (!FileExists(from)) {
+  if (!FileExists(from) || !Replaceable(to)) {
     return false;
   }
   const std::string target = NativePath(to);
-  struct stat info {};
-  if (stat(target.c_str(), &info) == 0 && (!S_ISREG(info.st_mode) || IsReadOnly(info))) {
-    return false;
-  }
   std::FILE* in = std::fopen(NativePath(from).c_str(), "rb");
   if (in == nullptr) {
     return false;
@@ -101,21 +103,12 @@ std::vector<std::string> ListFiles(const std::string& pattern) {
 }
 
 bool native_files::MoveFileOver(const std::string& from, const std::string& to) {
-  if (!FileExists(from)) {
-    return false;
-  }
-  const std::string target = NativePath(to);
-  struct stat info {};
-  if (stat(target.c_str(), &info) == 0 && (!S_ISREG(info.st_mode) || IsReadOnly(info))) {
-    return false;
-  }
-  return std::rename(NativePath(from).c_str(), target.c_str()) == 0;
+  return FileExists(from) && Replaceable(to) && std::rename(NativePath(from).c_str(), NativePath(to).c_str()) == 0;
 }
 
 bool native_files::WriteFileOver(const std::string& path, const void* data, std::size_t size) {
   const std::string native = NativePath(path);
-  struct stat info {};
-  if (path.empty() || (stat(native.c_str(), &info) == 0 && (!S_ISREG(info.st_mode) || IsReadOnly(info)))) {
+  if (path.empty() || !Replaceable(path)) {
     return false;
   }
   const int fd = open(native.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
