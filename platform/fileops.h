@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,8 @@ bool CopyFileOver(const std::string& from, const std::string& to);
 bool RemoveFile(const std::string& path);
 // True only for an existing file that is not a directory.
 bool FileExists(const std::string& path);
+// The size of such a file from its directory entry, without opening it.
+bool FileSizeByPath(const std::string& path, std::uint32_t& size);
 // Names (without directory) of the files matching a wildcard such as "C:\dir\*.wav".
 std::vector<std::string> ListFiles(const std::string& pattern);
 // Moves a file onto another name on the same volume, replacing an existing

@@ -76,7 +76,7 @@ bool ViewCopy(BackupCheck& check, const std::string& path, SharedView& view) {
   return true;
 }
 
-void CheckAgainstManifest(BackupCheck& check) {
+void CheckAgainstManifest(BackupCheck& check, BackupCopies copies) {
   const std::string manifestPath = BackupManifestPath();
   Bytes text;
   BackupManifest manifest;
@@ -95,10 +95,26 @@ void CheckAgainstManifest(BackupCheck& check) {
     return;
   }
   if (!ViewCopy(check, Env.BackupDriverPath, check.Driver) ||
-      !Matches(check, Env.BackupDriverPath, manifest.Driver, check.Driver->Data, check.Driver->Size) ||
-      !ViewCopy(check, Env.BackupBankPath, check.Bank) ||
-      !Matches(check, Env.BackupBankPath, manifest.Bank, check.Bank->Data, check.Bank->Size)) {
+      !Matches(check, Env.BackupDriverPath, manifest.Driver, check.Driver->Data, check.Driver->Size)) {
     return;
+  }
+  if (copies == BackupCopies::Both) {
+    if (!ViewCopy(check, Env.BackupBankPath, check.Bank) ||
+        !Matches(check, Env.BackupBankPath, manifest.Bank, check.Bank->Data, check.Bank->Size)) {
+      return;
+    }
+  } else {
+    std::uint32_t size = 0;
+    if (!FileSizeByPath(Env.BackupBankPath, size)) {
+      NotValid(check, "The backup copy " + Env.BackupBankPath + " is missing.");
+      return;
+    }
+    if (size != manifest.Bank.Size) {
+      NotValid(check, "The backup copy " + Env.BackupBankPath + " has " + std::to_string(size) +
+                          " bytes where its manifest lists " + std::to_string(manifest.Bank.Size) +
+                          ": it is not a complete copy of the original.");
+      return;
+    }
   }
   check.VersionText = VersionTextOfImage(check.Driver->Data, check.Driver->Size);
   if (check.VersionText != manifest.VersionText) {
@@ -225,7 +241,7 @@ bool RestoreLocked() {
     return Fail(FailureKind::NoDriver, "YMF7x4 driver is not found.");
   }
   BackupCheck check = CheckBackup();
-  if (!RequireUsableBackup(check) || !RequireLiveDriverOfBackupBuild(check) || !RequireLiveFilesReplaceable(false)) {
+  if (!RequireUsableBackup(check) || !RequireLiveDriverOfBackupBuild(check) || !RequireLiveFilesReplaceable()) {
     return false;
   }
   if (!CopyBankAndDriver(Env.BackupBankPath)) {
@@ -264,13 +280,13 @@ std::string BackupManifestPath() {
   return Env.BackupDriverPath.empty() ? std::string() : BackupDir() + BackupManifestName;
 }
 
-BackupCheck CheckBackup() {
+BackupCheck CheckBackup(BackupCopies copies) {
   BackupCheck check;
   if (Env.BackupDriverPath.empty() || Env.BackupBankPath.empty()) {
     return check;
   }
   if (FileExists(BackupManifestPath())) {
-    CheckAgainstManifest(check);
+    CheckAgainstManifest(check, copies);
     return check;
   }
   const bool driverThere = FileExists(Env.BackupDriverPath);
@@ -313,12 +329,14 @@ bool RequireLiveDriverOfBackupBuild(const BackupCheck& check) {
   return true;
 }
 
-bool RequireLiveFilesReplaceable(bool driverMustExist) {
-  std::string problem = ReplaceProblem("bank file", Env.BankPath, false);
-  if (problem.empty()) {
-    problem = ReplaceProblem("driver file", Env.DriverPath, driverMustExist);
-  }
+bool RequireReplaceable(const char* what, const std::string& path, bool mustExist) {
+  const std::string problem = ReplaceProblem(what, path, mustExist);
   return problem.empty() || Fail(FailureKind::FileUnusable, problem + " Nothing was changed.");
+}
+
+bool RequireLiveFilesReplaceable() {
+  return RequireReplaceable("bank file", Env.BankPath, false) &&
+         RequireReplaceable("driver file", Env.DriverPath, false);
 }
 
 bool BackupDriverFiles() {
@@ -363,6 +381,16 @@ bool BackupDriverFiles() {
 bool CopyBankAndDriver(const std::string& sourceBank) {
   return UnderDriverFilesLock([&] {
     if (!CopyFileOver(sourceBank, Env.BankPath)) {
+      // A copy that could not open its source or its destination has
+      // changed nothing; one that stopped on the way has.
+      FileHandle source = InvalidFileHandle;
+      if (!OpenRead(sourceBank, source)) {
+        return Fail(FailureKind::FileUnusable, UnreadableText("bank file", sourceBank) + " Nothing was changed.");
+      }
+      CloseFile(source);
+      if (!RequireReplaceable("bank file", Env.BankPath, false)) {
+        return false;
+      }
       return Fail(FailureKind::StepFailed,
                   "Copying " + sourceBank + " over the bank file " + Env.BankPath + " failed (is the disk full?).",
                   true);
@@ -389,7 +417,7 @@ bool InstallBank(const std::string& sourceBank) {
       return Fail(FailureKind::FileUnusable, UnreadableText("bank file", sourceBank) + " Nothing was changed.");
     }
     CloseFile(source);
-    return RequireLiveFilesReplaceable(false) && CopyBankAndDriver(sourceBank);
+    return RequireLiveFilesReplaceable() && CopyBankAndDriver(sourceBank);
   });
 }
 

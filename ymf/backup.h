@@ -27,11 +27,17 @@ struct BackupCheck {
 bool BackupPairPresent();
 // The manifest's path, beside the two copies.
 std::string BackupManifestPath();
-// Judges the Backup folder as it stands; both copies are read whole (as
-// views) and compared with the manifest. A plain pair is plausible when its
+// What of the pair is read when it is judged.
+enum class BackupCopies {
+  Both,        // both copies read whole (as views) and compared with the manifest
+  DriverOnly,  // the driver copy so; of the bank copy only its size (a switch to
+               // another bank does not use it, and every start checks it whole)
+};
+
+// Judges the Backup folder as it stands. A plain pair is plausible when its
 // driver has the live driver's version text (when that is known), a correct
 // checksum on a PE image, and its bank is a Default bank.
-BackupCheck CheckBackup();
+BackupCheck CheckBackup(BackupCopies copies = BackupCopies::Both);
 // Records the failure a backup that is not usable stands for; true when it
 // is Verified or Earlier.
 bool RequireUsableBackup(const BackupCheck& check);
@@ -41,10 +47,12 @@ bool RequireUsableBackup(const BackupCheck& check);
 // text passes.
 bool RequireLiveDriverOfBackupBuild(const BackupCheck& check);
 
-// False, with the failure recorded, when the live driver or bank exists but
-// cannot be opened for writing (read-only, or held open by another program),
-// or when the driver is missing and driverMustExist.
-bool RequireLiveFilesReplaceable(bool driverMustExist);
+// False, with the failure recorded, when a file exists but cannot be opened
+// for writing (read-only, or held open by another program), or is missing
+// and mustExist.
+bool RequireReplaceable(const char* what, const std::string& path, bool mustExist);
+// The same for the live bank and driver.
+bool RequireLiveFilesReplaceable();
 
 // Makes the backup pair unless a valid one is present; true when a usable
 // pair is present afterwards (a pair of another build than the installed

@@ -65,6 +65,9 @@ struct SwitchPlan {
 
 const char* const NothingChanged = " Nothing was changed.";
 
+// The bank and its tables. The bank is opened as the driver's files are: a
+// bank that another program is writing is refused (a copy would take it
+// half written, and CopyFileA does not always refuse it).
 bool CheckSourceBank(const std::string& sourceBank, SwitchPlan& plan) {
   FileHandle file = InvalidFileHandle;
   if (sourceBank.empty() || !OpenRead(sourceBank, file)) {
@@ -174,7 +177,7 @@ bool PrepareSwitch(const std::string& sourceBank, SwitchPlan& plan) {
                                                "' is not known, so its patch sites and tables cannot be located." +
                                                NothingChanged);
   }
-  const BackupCheck check = CheckBackup();
+  const BackupCheck check = CheckBackup(BackupCopies::DriverOnly);
   if (!RequireUsableBackup(check)) {
     return false;
   }
@@ -199,7 +202,9 @@ bool PrepareSwitch(const std::string& sourceBank, SwitchPlan& plan) {
                 "be kept right." +
                     std::string(NothingChanged));
   }
-  return RequireLiveFilesReplaceable(true);
+  // A live bank that cannot be replaced makes the first copy fail, which
+  // changes nothing; a driver that cannot be must be found before it.
+  return RequireReplaceable("driver file", Env.DriverPath, true);
 }
 
 bool StepFailed(const std::string& step) {
@@ -219,26 +224,27 @@ bool SwitchToBank(const std::string& sourceBank) {
   if (!PrepareSwitch(sourceBank, plan) || !CopyBankAndDriver(sourceBank)) {
     return false;
   }
-  if (!PatchDriverCode()) {
-    return StepFailed("writing the code patch into " + Env.DriverPath);
-  }
   FileHandle driver = InvalidFileHandle;
   if (!OpenWrite(Env.DriverPath, driver)) {
-    return StepFailed("writing the bank's tables into " + Env.DriverPath);
+    return StepFailed("opening " + Env.DriverPath + " to write the code patch");
   }
-  bool ok = true;
-  for (int k = 1; k <= 3 && ok; ++k) {
-    ok = WriteTable(driver, k, plan.Tables[k - 1]);
+  const char* failed = nullptr;
+  if (!WritePatch(driver)) {
+    failed = "writing the code patch into ";
   }
-  // The checksum of the image as a whole switch leaves it, written only
+  for (int k = 1; k <= 3 && failed == nullptr; ++k) {
+    if (!WriteTable(driver, k, plan.Tables[k - 1])) {
+      failed = "writing the bank's tables into ";
+    }
+  }
+  // The checksum of the image as the whole switch leaves it, written only
   // when every step before it succeeded.
-  const bool summed = ok && (Env.IsVxD || (SeekTo(driver, static_cast<std::int32_t>(plan.ChecksumField)) &&
-                                           WriteBlock(driver, plan.Checksum, 4)));
-  CloseFile(driver);
-  if (!ok) {
-    return StepFailed("writing the bank's tables into " + Env.DriverPath);
+  if (failed == nullptr && !Env.IsVxD &&
+      !(SeekTo(driver, static_cast<std::int32_t>(plan.ChecksumField)) && WriteBlock(driver, plan.Checksum, 4))) {
+    failed = "storing the image checksum of ";
   }
-  return summed || StepFailed("storing the image checksum of " + Env.DriverPath);
+  CloseFile(driver);
+  return failed == nullptr || StepFailed(failed + Env.DriverPath);
 }
 
 bool DisableBank() {
@@ -258,7 +264,7 @@ bool DisableBank() {
 
 bool RestoreDefaultBank() {
   const BackupCheck check = CheckBackup();
-  return RequireUsableBackup(check) && RequireLiveDriverOfBackupBuild(check) && RequireLiveFilesReplaceable(false) &&
+  return RequireUsableBackup(check) && RequireLiveDriverOfBackupBuild(check) && RequireLiveFilesReplaceable() &&
          CopyBankAndDriver(Env.BackupBankPath);
 }
 

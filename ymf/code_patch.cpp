@@ -70,6 +70,16 @@ bool WriteDriverByte(FileHandle file, std::int32_t offset, std::uint8_t value) {
   return SeekTo(file, offset) && WriteByte(file, value);
 }
 
+bool WritePatch(FileHandle file) {
+  const PatchList list = PatchListFor(Env.IsVxD);
+  for (const PatchByte& entry : list) {
+    WriteDriverByte(file, PatchByteOffset(Env.Profile, entry), entry.Value);
+  }
+  // A single write may fail without stopping the list; reading the bytes
+  // back is what tells whether the patch is in place.
+  return SitesHoldPatch(file, list);
+}
+
 bool PatchDriverCode() {
   return UnderDriverFilesLock([] {
     // Without a known profile the offsets describe no driver build.
@@ -80,13 +90,7 @@ bool PatchDriverCode() {
     if (!OpenWrite(Env.DriverPath, file)) {
       return false;
     }
-    const PatchList list = PatchListFor(Env.IsVxD);
-    for (const PatchByte& entry : list) {
-      WriteDriverByte(file, PatchByteOffset(Env.Profile, entry), entry.Value);
-    }
-    // A single write may fail without stopping the list; reading the bytes
-    // back is what tells whether the patch is in place.
-    const bool landed = SitesHoldPatch(file, list);
+    const bool landed = WritePatch(file);
     CloseFile(file);
     return landed;
   });

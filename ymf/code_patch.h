@@ -39,6 +39,8 @@ bool WriteDriverByte(FileHandle file, std::int32_t offset, std::uint8_t value);
 // offsets, then reads every written byte back. False when no profile is
 // known, the file cannot be opened for writing, or any byte did not land.
 bool PatchDriverCode();
+// The same on a driver file the caller holds open for writing.
+bool WritePatch(FileHandle file);
 
 // True when an image already carries the code patch of the profile: its
 // code block or its five-byte site holds every byte the patch writes there.

@@ -57,7 +57,7 @@ bool ReadComparedFiles(Bytes& driver, Bytes& backup, std::string& problem) {
   }
   // Only a backup that matches its manifest (or a plausible one from an
   // earlier version) tells what the original driver was.
-  BackupCheck check = CheckBackup();
+  BackupCheck check = CheckBackup(BackupCopies::DriverOnly);
   if (check.State == BackupState::NotValid) {
     problem = check.Problem;
     return false;

@@ -293,6 +293,9 @@ TEST_F(BankModes, UnusableBackupsAreRefusedAndKept) {
   const struct {
     const char* Name;
     std::function<void()> Damage;
+    // A switch to another bank uses only the backup driver; of the bank copy
+    // it compares the size, and every start compares the whole.
+    bool ExtendedRefused = true;
   } damages[] = {
       {"driver copy cut short",
        [] {
@@ -315,7 +318,8 @@ TEST_F(BankModes, UnusableBackupsAreRefusedAndKept) {
          Bytes bank = ReadAll(Env.BackupBankPath);
          bank[100] ^= 1;
          WriteAll(Env.BackupBankPath, bank);
-       }},
+       },
+       false},
       {"manifest damaged",
        [] {
          WriteAll(BackupManifestPath(), Bytes{'T', 'o', 'v'});
@@ -359,8 +363,11 @@ TEST_F(BankModes, UnusableBackupsAreRefusedAndKept) {
     EXPECT_FALSE(BackupDriverFiles()) << damage.Name;
     EXPECT_FALSE(RestoreDriverFiles()) << damage.Name;
     EXPECT_FALSE(LastFailure().Text.empty()) << damage.Name;
-    for (std::int32_t mode : {ModeExtended, ModeDefault, ModeDisabled}) {
+    for (std::int32_t mode : {ModeDefault, ModeDisabled}) {
       EXPECT_FALSE(SetBankMode(mode, "")) << damage.Name << ", mode " << mode;
+    }
+    if (damage.ExtendedRefused) {
+      EXPECT_FALSE(SetBankMode(ModeExtended, "")) << damage.Name;
     }
     EXPECT_EQ(ReadAll(Env.DriverPath), driver) << damage.Name;
     EXPECT_EQ(ReadAll(Env.BankPath), bank) << damage.Name;

@@ -37,8 +37,9 @@ struct Faults {
   bool Tripped = false;
   std::vector<std::int64_t> Needs;  // bytes each growing operation needed, in order
   std::vector<std::string> LivePaths;
-  std::map<FileHandle, std::string> OpenedAfterTrip;  // live files opened for writing after the failure
-  std::vector<std::string> LaterWrites;               // writes to live files in a step after the failure
+  std::map<FileHandle, std::string> LiveHandles;  // live files open for writing
+  bool ByteWriteFailed = false;                   // the failed operation was a byte of the patch list
+  std::vector<std::string> LaterWrites;           // writes to live files in a step after the failure
 };
 
 Faults& Active() {
@@ -65,9 +66,20 @@ bool Failing() {
   return fail;
 }
 
-void NoteLaterWrite(const std::string& what, const std::string& path) {
-  if (Active().Tripped && Active().Kind == FaultKind::FailOne && IsLive(path)) {
+// Writes that a failed step must not be followed by: any change of a live
+// file, except the rest of the patch list after one of its bytes failed
+// (the list is written to its end and then read back).
+void NoteLaterWrite(const std::string& what, const std::string& path, bool patchByte = false) {
+  const Faults& f = Active();
+  if (f.Tripped && f.Kind == FaultKind::FailOne && IsLive(path) && !(patchByte && f.ByteWriteFailed)) {
     Active().LaterWrites.push_back(what + " " + path);
+  }
+}
+
+void NoteLaterWrite(const char* what, FileHandle file, bool patchByte) {
+  const auto live = Active().LiveHandles.find(file);
+  if (live != Active().LiveHandles.end()) {
+    NoteLaterWrite(what, live->second, patchByte);
   }
 }
 
@@ -113,8 +125,8 @@ const FileOperationTable Faulty = {
       if (Failing() || !SystemFileOperations().OpenWrite(path, file)) {
         return false;
       }
-      if (Active().Tripped && IsLive(path)) {
-        Active().OpenedAfterTrip[file] = path;
+      if (IsLive(path)) {
+        Active().LiveHandles[file] = path;
       }
       return true;
     },
@@ -122,10 +134,7 @@ const FileOperationTable Faulty = {
       return !Failing() && SystemFileOperations().ReadBlock(file, buffer, count);
     },
     [](FileHandle file, const void* buffer, std::int32_t count) {
-      const auto opened = Active().OpenedAfterTrip.find(file);
-      if (opened != Active().OpenedAfterTrip.end()) {
-        Active().LaterWrites.push_back("write into " + opened->second);
-      }
+      NoteLaterWrite("write into", file, false);
       if (Failing()) {
         SystemFileOperations().WriteBlock(file, buffer, count / 2);
         return false;
@@ -133,11 +142,12 @@ const FileOperationTable Faulty = {
       return SystemFileOperations().WriteBlock(file, buffer, count);
     },
     [](FileHandle file, std::uint8_t value) {
-      const auto opened = Active().OpenedAfterTrip.find(file);
-      if (opened != Active().OpenedAfterTrip.end()) {
-        Active().LaterWrites.push_back("write into " + opened->second);
+      NoteLaterWrite("patch byte into", file, true);
+      if (Failing()) {
+        Active().ByteWriteFailed = Active().Kind == FaultKind::FailOne;
+        return false;
       }
-      return !Failing() && SystemFileOperations().WriteByte(file, value);
+      return SystemFileOperations().WriteByte(file, value);
     },
     [](const std::string& from, const std::string& to) {
       NoteLaterWrite("copy over", to);

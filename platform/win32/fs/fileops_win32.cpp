@@ -63,6 +63,16 @@ bool FileExists(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+bool FileSizeByPath(const std::string& path, std::uint32_t& size) {
+  WIN32_FILE_ATTRIBUTE_DATA data = {};
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 || data.nFileSizeHigh != 0) {
+    return false;
+  }
+  size = data.nFileSizeLow;
+  return true;
+}
+
 std::vector<std::string> ListFiles(const std::string& pattern) {
   std::vector<std::string> names;
   WIN32_FIND_DATAA found;
