@@ -398,8 +398,7 @@ bool CopyBankAndDriver(const std::string& sourceBank) {
     if (!CopyFileOver(Env.BackupDriverPath, Env.DriverPath)) {
       return Fail(FailureKind::StepFailed,
                   "Copying the backup driver over the driver file " + Env.DriverPath +
-                      " failed; the new bank is in "
-                      "place beside the driver as it was.",
+                      " failed; the new bank is in place beside the driver as it was.",
                   true);
     }
     return true;

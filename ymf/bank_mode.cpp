@@ -209,9 +209,7 @@ bool PrepareSwitch(const std::string& sourceBank, SwitchPlan& plan) {
 
 bool StepFailed(const std::string& step) {
   return Fail(FailureKind::StepFailed,
-              "The switch stopped at " + step +
-                  "; the bank file and the driver file are "
-                  "left as that step left them.",
+              "The switch stopped at " + step + "; the bank file and the driver file are left as that step left them.",
               true);
 }
 
