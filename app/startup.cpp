@@ -6,6 +6,7 @@
 #include "platform/system.h"
 #include "ymf/backup.h"
 #include "ymf/detect.h"
+#include "ymf/operation_failure.h"
 
 std::string ExeDir;
 std::string ProductTitle;
@@ -31,6 +32,9 @@ StartupFacts RunStartupSteps() {
   facts.DriverFound = DetectDriver();
   ProductTitle = TOVARO_PRODUCT_TITLE;
   facts.BackupMade = BackupDriverFiles();
+  if (!facts.BackupMade) {
+    facts.BackupProblem = LastFailure().Text;
+  }
   return facts;
 }
 

@@ -20,7 +20,11 @@ std::string StartAnywayQuestion(const char* line);
 
 struct StartupFacts {
   bool DriverFound = false;
+  // A usable backup is present: made now, or found matching its manifest.
   bool BackupMade = false;
+  // Why not, when BackupMade is false: a backup that does not match its
+  // manifest, a live driver that carries the patch, a full disk...
+  std::string BackupProblem;
 };
 
 // Steps 1 to 5 of start-up without asking anything: own directory, reboot

@@ -13,7 +13,6 @@
 #include "ymf/backup.h"
 #include "ymf/bank_mode.h"
 #include "ymf/environment.h"
-#include "ymf/version_profile.h"
 
 namespace {
 
@@ -43,16 +42,7 @@ bool Prepare(const Installation& where) {
       !InstallBankSets(where, ExtendedBankSize)) {
     return false;
   }
-  Env = DriverEnvironment();
-  Env.DriverFound = true;
-  Env.IsVxD = false;
-  Env.DriverPath = InstalledDriverPath(where, false);
-  Env.BankPath = InstalledBankPath(where, false);
-  Env.BackupDriverPath = where.ProgramDir + "Backup\\Ds1.sys";
-  Env.BackupBankPath = where.ProgramDir + "Backup\\dsxgwave.tbl";
-  Env.ExtendedBankPath = where.ExtendedBank();
-  Env.DanceBankPath = where.DanceBank();
-  LoadVersionProfile();
+  PointEnvAt(where, false);
   return Env.Profile.ProfileKnown && BackupDriverFiles();
 }
 

@@ -1,8 +1,8 @@
 // The test double behind system.h, registry.h (with the key set-up of
-// testing/registry_keys.h), dialogs.h, file_dialogs.h, shell.h, restart.h
-// and cursor.h: tests set the directories, the version and the registry,
-// script the answers of message boxes, file dialogs and the restart calls,
-// and read back what was shown and called.
+// testing/registry_keys.h), dialogs.h, file_dialogs.h, shell.h, restart.h,
+// cursor.h and system_lock.h: tests set the directories, the version and the
+// registry, script the answers of message boxes, file dialogs and the restart
+// calls, and read back what was shown and called.
 #pragma once
 
 #include <cstdint>
@@ -61,6 +61,12 @@ struct FakePlatform {
   std::uint32_t LastErrorAfterAdjust = 0;  // 1300: the account lacks the privilege
   // "busy" and "restore", in the order the cursor changed.
   std::vector<std::string> CursorCalls;
+  // The system lock: another process holds it (every take is Busy) or ended
+  // while holding it (the next take is TakenOver); Held while this process has it.
+  bool LockHeldElsewhere = false;
+  bool LockAbandoned = false;
+  bool LockHeld = false;
+  int LockTakes = 0;
 };
 
 // The one test double instance; FakeReset brings it back to its start state.

@@ -2,21 +2,27 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
 // Copies a file, replacing the destination (CopyFileA, fail-if-exists false).
+// A read-only destination or a directory is refused.
 bool CopyFileOver(const std::string& from, const std::string& to);
 // Deletes one file (DeleteFileA): a read-only file or a directory is refused.
 bool RemoveFile(const std::string& path);
 // True only for an existing file that is not a directory.
 bool FileExists(const std::string& path);
+// The size of such a file from its directory entry, without opening it.
+bool FileSizeByPath(const std::string& path, std::uint32_t& size);
 // Names (without directory) of the files matching a wildcard such as "C:\dir\*.wav",
 // in byte order; hidden, system and read-only files included, directories not.
 std::vector<std::string> ListFiles(const std::string& pattern);
 // Moves a file onto another name on the same volume, replacing an existing
 // destination unless that is read-only or a directory. On failure both files
-// are as they were.
+// are as they were. Where the system has no replacing move (Windows 9x), the
+// destination is parked under a free name beside it, put back when the move
+// fails and deleted when it succeeds.
 bool MoveFileOver(const std::string& from, const std::string& to);
 struct FilePiece {
   const void* Data;
@@ -25,3 +31,7 @@ struct FilePiece {
 // Creates a file, or empties one that is not read-only, and writes these
 // pieces into it one after the other. A failed write deletes the file.
 bool WriteFileOver(const std::string& path, const std::vector<FilePiece>& pieces);
+// The same with one piece.
+inline bool WriteFileOver(const std::string& path, const void* data, std::size_t size) {
+  return WriteFileOver(path, std::vector<FilePiece>{FilePiece{data, size}});
+}

@@ -1,34 +1,423 @@
 #include "ymf/backup.h"
 
+#include <algorithm>
+
+#include "files/files.h"
 #include "platform/fileops.h"
+#include "platform/pe_checksum.h"
+#include "ymf/backup_manifest.h"
+#include "ymf/code_patch.h"
+#include "ymf/content_hash.h"
+#include "ymf/driver_files_lock.h"
 #include "ymf/environment.h"
+#include "ymf/operation_failure.h"
+#include "ymf/version_profile.h"
+
+namespace {
+
+constexpr std::uint8_t DefaultBankSignature = 0xAA;
+// Suffix of the temporary copies; they live in the Backup folder only.
+const char* const TemporarySuffix = ".new";
+
+std::string FileNameOf(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
+
+std::string BackupDir() { return Env.BackupDriverPath.substr(0, Env.BackupDriverPath.find_last_of('\\') + 1); }
+
+BackupFileRecord RecordOf(const std::string& path, const std::uint8_t* data, std::uint32_t size) {
+  BackupFileRecord record;
+  record.Name = FileNameOf(path);
+  record.Size = size;
+  record.Hash = ContentHash(data, size);
+  return record;
+}
+
+BackupFileRecord RecordOf(const std::string& path, const Bytes& bytes) {
+  return RecordOf(path, bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+}
+
+BackupFileRecord RecordOf(const std::string& path, const FileView& view) {
+  return RecordOf(path, view.Data, view.Size);
+}
+
+// Whether a file holds exactly a view's bytes.
+bool HoldsSame(const std::string& path, const FileView& view) {
+  Bytes bytes;
+  return ReadFileContents(path, bytes) && bytes.size() == view.Size &&
+         (view.Size == 0 || std::equal(bytes.begin(), bytes.end(), view.Data));
+}
+
+bool NotValid(BackupCheck& check, const std::string& problem) {
+  check.State = BackupState::NotValid;
+  check.Problem = problem;
+  return false;
+}
+
+// Whether a copy matches its line of the manifest; says why not.
+bool Matches(BackupCheck& check, const std::string& path, const BackupFileRecord& record, const std::uint8_t* data,
+             std::size_t size) {
+  if (size != record.Size) {
+    return NotValid(check, "The backup copy " + path + " has " + std::to_string(size) +
+                               " bytes where its manifest lists " + std::to_string(record.Size) +
+                               ": it is not a complete copy of the original.");
+  }
+  if (ContentHash(data, size) != record.Hash) {
+    return NotValid(check, "The contents of the backup copy " + path + " differ from its manifest.");
+  }
+  return true;
+}
+
+// A backup copy as a view; false, judging the backup not valid, when it
+// cannot be read.
+bool ViewCopy(BackupCheck& check, const std::string& path, SharedView& view) {
+  view = OpenSharedView(path);
+  if (view == nullptr) {
+    return NotValid(check, "The backup copy " + path + (FileExists(path) ? " cannot be read." : " is missing."));
+  }
+  return true;
+}
+
+void CheckAgainstManifest(BackupCheck& check, BackupCopies copies) {
+  const std::string manifestPath = BackupManifestPath();
+  Bytes text;
+  BackupManifest manifest;
+  if (!ReadFileContents(manifestPath, text)) {
+    NotValid(check, "The backup manifest " + manifestPath + " cannot be read.");
+    return;
+  }
+  if (!ParseBackupManifest(std::string(text.begin(), text.end()), manifest)) {
+    NotValid(check, "The backup manifest " + manifestPath + " is damaged.");
+    return;
+  }
+  if (manifest.Driver.Name != FileNameOf(Env.BackupDriverPath) ||
+      manifest.Bank.Name != FileNameOf(Env.BackupBankPath)) {
+    NotValid(check, "The backup manifest " + manifestPath + " describes " + manifest.Driver.Name + " and " +
+                        manifest.Bank.Name + ", not the files of this driver.");
+    return;
+  }
+  if (!ViewCopy(check, Env.BackupDriverPath, check.Driver) ||
+      !Matches(check, Env.BackupDriverPath, manifest.Driver, check.Driver->Data, check.Driver->Size)) {
+    return;
+  }
+  if (copies == BackupCopies::Both) {
+    if (!ViewCopy(check, Env.BackupBankPath, check.Bank) ||
+        !Matches(check, Env.BackupBankPath, manifest.Bank, check.Bank->Data, check.Bank->Size)) {
+      return;
+    }
+  } else {
+    std::uint32_t size = 0;
+    if (!FileSizeByPath(Env.BackupBankPath, size)) {
+      NotValid(check, "The backup copy " + Env.BackupBankPath + " is missing.");
+      return;
+    }
+    if (size != manifest.Bank.Size) {
+      NotValid(check, "The backup copy " + Env.BackupBankPath + " has " + std::to_string(size) +
+                          " bytes where its manifest lists " + std::to_string(manifest.Bank.Size) +
+                          ": it is not a complete copy of the original.");
+      return;
+    }
+  }
+  check.VersionText = VersionTextOfImage(check.Driver->Data, check.Driver->Size);
+  if (check.VersionText != manifest.VersionText) {
+    NotValid(check, "The backup driver " + Env.BackupDriverPath + " is not of the version its manifest lists.");
+    return;
+  }
+  check.State = BackupState::Verified;
+}
+
+std::uint32_t StoredChecksum(const std::uint8_t* image, std::uint32_t field) {
+  return static_cast<std::uint32_t>(image[field]) | (static_cast<std::uint32_t>(image[field + 1]) << 8) |
+         (static_cast<std::uint32_t>(image[field + 2]) << 16) | (static_cast<std::uint32_t>(image[field + 3]) << 24);
+}
+
+// A pair made before backups had a manifest.
+void JudgeEarlierPair(BackupCheck& check) {
+  const std::string earlier = " (a backup without a manifest, made by an earlier version)";
+  if (!ViewCopy(check, Env.BackupDriverPath, check.Driver)) {
+    return;
+  }
+  const FileView& driver = *check.Driver;
+  check.VersionText = VersionTextOfImage(driver.Data, driver.Size);
+  if (!VersionTextFound(check.VersionText)) {
+    NotValid(check, "The backup driver " + Env.BackupDriverPath + earlier +
+                        " carries no version text, so it is not taken for the original.");
+    return;
+  }
+  if (VersionTextFound(Env.Profile.VersionText) && check.VersionText != Env.Profile.VersionText) {
+    NotValid(check, "The backup driver " + Env.BackupDriverPath + earlier + " is version " + check.VersionText +
+                        ", the installed driver is version " + Env.Profile.VersionText + ".");
+    return;
+  }
+  std::uint32_t field = 0;
+  if (!Env.IsVxD && (!LocateChecksumField(driver.Data, driver.Size, field) ||
+                     PeImageChecksum(driver.Data, driver.Size, field) != StoredChecksum(driver.Data, field))) {
+    NotValid(check, "The backup driver " + Env.BackupDriverPath + earlier +
+                        " does not carry a correct image checksum: it is not a complete original.");
+    return;
+  }
+  if (!ViewCopy(check, Env.BackupBankPath, check.Bank)) {
+    return;
+  }
+  if (check.Bank->Size == 0 || check.Bank->Data[0] != DefaultBankSignature) {
+    NotValid(check, "The backup bank " + Env.BackupBankPath + earlier + " is not a Default bank.");
+    return;
+  }
+  check.State = BackupState::Earlier;
+}
+
+std::string TemporaryPath(const std::string& path) { return path + TemporarySuffix; }
+
+// Leftovers of a backup that was cut short.
+void RemoveTemporaryCopies() {
+  for (const std::string& path : {Env.BackupBankPath, Env.BackupDriverPath, BackupManifestPath()}) {
+    if (FileExists(TemporaryPath(path))) {
+      RemoveFile(TemporaryPath(path));
+    }
+  }
+}
+
+// Puts a file into place through a temporary copy that is checked against
+// the expected bytes first. write makes the temporary copy.
+template <typename Write>
+bool PlaceChecked(const std::string& path, const Bytes& expected, Write write, const std::string& what) {
+  const std::string temporary = TemporaryPath(path);
+  Bytes written;
+  const bool ok =
+      write(temporary) && ReadFileContents(temporary, written) && written == expected && MoveFileOver(temporary, path);
+  if (!ok) {
+    if (FileExists(temporary)) {
+      RemoveFile(temporary);
+    }
+    return Fail(FailureKind::StepFailed, "Cannot write " + what + " " + path +
+                                             " (is the disk full or the Backup folder read-only?); the backup "
+                                             "was not made.");
+  }
+  return true;
+}
+
+bool WriteManifest(const BackupManifest& manifest) {
+  const std::string text = FormatBackupManifest(manifest);
+  const Bytes bytes(text.begin(), text.end());
+  return PlaceChecked(
+      BackupManifestPath(), bytes,
+      [&](const std::string& temporary) { return WriteFileOver(temporary, text.data(), text.size()); },
+      "the backup manifest");
+}
+
+bool MakeBackup() {
+  Bytes bank;
+  if (!ReadFileContents(Env.BankPath, bank)) {
+    return Fail(FailureKind::FileUnusable, UnreadableText("bank file", Env.BankPath));
+  }
+  Bytes driver;
+  if (!ReadFileContents(Env.DriverPath, driver)) {
+    return Fail(FailureKind::FileUnusable, UnreadableText("driver file", Env.DriverPath));
+  }
+  if (ImageCarriesPatch(driver)) {
+    return Fail(FailureKind::NotOriginal,
+                "The installed driver " + Env.DriverPath +
+                    " carries the code patch of a bank switch, so it is not taken for the original. Reinstall the "
+                    "driver to make a backup.");
+  }
+  if (bank.empty() || bank[0] != DefaultBankSignature) {
+    return Fail(FailureKind::NotOriginal, "The installed bank " + Env.BankPath +
+                                              " is not the Default bank, so it is not taken for the original.");
+  }
+  const auto copyOf = [](const std::string& live) {
+    return [live](const std::string& temporary) { return CopyFileOver(live, temporary); };
+  };
+  if (!PlaceChecked(Env.BackupBankPath, bank, copyOf(Env.BankPath), "the backup copy") ||
+      !PlaceChecked(Env.BackupDriverPath, driver, copyOf(Env.DriverPath), "the backup copy")) {
+    return false;
+  }
+  BackupManifest manifest;
+  manifest.Driver = RecordOf(Env.BackupDriverPath, driver);
+  manifest.Bank = RecordOf(Env.BackupBankPath, bank);
+  manifest.VersionText = VersionTextOfImage(driver.data(), static_cast<std::uint32_t>(driver.size()));
+  return WriteManifest(manifest);
+}
+
+bool RestoreLocked() {
+  if (Env.DriverPath.empty() || Env.BackupDriverPath.empty()) {
+    return Fail(FailureKind::NoDriver, "YMF7x4 driver is not found.");
+  }
+  BackupCheck check = CheckBackup();
+  if (!RequireUsableBackup(check) || !RequireLiveDriverOfBackupBuild(check) || !RequireLiveFilesReplaceable()) {
+    return false;
+  }
+  if (!CopyBankAndDriver(Env.BackupBankPath)) {
+    return false;
+  }
+  // The pair may be the last copy of the originals: it goes only once both
+  // files are back and hold the originals' bytes.
+  if (!HoldsSame(Env.BankPath, *check.Bank) || !HoldsSame(Env.DriverPath, *check.Driver)) {
+    return Fail(FailureKind::StepFailed, "The restored files do not hold the originals' bytes; the backup was kept.",
+                true);
+  }
+  // The views keep the copies open, and an open file cannot be deleted.
+  check.Driver.reset();
+  check.Bank.reset();
+  // The manifest goes first, and the pair only after it: a pair without a
+  // manifest is still taken as the originals, a manifest without its pair
+  // is not.
+  const std::string manifest = BackupManifestPath();
+  bool removed = !FileExists(manifest) || RemoveFile(manifest);
+  if (removed) {
+    removed = RemoveFile(Env.BackupDriverPath);
+    removed = RemoveFile(Env.BackupBankPath) && removed;
+  }
+  if (!removed) {
+    return Fail(FailureKind::StepFailed,
+                "The original files are back, but the backup in " + BackupDir() + " cannot be removed.", true);
+  }
+  return true;
+}
+
+}  // namespace
 
 bool BackupPairPresent() { return FileExists(Env.BackupBankPath) && FileExists(Env.BackupDriverPath); }
 
-bool BackupDriverFiles() {
-  if (BackupPairPresent()) {
+std::string BackupManifestPath() {
+  return Env.BackupDriverPath.empty() ? std::string() : BackupDir() + BackupManifestName;
+}
+
+BackupCheck CheckBackup(BackupCopies copies) {
+  BackupCheck check;
+  if (Env.BackupDriverPath.empty() || Env.BackupBankPath.empty()) {
+    return check;
+  }
+  if (FileExists(BackupManifestPath())) {
+    CheckAgainstManifest(check, copies);
+    return check;
+  }
+  const bool driverThere = FileExists(Env.BackupDriverPath);
+  const bool bankThere = FileExists(Env.BackupBankPath);
+  if (driverThere && bankThere) {
+    JudgeEarlierPair(check);
+  } else {
+    check.State = driverThere || bankThere ? BackupState::Partial : BackupState::Missing;
+  }
+  return check;
+}
+
+bool RequireUsableBackup(const BackupCheck& check) {
+  switch (check.State) {
+    case BackupState::Verified:
+    case BackupState::Earlier:
+      return true;
+    case BackupState::NotValid:
+      return Fail(FailureKind::BackupNotValid, check.Problem + " The backup is not used; nothing was changed.");
+    case BackupState::Missing:
+    case BackupState::Partial:
+      break;
+  }
+  return Fail(FailureKind::BackupMissing,
+              "The backup of the original driver files is missing in " + BackupDir() + "; nothing was changed.");
+}
+
+bool RequireLiveDriverOfBackupBuild(const BackupCheck& check) {
+  FileHandle file = InvalidFileHandle;
+  if (!FileExists(Env.DriverPath) || !OpenRead(Env.DriverPath, file)) {
     return true;
   }
-  if (!CopyFileOver(Env.BankPath, Env.BackupBankPath)) {
-    return false;
+  const std::string live = ReadVersionText(file);
+  CloseFile(file);
+  if (VersionTextFound(live) && live != check.VersionText) {
+    return Fail(FailureKind::OtherBuild, "The backup driver is version " + check.VersionText +
+                                             ", the installed driver is version " + live +
+                                             ": the backup belongs to another driver build; nothing was changed.");
   }
-  return CopyFileOver(Env.DriverPath, Env.BackupDriverPath);
+  return true;
+}
+
+bool RequireReplaceable(const char* what, const std::string& path, bool mustExist) {
+  const std::string problem = ReplaceProblem(what, path, mustExist);
+  return problem.empty() || Fail(FailureKind::FileUnusable, problem + " Nothing was changed.");
+}
+
+bool RequireLiveFilesReplaceable() {
+  return RequireReplaceable("bank file", Env.BankPath, false) &&
+         RequireReplaceable("driver file", Env.DriverPath, false);
+}
+
+bool BackupDriverFiles() {
+  return UnderDriverFilesLock([] {
+    if (Env.DriverPath.empty() || Env.BankPath.empty() || Env.BackupDriverPath.empty() || Env.BackupBankPath.empty()) {
+      return Fail(FailureKind::NoDriver, "YMF7x4 driver is not found.");
+    }
+    RemoveTemporaryCopies();
+    const BackupCheck check = CheckBackup();
+    switch (check.State) {
+      case BackupState::Verified:
+        // A backup of another build (the driver was updated since) is of no
+        // use to this one, and is still the only copy of that build.
+        if (VersionTextFound(Env.Profile.VersionText) && check.VersionText != Env.Profile.VersionText) {
+          return Fail(FailureKind::OtherBuild, "The backup driver in " + BackupDir() + " is version " +
+                                                   check.VersionText + ", the installed driver is version " +
+                                                   Env.Profile.VersionText +
+                                                   ". The backup is kept as it is, "
+                                                   "and not used.");
+        }
+        return true;
+      case BackupState::Earlier: {
+        // The pair stays as it is; from now on its manifest guards it.
+        BackupManifest manifest;
+        manifest.Driver = RecordOf(Env.BackupDriverPath, *check.Driver);
+        manifest.Bank = RecordOf(Env.BackupBankPath, *check.Bank);
+        manifest.VersionText = check.VersionText;
+        WriteManifest(manifest);
+        ClearFailure();
+        return true;
+      }
+      case BackupState::NotValid:
+        return Fail(FailureKind::BackupNotValid, check.Problem + " It is kept as it is, and not used.");
+      case BackupState::Missing:
+      case BackupState::Partial:
+        break;
+    }
+    return MakeBackup();
+  });
+}
+
+bool CopyBankAndDriver(const std::string& sourceBank) {
+  return UnderDriverFilesLock([&] {
+    if (!CopyFileOver(sourceBank, Env.BankPath)) {
+      // A copy that could not open its source or its destination has
+      // changed nothing; one that stopped on the way has.
+      FileHandle source = InvalidFileHandle;
+      if (!OpenRead(sourceBank, source)) {
+        return Fail(FailureKind::FileUnusable, UnreadableText("bank file", sourceBank) + " Nothing was changed.");
+      }
+      CloseFile(source);
+      if (!RequireReplaceable("bank file", Env.BankPath, false)) {
+        return false;
+      }
+      return Fail(FailureKind::StepFailed,
+                  "Copying " + sourceBank + " over the bank file " + Env.BankPath + " failed (is the disk full?).",
+                  true);
+    }
+    if (!CopyFileOver(Env.BackupDriverPath, Env.DriverPath)) {
+      return Fail(FailureKind::StepFailed,
+                  "Copying the backup driver over the driver file " + Env.DriverPath +
+                      " failed; the new bank is in place beside the driver as it was.",
+                  true);
+    }
+    return true;
+  });
 }
 
 bool InstallBank(const std::string& sourceBank) {
-  if (!CopyFileOver(sourceBank, Env.BankPath)) {
-    return false;
-  }
-  return CopyFileOver(Env.BackupDriverPath, Env.DriverPath);
+  return UnderDriverFilesLock([&] {
+    const BackupCheck check = CheckBackup();
+    if (!RequireUsableBackup(check)) {
+      return false;
+    }
+    FileHandle source = InvalidFileHandle;
+    if (sourceBank.empty() || !OpenRead(sourceBank, source)) {
+      return Fail(FailureKind::FileUnusable, UnreadableText("bank file", sourceBank) + " Nothing was changed.");
+    }
+    CloseFile(source);
+    return RequireLiveFilesReplaceable() && CopyBankAndDriver(sourceBank);
+  });
 }
 
-bool RestoreDriverFiles() {
-  // The backup pair may be the only copy of the originals left: it is
-  // removed only once both files are back in place.
-  if (!InstallBank(Env.BackupBankPath)) {
-    return false;
-  }
-  const bool driverDeleted = RemoveFile(Env.BackupDriverPath);
-  const bool bankDeleted = RemoveFile(Env.BackupBankPath);
-  return driverDeleted && bankDeleted;
-}
+bool RestoreDriverFiles() { return UnderDriverFilesLock(RestoreLocked); }

@@ -32,6 +32,10 @@ bool WriteBankTables(const std::string& bankPath);
 
 // Sets a bank mode (ModeDisabled, ModeDefault, ModeExtended, ModeDance, any
 // other value a user bank at userBankPath); true when it was set completely.
-// Modes that need the backup or a profile refuse, changing nothing, when
-// these are missing or the switch is bound to fail.
+// Every mode needs a usable backup. Before anything changes, the modes that
+// patch check the profile, the backup driver's build, length and checksum
+// field, the bank and its tables, and that the live files can be replaced;
+// they refuse, changing nothing, when any of these fails. A step that fails
+// later stops the switch; nothing is written after it. LastFailure() says
+// why the result is false.
 bool SetBankMode(std::int32_t mode, const std::string& userBankPath);

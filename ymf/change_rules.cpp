@@ -1,5 +1,6 @@
 #include "ymf/change_rules.h"
 
+#include "ymf/driver_verify.h"
 #include "ymf/environment.h"
 
 bool ShowMiscChangeable() { return Env.Profile.VersionText == ShowMiscVersion; }
@@ -19,10 +20,10 @@ bool SettingChangeable(const DriverSetting& setting) {
 }
 
 BankModeCheck CheckBankMode(std::int32_t mode) {
-  const bool plain = mode == ModeDisabled || mode == ModeDefault || mode == ModeExtended || mode == ModeDance;
   // The kind numbers of Disabled, Default, Extended and Dance are their
-  // modes; a user bank is installed every time.
-  if (plain && Env.BankKind == mode) {
+  // modes; a kind counts as installed only when the files verify, so that
+  // a half-done switch is done again. A user bank is installed every time.
+  if (Env.BankKind == mode && BankModeInstalled(mode)) {
     return BankModeCheck::AlreadyInstalled;
   }
   if ((mode == ModeExtended && !Env.ExtendedBankExists) || (mode == ModeDance && !Env.DanceBankExists)) {

@@ -21,7 +21,7 @@ bool SettingChangeable(const DriverSetting& setting);
 // is changed.
 enum class BankModeCheck {
   Go,                // SetBankMode may run
-  AlreadyInstalled,  // the installed kind is the mode's (Disabled, Default, Extended, Dance): nothing to do
+  AlreadyInstalled,  // Disabled, Default, Extended or Dance is installed and verifies: nothing to do
   BankMissing,       // the Extended or Dance bank file is not in the program's Banks folder
   UnknownBuild,      // Extended, Dance and User need a known driver build
 };

@@ -2,6 +2,8 @@
 
 #include <iterator>
 
+#include "ymf/driver_files_lock.h"
+
 namespace {
 
 // The VxD list: one byte at each single-byte site, a 20-byte code block that
@@ -68,22 +70,49 @@ bool WriteDriverByte(FileHandle file, std::int32_t offset, std::uint8_t value) {
   return SeekTo(file, offset) && WriteByte(file, value);
 }
 
-bool PatchDriverCode() {
-  // Without a known profile the offsets describe no driver build.
-  if (!Env.Profile.ProfileKnown) {
-    return false;
-  }
-  FileHandle file = InvalidFileHandle;
-  if (!OpenWrite(Env.DriverPath, file)) {
-    return false;
-  }
+bool WritePatch(FileHandle file) {
   const PatchList list = PatchListFor(Env.IsVxD);
   for (const PatchByte& entry : list) {
     WriteDriverByte(file, PatchByteOffset(Env.Profile, entry), entry.Value);
   }
   // A single write may fail without stopping the list; reading the bytes
   // back is what tells whether the patch is in place.
-  const bool landed = SitesHoldPatch(file, list);
-  CloseFile(file);
-  return landed;
+  return SitesHoldPatch(file, list);
+}
+
+bool PatchDriverCode() {
+  return UnderDriverFilesLock([] {
+    // Without a known profile the offsets describe no driver build.
+    if (!Env.Profile.ProfileKnown) {
+      return false;
+    }
+    FileHandle file = InvalidFileHandle;
+    if (!OpenWrite(Env.DriverPath, file)) {
+      return false;
+    }
+    const bool landed = WritePatch(file);
+    CloseFile(file);
+    return landed;
+  });
+}
+
+bool ImageCarriesPatch(const std::vector<std::uint8_t>& image) {
+  if (!Env.Profile.ProfileKnown) {
+    return false;
+  }
+  for (int site = 3; site <= 4; ++site) {
+    bool whole = true;
+    for (const PatchByte& entry : PatchListFor(Env.IsVxD)) {
+      if (entry.Site != site) {
+        continue;
+      }
+      const std::int32_t offset = PatchByteOffset(Env.Profile, entry);
+      whole = whole && offset >= 0 && static_cast<std::size_t>(offset) < image.size() &&
+              image[static_cast<std::size_t>(offset)] == entry.Value;
+    }
+    if (whole) {
+      return true;
+    }
+  }
+  return false;
 }

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "files/files.h"
 #include "ymf/environment.h"
@@ -38,3 +39,11 @@ bool WriteDriverByte(FileHandle file, std::int32_t offset, std::uint8_t value);
 // offsets, then reads every written byte back. False when no profile is
 // known, the file cannot be opened for writing, or any byte did not land.
 bool PatchDriverCode();
+// The same on a driver file the caller holds open for writing.
+bool WritePatch(FileHandle file);
+
+// True when an image already carries the code patch of the profile: its
+// code block or its five-byte site holds every byte the patch writes there.
+// The single-byte sites are not counted, as an original byte may equal the
+// patch byte by chance.
+bool ImageCarriesPatch(const std::vector<std::uint8_t>& image);

@@ -3,32 +3,17 @@
 #include <algorithm>
 #include <array>
 
-#include "files/files.h"
+#include "platform/fileops.h"
 #include "platform/pe_checksum.h"
+#include "ymf/backup.h"
 #include "ymf/bank_mode.h"
 #include "ymf/code_patch.h"
 #include "ymf/environment.h"
+#include "ymf/file_contents.h"
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
 constexpr std::size_t MaxStrayOffsets = 10;
-
-bool ReadWholeFile(const std::string& path, Bytes& bytes) {
-  FileHandle file = InvalidFileHandle;
-  if (path.empty() || !OpenRead(path, file)) {
-    return false;
-  }
-  const std::uint32_t size = FileSizeOf(file);
-  bool ok = size != 0xFFFFFFFFu && size <= 0x7FFFFFFFu;
-  if (ok) {
-    bytes.assign(size, 0);
-    ok = size == 0 || ReadBlock(file, bytes.data(), static_cast<std::int32_t>(size));
-  }
-  CloseFile(file);
-  return ok;
-}
 
 bool RangeInside(const Bytes& image, std::int32_t offset, std::int32_t size) {
   return offset >= 0 && static_cast<std::size_t>(offset) + size <= image.size();
@@ -66,14 +51,22 @@ bool ReadComparedFiles(Bytes& driver, Bytes& backup, std::string& problem) {
     problem = "The driver build is not known, so its patch sites and tables cannot be located.";
     return false;
   }
-  if (!ReadWholeFile(Env.DriverPath, driver)) {
+  if (!ReadFileContents(Env.DriverPath, driver)) {
     problem = "Cannot read the driver file " + Env.DriverPath;
     return false;
   }
-  if (!ReadWholeFile(Env.BackupDriverPath, backup)) {
+  // Only a backup that matches its manifest (or a plausible one from an
+  // earlier version) tells what the original driver was.
+  BackupCheck check = CheckBackup(BackupCopies::DriverOnly);
+  if (check.State == BackupState::NotValid) {
+    problem = check.Problem;
+    return false;
+  }
+  if (check.State != BackupState::Verified && check.State != BackupState::Earlier) {
     problem = "Cannot read the backup driver " + Env.BackupDriverPath;
     return false;
   }
+  backup.assign(check.Driver->Data, check.Driver->Data + check.Driver->Size);
   for (const BankTable& table : BankTables) {
     if (!RangeInside(backup, Env.Profile.*table.Offset, table.Size)) {
       problem = "The backup driver is too short for its build's table offsets.";
@@ -122,7 +115,7 @@ TableMatches FindTableSources(const Bytes& driver, const Bytes& backup, const st
     }
     for (const Candidate& candidate : candidates) {
       Bytes source;
-      if (ReadWholeFile(BankTablePath(candidate.BankPath, k + 1), source) && SameRange(driver, table, source, 0)) {
+      if (ReadFileContents(BankTablePath(candidate.BankPath, k + 1), source) && SameRange(driver, table, source, 0)) {
         matches[k].push_back(candidate.Name);
       }
     }
@@ -137,12 +130,7 @@ void CheckChecksum(const Bytes& driver, const Bytes& backup, Bytes& mayChange, D
     return;
   }
   std::uint32_t fieldOffset = 0;
-  FileHandle file = InvalidFileHandle;
-  bool located = false;
-  if (OpenRead(Env.DriverPath, file)) {
-    located = LocateChecksumField(file, static_cast<std::uint32_t>(driver.size()), fieldOffset);
-    CloseFile(file);
-  }
+  const bool located = LocateChecksumField(driver.data(), static_cast<std::uint32_t>(driver.size()), fieldOffset);
   result.ChecksumChecked = true;
   if (!located) {
     return;
@@ -246,4 +234,22 @@ DriverVerification VerifyDriver(const std::string& userBankPath) {
   NameTableSources(matches, result);
   result.Exact = IsExact(known, result);
   return result;
+}
+
+bool BankModeInstalled(std::int32_t mode) {
+  if (mode == ModeDisabled) {
+    return Env.BankKind == BankNone && !Env.BankPath.empty() && !FileExists(Env.BankPath);
+  }
+  if (mode != ModeDefault && mode != ModeExtended && mode != ModeDance) {
+    return false;
+  }
+  const std::string& source =
+      mode == ModeDefault ? Env.BackupBankPath : (mode == ModeExtended ? Env.ExtendedBankPath : Env.DanceBankPath);
+  Bytes bank;
+  Bytes wanted;
+  if (Env.BankKind != mode || !ReadFileContents(Env.BankPath, bank) || !ReadFileContents(source, wanted) ||
+      bank != wanted) {
+    return false;
+  }
+  return VerifyDriver("").Exact;
 }

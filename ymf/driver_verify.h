@@ -48,3 +48,11 @@ struct DriverVerification {
 // userBankPath, when not empty, names a user bank set whose tables count as
 // "User"; it is needed to judge an installed user bank.
 DriverVerification VerifyDriver(const std::string& userBankPath);
+
+// Whether a mode is installed and nothing is left to do: for Disabled the
+// bank file is gone; for Default, Extended and Dance the installed bank is
+// of that kind, equals its source (the backup bank, or the bank that comes
+// with the program) byte for byte, and the driver is exactly what it needs.
+// A half-done switch is therefore never taken as installed. False for a
+// user bank, which is installed every time.
+bool BankModeInstalled(std::int32_t mode);

@@ -33,35 +33,62 @@ const KnownBuild KnownBuilds[] = {
 
 }  // namespace
 
-bool ProbeVersionText(FileHandle file, const VersionProbe& probe, std::string& text) {
+namespace {
+
+// One probe over any byte source: readAt(offset, byte) reads one byte and
+// leaves it unchanged when there is none.
+template <typename ReadAt>
+bool Probe(ReadAt readAt, const VersionProbe& probe, std::string& text) {
   std::uint8_t marker = 0;
-  if (!SeekTo(file, probe.MarkerOffset) || !ReadByte(file, marker) || marker != 0x46) {
+  if (!readAt(probe.MarkerOffset, marker) || marker != 0x46) {
     return false;
   }
-  SeekTo(file, probe.TextOffset);
+  // 8-bit characters on the VxD, the low bytes of 16-bit ones on the WDM driver.
+  const std::int32_t width = Env.IsVxD ? 1 : 2;
   std::string found;
   for (std::int32_t i = 0; i < probe.Characters; ++i) {
     std::uint8_t character = 0;
-    ReadByte(file, character);
-    if (!Env.IsVxD) {
-      std::uint8_t high = 0;
-      ReadByte(file, high);
-    }
+    readAt(probe.TextOffset + i * width, character);
     found += static_cast<char>(character);
   }
   text += found;
   return true;
 }
 
-std::string ReadVersionText(FileHandle file) {
+template <typename ReadAt>
+std::string VersionTextWith(ReadAt readAt) {
   std::string text;
   for (const VersionProbe& probe : VersionProbes) {
-    if (ProbeVersionText(file, probe, text)) {
+    if (Probe(readAt, probe, text)) {
       return text;
     }
   }
-  return "incompatible with Bank Modes feature";
+  return IncompatibleVersionText;
 }
+
+}  // namespace
+
+bool ProbeVersionText(FileHandle file, const VersionProbe& probe, std::string& text) {
+  return Probe([file](std::int32_t offset, std::uint8_t& byte) { return SeekTo(file, offset) && ReadByte(file, byte); },
+               probe, text);
+}
+
+std::string ReadVersionText(FileHandle file) {
+  return VersionTextWith(
+      [file](std::int32_t offset, std::uint8_t& byte) { return SeekTo(file, offset) && ReadByte(file, byte); });
+}
+
+std::string VersionTextOfImage(const std::uint8_t* image, std::uint32_t size) {
+  return VersionTextWith([image, size](std::int32_t offset, std::uint8_t& byte) {
+    if (offset < 0 || static_cast<std::uint32_t>(offset) >= size) {
+      return false;
+    }
+    byte = image[offset];
+    return true;
+  });
+}
+
+bool VersionTextFound(const std::string& text) { return !text.empty() && text != IncompatibleVersionText; }
 
 void LoadVersionProfile() {
   VersionProfile& profile = Env.Profile;

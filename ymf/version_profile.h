@@ -14,6 +14,8 @@ struct VersionProbe {
 };
 
 constexpr int VersionProbeCount = 10;
+// The version text when no probe's marker matches.
+constexpr const char* IncompatibleVersionText = "incompatible with Bank Modes feature";
 extern const VersionProbe VersionProbes[VersionProbeCount];
 
 // Checks the probe's marker byte; when it is 'F', appends the probe's text
@@ -22,5 +24,11 @@ bool ProbeVersionText(FileHandle file, const VersionProbe& probe, std::string& t
 // The version text of a driver file opened for reading: the text of the first
 // probe whose marker matches, or the incompatibility text when none does.
 std::string ReadVersionText(FileHandle file);
+// The version text of a whole driver image in memory, read as ReadVersionText
+// reads it from the file (bytes past the end count as 0).
+std::string VersionTextOfImage(const std::uint8_t* image, std::uint32_t size);
+// True for a text that a probe found: neither empty (file not readable) nor
+// the incompatibility text.
+bool VersionTextFound(const std::string& text);
 // Reads Env.DriverPath and Env.IsVxD; writes Env.Profile.
 void LoadVersionProfile();

@@ -6,14 +6,17 @@
 #include "app/ascii_text.h"
 #include "app/console/console_editor.h"
 #include "app/startup.h"
+#include "platform/fileops.h"
 #include "ymf/backup.h"
 #include "ymf/bank_mode.h"
 #include "ymf/change_rules.h"
 #include "ymf/detect.h"
+#include "ymf/driver_files_lock.h"
 #include "ymf/driver_settings.h"
 #include "ymf/driver_verify.h"
 #include "ymf/environment.h"
 #include "ymf/installed_bank.h"
+#include "ymf/operation_failure.h"
 #include "ymf/settings_apply.h"
 #include "ymf/voice_limits.h"
 
@@ -42,13 +45,15 @@ const std::map<std::string, const char*>& CommandHelp() {
       {"status",
        "usage: tovaroc status\n"
        "Shows whether a driver was found, its kind, path and version, the installed bank,\n"
-       "whether the backup pair is present, the fifteen settings and the voice total.\n"},
+       "the state of the backup, the fifteen settings and the voice total.\n"},
       {"bank",
        "usage: tovaroc bank disabled|default|extended|dance\n"
        "       tovaroc bank user PATH\n"
-       "Switches the XG bank mode as Apply does. A mode whose kind is already installed is\n"
-       "skipped; a user bank is installed every time. Needs a known driver build for the\n"
-       "extended, dance and user modes.\n"},
+       "Switches the XG bank mode as Apply does. A mode that is already installed is skipped\n"
+       "when the files verify: the bank equals its source and the driver is exactly what it\n"
+       "needs; otherwise the switch runs again. A user bank is installed every time. Needs a\n"
+       "known driver build for the extended, dance and user modes. When a switch fails half\n"
+       "way, 'tovaroc restore' brings back the original files.\n"},
       {"set",
        "usage: tovaroc set NAME=VALUE ...\n"
        "Names: ShowWaveout, ShowMisc, SRC, LoadUIF (0-6), LoadSpdifIn (0-3), LoadC3D,\n"
@@ -61,7 +66,8 @@ const std::map<std::string, const char*>& CommandHelp() {
       {"restore",
        "usage: tovaroc restore\n"
        "Puts the original driver and bank files back from the backup and removes the backup,\n"
-       "as 'tovaro.exe -clean' does.\n"},
+       "as 'tovaro.exe -clean' does. A backup that does not match its manifest, or that\n"
+       "belongs to another driver build than the installed one, is refused and kept.\n"},
       {"verify",
        "usage: tovaroc verify [--bank PATH]\n"
        "Compares the driver with the backup driver: the code patch, which bank's tables are in\n"
@@ -94,7 +100,14 @@ std::string BankKindName(std::int32_t kind) {
   }
 }
 
+// A bank file that is there but cannot be opened reads as "no bank" to the
+// driver environment; say what it is.
+const char* const UnreadableLine = "another program has it open, or access is denied";
+
 std::string InstalledBankLine() {
+  if (Env.BankKind == BankNone && FileExists(Env.BankPath)) {
+    return std::string("bank file cannot be read (") + UnreadableLine + ")";
+  }
   if (Env.BankKind == BankNone || Env.BankKind == BankUnknown) {
     return BankKindName(Env.BankKind);
   }
@@ -146,12 +159,43 @@ bool ReadyToChange(const StartupFacts& facts, bool noBackup, ConsoleStream& err)
   }
   if (!facts.BackupMade) {
     err << BackupFailedLine << "\n";
+    if (!facts.BackupProblem.empty()) {
+      err << facts.BackupProblem << "\n";
+    }
     if (!noBackup) {
       err << "Nothing was changed; give --no-backup to go on without it.\n";
       return false;
     }
   }
   return true;
+}
+
+const char* BackupStateText(BackupState state) {
+  switch (state) {
+    case BackupState::Verified:
+      return "present, both copies match the manifest";
+    case BackupState::Earlier:
+      return "present, made by an earlier version (no manifest), plausible as the originals";
+    case BackupState::NotValid:
+      return "NOT USABLE, kept as it is";
+    case BackupState::Partial:
+      return "incomplete (one copy only)";
+    case BackupState::Missing:
+      break;
+  }
+  return "missing";
+}
+
+// What a refused or failed change says after its first line; a switch that
+// stopped half way also says how to get the originals back.
+void ReportFailure(ConsoleStream& err, bool restoreHint) {
+  const OperationFailure& failure = LastFailure();
+  if (!failure.Text.empty()) {
+    err << failure.Text << "\n";
+  }
+  if (restoreHint && failure.FilesChanged) {
+    err << "'tovaroc restore' brings back the original driver and bank files.\n";
+  }
 }
 
 // --- commands ------------------------------------------------------------
@@ -162,18 +206,29 @@ int Status(const StartupFacts& facts, ConsoleStream& out) {
   } else {
     out << "driver: found, " << (Env.IsVxD ? "VxD" : "WDM") << "\n";
     out << "driver path: " << Env.DriverPath << "\n";
-    out << "version: " << Env.Profile.VersionText << (Env.Profile.ProfileKnown ? " (known build)" : " (unknown build)")
-        << "\n";
+    if (Env.Profile.VersionText.empty()) {
+      out << "version: unknown (the driver file cannot be read: " << UnreadableLine << ")\n";
+    } else {
+      out << "version: " << Env.Profile.VersionText
+          << (Env.Profile.ProfileKnown ? " (known build)" : " (unknown build)") << "\n";
+    }
     out << "bank: " << InstalledBankLine() << "\n";
     out << "bank path: " << Env.BankPath << "\n";
   }
-  out << "backup: " << (BackupPairPresent() ? "present" : "missing");
+  const BackupCheck backup = CheckBackup();
+  out << "backup: " << BackupStateText(backup.State);
   if (!Env.BackupDriverPath.empty()) {
     out << " (" << Env.BackupDriverPath << ", " << Env.BackupBankPath << ")";
   }
   out << "\n";
+  if (!backup.Problem.empty()) {
+    out << "  " << backup.Problem << "\n";
+  }
   if (!facts.BackupMade) {
     out << BackupFailedLine << "\n";
+    if (!facts.BackupProblem.empty() && facts.BackupProblem != backup.Problem) {
+      out << "  " << facts.BackupProblem << "\n";
+    }
   }
   if (!facts.DriverFound) {
     return ExitSuccess;
@@ -185,6 +240,49 @@ int Status(const StartupFacts& facts, ConsoleStream& out) {
   }
   const std::int64_t total = static_cast<std::int64_t>(s.MaxModVoices) + s.MaxWodVoices + s.MaxDSVoices + s.Max3DVoices;
   out << "voice total: " << total << (total > VoiceTotalLimit ? " (above 88)" : " (up to 88)") << "\n";
+  return ExitSuccess;
+}
+
+// The check and the switch, under the lock of the driver files, so that no
+// other program changes them between the two.
+int SwitchBank(std::int32_t value, const std::string& userPath, ConsoleStream& out, ConsoleStream& err) {
+  switch (CheckBankMode(value)) {
+    case BankModeCheck::AlreadyInstalled:
+      out << "The "
+          << (value == ModeDisabled ? "bank is already disabled" : BankKindName(value) + " is already installed")
+          << "; nothing was changed (the bank and the driver verify).\n";
+      return ExitSuccess;
+    case BankModeCheck::BankMissing:
+      err << "The " << (value == ModeExtended ? "Extended" : "Dance")
+          << " bank is not installed: " << (value == ModeExtended ? Env.ExtendedBankPath : Env.DanceBankPath) << "\n";
+      return ExitFailed;
+    case BankModeCheck::UnknownBuild:
+      err << "Cannot set XG Bank Mode\n";
+      if (Env.Profile.VersionText.empty()) {
+        err << "The driver file " << Env.DriverPath << " could not be read (" << UnreadableLine
+            << "), so its version is not known; nothing was changed.\n";
+      } else {
+        err << "The driver version '" << Env.Profile.VersionText << "' is not known; nothing was changed.\n";
+      }
+      return ExitFailed;
+    case BankModeCheck::Go:
+      break;
+  }
+  if (!SetBankMode(value, userPath)) {
+    err << "Cannot set XG Bank Mode\n";
+    ReportFailure(err, true);
+    IdentifyInstalledBank();
+    err << "installed bank: " << InstalledBankLine() << "\n";
+    return ExitFailed;
+  }
+  RebootPending = true;
+  IdentifyInstalledBank();
+  if (value == ModeDisabled) {
+    out << "XG bank disabled: " << Env.BankPath << " deleted.\n";
+  } else {
+    out << "XG bank mode set: " << InstalledBankLine() << " installed as " << Env.BankPath << "\n";
+  }
+  out << RestartLine << "\n";
   return ExitSuccess;
 }
 
@@ -201,38 +299,15 @@ int Bank(const StartupFacts& facts, const std::vector<std::string>& args, bool n
   if (!ReadyToChange(facts, noBackup, err)) {
     return ExitFailed;
   }
-  switch (CheckBankMode(value)) {
-    case BankModeCheck::AlreadyInstalled:
-      out << "The "
-          << (value == ModeDisabled ? "bank is already disabled" : BankKindName(value) + " is already installed")
-          << "; nothing was changed.\n";
-      return ExitSuccess;
-    case BankModeCheck::BankMissing:
-      err << "The " << (value == ModeExtended ? "Extended" : "Dance")
-          << " bank is not installed: " << (value == ModeExtended ? Env.ExtendedBankPath : Env.DanceBankPath) << "\n";
-      return ExitFailed;
-    case BankModeCheck::UnknownBuild:
-      err << "Cannot set XG Bank Mode\n"
-          << "The driver version '" << Env.Profile.VersionText << "' is not known; nothing was changed.\n";
-      return ExitFailed;
-    case BankModeCheck::Go:
-      break;
-  }
-  if (!SetBankMode(value, userPath)) {
+  int code = ExitFailed;
+  if (!UnderDriverFilesLock([&] {
+        code = SwitchBank(value, userPath, out, err);
+        return true;
+      })) {
     err << "Cannot set XG Bank Mode\n";
-    IdentifyInstalledBank();
-    err << "installed bank: " << InstalledBankLine() << "\n";
-    return ExitFailed;
+    ReportFailure(err, true);
   }
-  RebootPending = true;
-  IdentifyInstalledBank();
-  if (value == ModeDisabled) {
-    out << "XG bank disabled: " << Env.BankPath << " deleted.\n";
-  } else {
-    out << "XG bank mode set: " << InstalledBankLine() << " installed as " << Env.BankPath << "\n";
-  }
-  out << RestartLine << "\n";
-  return ExitSuccess;
+  return code;
 }
 
 // Parses NAME=VALUE pairs; a usage error writes nothing.
@@ -353,12 +428,9 @@ int Restore(const StartupFacts& facts, bool noBackup, ConsoleStream& out, Consol
   if (!ReadyToChange(facts, noBackup, err)) {
     return ExitFailed;
   }
-  if (!BackupPairPresent()) {
-    err << "Cannot restore: the backup pair is missing in " << ExeDir << "Backup\\\n";
-    return ExitFailed;
-  }
   if (!RestoreDriverFiles()) {
-    err << "Cannot restore the original driver files; the backup pair was kept.\n";
+    err << "Cannot restore the original driver files.\n";
+    ReportFailure(err, false);
     return ExitFailed;
   }
   out << "original driver restored: " << Env.DriverPath << "\n"

@@ -9,6 +9,7 @@
 #include <cerrno>
 
 #include "files/files.h"
+#include "files/native_files.h"
 #include "files/posix/posix_path.h"
 
 namespace {
@@ -42,9 +43,9 @@ int Fd(FileHandle file) { return static_cast<int>(file); }
 
 }  // namespace
 
-bool OpenRead(const std::string& path, FileHandle& file) { return OpenShared(path, false, file); }
+bool native_files::OpenRead(const std::string& path, FileHandle& file) { return OpenShared(path, false, file); }
 
-bool OpenWrite(const std::string& path, FileHandle& file) { return OpenShared(path, true, file); }
+bool native_files::OpenWrite(const std::string& path, FileHandle& file) { return OpenShared(path, true, file); }
 
 bool SeekStart(FileHandle file) { return SeekTo(file, 0); }
 
@@ -55,7 +56,7 @@ bool SeekTo(FileHandle file, std::int32_t position) {
   return lseek(Fd(file), position, SEEK_SET) != static_cast<off_t>(-1);
 }
 
-bool ReadBlock(FileHandle file, void* buffer, std::int32_t count) {
+bool native_files::ReadBlock(FileHandle file, void* buffer, std::int32_t count) {
   if (file == InvalidFileHandle || count < 0) {
     return false;
   }
@@ -76,14 +77,14 @@ bool ReadBlock(FileHandle file, void* buffer, std::int32_t count) {
 
 bool ReadByte(FileHandle file, std::uint8_t& value) {
   std::uint8_t byte = 0;
-  if (!ReadBlock(file, &byte, 1)) {
+  if (!native_files::ReadBlock(file, &byte, 1)) {
     return false;
   }
   value = byte;
   return true;
 }
 
-bool WriteBlock(FileHandle file, const void* buffer, std::int32_t count) {
+bool native_files::WriteBlock(FileHandle file, const void* buffer, std::int32_t count) {
   if (file == InvalidFileHandle || count < 0) {
     return false;
   }
@@ -102,7 +103,7 @@ bool WriteBlock(FileHandle file, const void* buffer, std::int32_t count) {
   return true;
 }
 
-bool WriteByte(FileHandle file, std::uint8_t value) { return WriteBlock(file, &value, 1); }
+bool native_files::WriteByte(FileHandle file, std::uint8_t value) { return native_files::WriteBlock(file, &value, 1); }
 
 int CloseFile(FileHandle file) {
   if (file == InvalidFileHandle) {

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "files/files.h"
+#include "files/native_files.h"
 
 namespace {
 
@@ -25,9 +26,11 @@ bool Open(const std::string& path, DWORD access, FileHandle& file) {
 
 }  // namespace
 
-bool OpenRead(const std::string& path, FileHandle& file) { return Open(path, GENERIC_READ, file); }
+bool native_files::OpenRead(const std::string& path, FileHandle& file) { return Open(path, GENERIC_READ, file); }
 
-bool OpenWrite(const std::string& path, FileHandle& file) { return Open(path, GENERIC_READ | GENERIC_WRITE, file); }
+bool native_files::OpenWrite(const std::string& path, FileHandle& file) {
+  return Open(path, GENERIC_READ | GENERIC_WRITE, file);
+}
 
 bool SeekStart(FileHandle file) {
   return SetFilePointer(Native(file), 0, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER;
@@ -47,7 +50,7 @@ bool ReadByte(FileHandle file, std::uint8_t& value) {
   return true;
 }
 
-bool ReadBlock(FileHandle file, void* buffer, std::int32_t count) {
+bool native_files::ReadBlock(FileHandle file, void* buffer, std::int32_t count) {
   DWORD read = 0;
   if (count < 0) {
     return false;
@@ -55,12 +58,12 @@ bool ReadBlock(FileHandle file, void* buffer, std::int32_t count) {
   return ReadFile(Native(file), buffer, static_cast<DWORD>(count), &read, nullptr) && read == static_cast<DWORD>(count);
 }
 
-bool WriteByte(FileHandle file, std::uint8_t value) {
+bool native_files::WriteByte(FileHandle file, std::uint8_t value) {
   DWORD written = 0;
   return WriteFile(Native(file), &value, 1, &written, nullptr) && written == 1;
 }
 
-bool WriteBlock(FileHandle file, const void* buffer, std::int32_t count) {
+bool native_files::WriteBlock(FileHandle file, const void* buffer, std::int32_t count) {
   DWORD written = 0;
   if (count < 0) {
     return false;

@@ -1,8 +1,11 @@
 // Whole-file operations on POSIX with the Windows rules: a copy replaces its
-// destination unless that is read-only, a read-only file cannot be deleted.
+// destination unless that is read-only, a read-only file cannot be deleted,
+// and a file another handle holds open for writing (an exclusive flock, as
+// OpenWrite takes) can be neither read nor replaced.
 #include <dirent.h>
 #include <fcntl.h>
 #include <fnmatch.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,17 +15,35 @@
 #include <vector>
 
 #include "files/posix/posix_path.h"
+#include "platform/file_operations.h"
 #include "platform/fileops.h"
 
 namespace {
 
 bool IsReadOnly(const struct stat& info) { return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0; }
 
-// A destination that may be replaced: nothing there, or a file that is not read-only.
-bool Replaceable(const std::string& native) {
-  struct stat info {};
-  return stat(native.c_str(), &info) != 0 || (S_ISREG(info.st_mode) && !IsReadOnly(info));
+// Whether the lock can be had now on an existing file: false when another
+// handle holds an exclusive one (or a shared one, for an exclusive lock).
+bool Lockable(const std::string& native, int lock) {
+  const int fd = open(native.c_str(), O_RDONLY);
+  if (fd < 0) {
+    return false;
+  }
+  const bool free = flock(fd, lock | LOCK_NB) == 0;
+  close(fd);
+  return free;
 }
+
+// A destination that is missing, or a file that is not read-only and that
+// no other handle holds open.
+bool Replaceable(const std::string& path) {
+  struct stat info {};
+  const std::string native = NativePath(path);
+  return stat(native.c_str(), &info) != 0 || (S_ISREG(info.st_mode) && !IsReadOnly(info) && Lockable(native, LOCK_EX));
+}
+
+// A source that exists and that no other handle holds open for writing.
+bool Readable(const std::string& path) { return FileExists(path) && Lockable(NativePath(path), LOCK_SH); }
 
 }  // namespace
 
@@ -31,14 +52,21 @@ bool FileExists(const std::string& path) {
   return !path.empty() && stat(NativePath(path).c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-bool CopyFileOver(const std::string& from, const std::string& to) {
-  if (!FileExists(from)) {
+bool FileSizeByPath(const std::string& path, std::uint32_t& size) {
+  struct stat info {};
+  if (path.empty() || stat(NativePath(path).c_str(), &info) != 0 || !S_ISREG(info.st_mode) ||
+      info.st_size > 0xFFFFFFFF) {
+    return false;
+  }
+  size = static_cast<std::uint32_t>(info.st_size);
+  return true;
+}
+
+bool native_files::CopyFileOver(const std::string& from, const std::string& to) {
+  if (!Readable(from) || !Replaceable(to)) {
     return false;
   }
   const std::string target = NativePath(to);
-  if (!Replaceable(target)) {
-    return false;
-  }
   std::FILE* in = std::fopen(NativePath(from).c_str(), "rb");
   if (in == nullptr) {
     return false;
@@ -72,7 +100,7 @@ bool CopyFileOver(const std::string& from, const std::string& to) {
   return true;
 }
 
-bool RemoveFile(const std::string& path) {
+bool native_files::RemoveFile(const std::string& path) {
   struct stat info {};
   const std::string native = NativePath(path);
   if (path.empty() || stat(native.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || IsReadOnly(info)) {
@@ -104,20 +132,13 @@ std::vector<std::string> ListFiles(const std::string& pattern) {
   return names;
 }
 
-bool MoveFileOver(const std::string& from, const std::string& to) {
-  if (!FileExists(from)) {
-    return false;
-  }
-  const std::string target = NativePath(to);
-  if (!Replaceable(target)) {
-    return false;
-  }
-  return std::rename(NativePath(from).c_str(), target.c_str()) == 0;
+bool native_files::MoveFileOver(const std::string& from, const std::string& to) {
+  return FileExists(from) && Replaceable(to) && std::rename(NativePath(from).c_str(), NativePath(to).c_str()) == 0;
 }
 
-bool WriteFileOver(const std::string& path, const std::vector<FilePiece>& pieces) {
+bool native_files::WriteFileOver(const std::string& path, const std::vector<FilePiece>& pieces) {
   const std::string native = NativePath(path);
-  if (path.empty() || !Replaceable(native)) {
+  if (path.empty() || !Replaceable(path)) {
     return false;
   }
   const int fd = open(native.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);

@@ -171,15 +171,14 @@ std::string Robot::Title(HWND window) {
 
 void Robot::Press(HWND box, int buttonId) { PostMessageA(GetDlgItem(box, buttonId), BM_CLICK, 0, 0); }
 
-ConsoleRun RunConsole(const std::string& exe, const std::string& arguments, DWORD timeoutMs) {
-  ConsoleRun run;
+ConsoleProcess StartConsole(const std::string& exe, const std::string& arguments) {
+  ConsoleProcess console;
   SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-  HANDLE readEnd = nullptr;
   HANDLE writeEnd = nullptr;
-  if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) {
-    return run;
+  if (!CreatePipe(&console.Output, &writeEnd, &inherit, 0)) {
+    return console;
   }
-  SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+  SetHandleInformation(console.Output, HANDLE_FLAG_INHERIT, 0);
   std::string commandLine = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
   const std::string dir = exe.substr(0, exe.find_last_of('\\'));
   STARTUPINFOA startup = {};
@@ -188,26 +187,31 @@ ConsoleRun RunConsole(const std::string& exe, const std::string& arguments, DWOR
   startup.hStdInput = nullptr;
   startup.hStdOutput = writeEnd;
   startup.hStdError = writeEnd;
-  PROCESS_INFORMATION process = {};
-  run.Started = CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                               dir.c_str(), &startup, &process) != 0;
+  console.Started = CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                                   dir.c_str(), &startup, &console.Process) != 0;
   CloseHandle(writeEnd);
-  if (!run.Started) {
-    CloseHandle(readEnd);
+  return console;
+}
+
+ConsoleRun FinishConsole(ConsoleProcess& console, DWORD timeoutMs) {
+  ConsoleRun run;
+  run.Started = console.Started;
+  if (!console.Started) {
+    CloseHandle(console.Output);
     return run;
   }
   char buffer[4096];
   DWORD got = 0;
-  while (ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got > 0) {
+  while (ReadFile(console.Output, buffer, sizeof buffer, &got, nullptr) && got > 0) {
     run.Out.append(buffer, got);
   }
-  CloseHandle(readEnd);
-  if (WaitForSingleObject(process.hProcess, timeoutMs) != WAIT_OBJECT_0) {
-    TerminateProcess(process.hProcess, 99);
+  CloseHandle(console.Output);
+  if (WaitForSingleObject(console.Process.hProcess, timeoutMs) != WAIT_OBJECT_0) {
+    TerminateProcess(console.Process.hProcess, 99);
   }
-  GetExitCodeProcess(process.hProcess, &run.ExitCode);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  GetExitCodeProcess(console.Process.hProcess, &run.ExitCode);
+  CloseHandle(console.Process.hThread);
+  CloseHandle(console.Process.hProcess);
   // Console output uses CR LF; tests compare plain lines.
   std::string plain;
   for (char c : run.Out) {
@@ -217,4 +221,9 @@ ConsoleRun RunConsole(const std::string& exe, const std::string& arguments, DWOR
   }
   run.Out = plain;
   return run;
+}
+
+ConsoleRun RunConsole(const std::string& exe, const std::string& arguments, DWORD timeoutMs) {
+  ConsoleProcess console = StartConsole(exe, arguments);
+  return FinishConsole(console, timeoutMs);
 }

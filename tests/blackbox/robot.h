@@ -51,5 +51,15 @@ struct ConsoleRun {
   std::string Out;  // standard output and standard error, in the order written
 };
 
+// A console program started with its output going into a pipe.
+struct ConsoleProcess {
+  bool Started = false;
+  PROCESS_INFORMATION Process = {};
+  HANDLE Output = nullptr;
+};
+// Starts a console program in its own directory.
+ConsoleProcess StartConsole(const std::string& exe, const std::string& arguments);
+// Collects what it prints until it ends (or is ended after timeoutMs).
+ConsoleRun FinishConsole(ConsoleProcess& process, DWORD timeoutMs);
 // Runs a console program in its own directory and collects its output.
 ConsoleRun RunConsole(const std::string& exe, const std::string& arguments, DWORD timeoutMs);

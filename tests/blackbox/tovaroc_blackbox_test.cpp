@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <functional>
 
+#include "files/files.h"
 #include "platform/fileops.h"
 #include "platform/registry.h"
 #include "platform/system.h"
+#include "platform/system_lock.h"
 #include "platform/testing/registry_keys.h"
 #include "platform/testing/scratch.h"
 #include "tests/blackbox/robot.h"
@@ -15,6 +18,7 @@
 #include "tools/fixture/fixture.h"
 #include "ymf/bank_mode.h"
 #include "ymf/detect.h"
+#include "ymf/driver_files_lock.h"
 
 namespace {
 
@@ -341,6 +345,139 @@ TEST_F(Tovaroc, BankUserRefusesTheLiveBankAndTheBackup) {
     ExpectUntouched();
     EXPECT_EQ(ReadAll(Backup("dsxgwave.tbl")), originalBank_);
     EXPECT_EQ(ReadAll(Backup("Ds1.sys")), backupDriver);
+  }
+}
+
+// Two programs at once, as a user with two consoles (or the window and a
+// console) could start them: whatever order the lock lets them run in, the
+// driver afterwards is exactly what the installed bank needs, or it is the
+// original, and the backup still matches its manifest.
+TEST_F(Tovaroc, TwoProcessesAtOnceLeaveAConsistentDriver) {
+  const std::pair<const char*, const char*> rounds[] = {
+      {"bank extended", "bank dance"}, {"bank dance", "restore"},    {"restore", "bank extended"},
+      {"bank dance", "bank extended"}, {"bank extended", "restore"}, {"restore", "bank dance"},
+  };
+  const std::string drivers = where_.DriversDir();
+  const std::vector<std::string> listed = ListFiles(drivers + "*");
+  for (const auto& round : rounds) {
+    ConsoleProcess first = StartConsole(exe_, round.first);
+    ConsoleProcess second = StartConsole(exe_, round.second);
+    const ConsoleRun one = FinishConsole(first, Patience);
+    const ConsoleRun two = FinishConsole(second, Patience);
+    const std::string what = std::string(round.first) + " against " + round.second + "\n" + one.Out + two.Out;
+    EXPECT_LE(one.ExitCode, 1u) << what;
+    EXPECT_LE(two.ExitCode, 1u) << what;
+    EXPECT_EQ(ListFiles(drivers + "*"), listed) << what;
+    if (FileExists(Backup("Ds1.sys"))) {
+      const ConsoleRun status = Run("status");
+      EXPECT_HAS(status.Out, "backup: present, both copies match the manifest");
+      const ConsoleRun verify = Run("verify");
+      EXPECT_EQ(verify.ExitCode, 0u) << what << verify.Out;
+      const Bytes bank = ReadAll(bank_);
+      EXPECT_TRUE(bank == ReadAll(where_.ExtendedBank()) || bank == ReadAll(where_.DanceBank()) ||
+                  bank == originalBank_)
+          << what;
+    } else {
+      ExpectUntouched();
+      EXPECT_TRUE(ListFiles(program_ + "Backup\\*").empty()) << what;
+    }
+  }
+}
+
+// What a refused or failed command says, and that it changed nothing.
+TEST_F(Tovaroc, TextsSayWhatHappened) {
+  const std::string emptyBank = where_.BanksDir() + "empty.yb0";
+  const struct {
+    const char* Name;
+    std::function<void()> Before;  // after a first run made the backup
+    std::string Arguments;
+    DWORD Exit;
+    std::vector<std::string> Says;
+  } cases[] = {
+      {"driver held open by another program",
+       [] {},
+       "bank extended",
+       1,
+       {"Cannot set XG Bank Mode", "could not be read (another program has it open, or access is denied)"}},
+      {"bank held open by another program",
+       [] {},
+       "status",
+       0,
+       {"bank: bank file cannot be read (another program has it open, or access is denied)"}},
+      {"empty user bank",
+       [&] {
+         BankSetSpec empty;
+         empty.BankSize = 0;
+         ASSERT_TRUE(WriteBankSet(emptyBank, empty));
+       },
+       "bank user \"" + emptyBank + "\"",
+       1,
+       {"Cannot set XG Bank Mode", "is empty. Nothing was changed."}},
+      {"backup cut short",
+       [this] {
+         const Bytes copy = ReadAll(Backup("Ds1.sys"));
+         WriteAll(Backup("Ds1.sys"), Bytes(copy.begin(), copy.begin() + 1000000));
+       },
+       "--no-backup bank extended",
+       1,
+       {"Cannot create backup of original driver files.", "has 1000000 bytes where its manifest lists",
+        "Cannot set XG Bank Mode", "The backup is not used; nothing was changed."}},
+      {"backup of another build",
+       [this] {
+         DriverImageSpec other;
+         other.VersionText = "5.12.01.5244";
+         WriteAll(Backup("Ds1.sys"), MakeDriverImage(other));
+         ASSERT_TRUE(RemoveFile(Backup("manifest.txt")));
+       },
+       "status",
+       0,
+       {"backup: NOT USABLE", "is version 5.12.01.5244, the installed driver is version 5.12.01.5245"}},
+      {"patched driver and no backup",
+       [this] {
+         ASSERT_EQ(Run("bank dance").ExitCode, 0u);
+         for (const char* name : {"Ds1.sys", "dsxgwave.tbl", "manifest.txt"}) {
+           ASSERT_TRUE(RemoveFile(Backup(name)));
+         }
+       },
+       "status",
+       0,
+       {"backup: missing", "carries the code patch of a bank switch"}},
+      {"another program changing the driver files",
+       [] {},
+       "bank extended",
+       1,
+       {"Another Tovaro program is changing the driver files"}},
+  };
+  for (const auto& test : cases) {
+    TearDown();
+    SetUp();
+    ASSERT_EQ(Run("status").ExitCode, 0u) << test.Name;
+    test.Before();
+    const Bytes driver = ReadAll(driver_);
+    const Bytes bank = ReadAll(bank_);
+    FileHandle held = InvalidFileHandle;
+    SystemLock lock = 0;
+    const std::string name = test.Name;
+    if (name == "driver held open by another program") {
+      ASSERT_TRUE(OpenWrite(driver_, held));
+    } else if (name == "bank held open by another program") {
+      ASSERT_TRUE(OpenWrite(bank_, held));
+    } else if (name == "another program changing the driver files") {
+      ASSERT_EQ(TakeSystemLock(DriverFilesLockName, 1000, lock), SystemLockResult::Taken);
+    }
+    const ConsoleRun run = Run(test.Arguments);
+    if (held != InvalidFileHandle) {
+      CloseFile(held);
+    }
+    if (lock != 0) {
+      ReleaseSystemLock(lock);
+    }
+    EXPECT_EQ(run.ExitCode, test.Exit) << test.Name << "\n" << run.Out;
+    for (const std::string& part : test.Says) {
+      EXPECT_HAS(run.Out, part) << test.Name;
+    }
+    EXPECT_EQ(ReadAll(driver_), driver) << test.Name;
+    EXPECT_EQ(ReadAll(bank_), bank) << test.Name;
   }
 }
 

@@ -1,6 +1,7 @@
 // The bank mode switch on simulated VxD and WDM installations.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 #include "platform/fileops.h"
@@ -9,8 +10,14 @@
 #include "tests/core/simulated_system.h"
 #include "tests/support/patched_image.h"
 #include "ymf/backup.h"
+#include "ymf/backup_manifest.h"
 #include "ymf/bank_mode.h"
+#include "ymf/change_rules.h"
+#include "ymf/content_hash.h"
 #include "ymf/detect.h"
+#include "ymf/installed_bank.h"
+#include "ymf/operation_failure.h"
+#include "ymf/version_profile.h"
 
 namespace {
 
@@ -73,6 +80,18 @@ class BankModes : public ::testing::Test {
     Bytes bankAfter;
     EXPECT_EQ(ReadWholeFile(Env.BankPath, bankAfter), hadBank) << why << ", mode " << mode;
     EXPECT_EQ(bankAfter, bank) << why << ", mode " << mode;
+  }
+
+  // Puts a backup pair in place with a manifest that matches it.
+  void WriteMatchedBackup(const Bytes& driver, const Bytes& bank) {
+    WriteAll(Env.BackupDriverPath, driver);
+    WriteAll(Env.BackupBankPath, bank);
+    BackupManifest manifest;
+    manifest.Driver = {"Ds1.sys", static_cast<std::uint32_t>(driver.size()), ContentHash(driver.data(), driver.size())};
+    manifest.Bank = {"dsxgwave.tbl", static_cast<std::uint32_t>(bank.size()), ContentHash(bank.data(), bank.size())};
+    manifest.VersionText = VersionTextOfImage(driver.data(), static_cast<std::uint32_t>(driver.size()));
+    const std::string text = FormatBackupManifest(manifest);
+    WriteAll(BackupManifestPath(), Bytes(text.begin(), text.end()));
   }
 
   std::unique_ptr<SimulatedSystem> sys_;
@@ -168,6 +187,10 @@ TEST_F(BankModes, BankSetThatCannotBeInstalledChangesNothing) {
 
   ExpectRefused(ModeUser, "", "empty user bank path");
   ExpectRefused(ModeUser, sys_->Root() + "absent.yb0", "missing user bank");
+  BankSetSpec empty;
+  empty.BankSize = 0;
+  ExpectRefused(ModeUser, UserBank(empty), "0-byte user bank");
+  EXPECT_NE(LastFailure().Text.find("is empty"), std::string::npos) << LastFailure().Text;
 
   BankSetSpec shortTable;
   shortTable.Table3 = Table3Size - 1;
@@ -200,11 +223,13 @@ TEST_F(BankModes, BackupDriverOfAnotherBuildIsNotPatched) {
   WriteAll(Env.BackupDriverPath, MakeDriverImage(other));
   ExpectRefused(ModeExtended, "", "backup of build 5244 under profile 5245");
 
-  // The same text at another probe is read the same way and accepted.
+  // The same text at another probe is read the same way and accepted, in a
+  // pair without a manifest (one from an earlier version).
   DriverImageSpec moved;
   moved.VersionText = "5.12.01.5245";
   moved.Probe = 8;
   WriteAll(Env.BackupDriverPath, MakeDriverImage(moved));
+  ASSERT_TRUE(RemoveFile(BackupManifestPath()));
   EXPECT_TRUE(SetBankMode(ModeExtended, ""));
 }
 
@@ -237,14 +262,14 @@ TEST_F(BankModes, WithoutTheBackupPairNothingIsChanged) {
   EXPECT_FALSE(FileExists(Env.BackupDriverPath));
 }
 
-TEST_F(BankModes, DriverThatCannotBeReplacedKeepsTheNewBankWithoutRollback) {
+TEST_F(BankModes, DriverThatCannotBeReplacedIsFoundBeforeAnythingChanges) {
   Install(false, "5.12.01.5245");
-  // The checks pass; the copy over the driver fails because a directory
-  // stands where the driver file was.
+  // A directory stands where the driver file was: the checks before the
+  // switch find it, and the bank stays as it was.
   ASSERT_TRUE(RemoveFile(Env.DriverPath));
   ASSERT_TRUE(MakeDirectory(Env.DriverPath));
   EXPECT_FALSE(SetBankMode(ModeExtended, ""));
-  EXPECT_EQ(ReadAll(Env.BankPath), ReadAll(Env.ExtendedBankPath));
+  EXPECT_EQ(ReadAll(Env.BankPath), original_bank_);
   EXPECT_FALSE(FileExists(Env.DriverPath));
 }
 
@@ -258,6 +283,208 @@ TEST_F(BankModes, NoDriverFoundFailsEveryMode) {
   }
   EXPECT_TRUE(ListFiles(sys_->Where().DriversDir() + "*").empty());
   EXPECT_TRUE(ListFiles(sys_->Where().SystemDir + "\\*").empty());
+}
+
+// A backup that is short, changed, of another build or without a plausible
+// original is never used: the start-up does not take it (and does not
+// overwrite it), the restore and every switch refuse, and the live files
+// stay as they are.
+TEST_F(BankModes, UnusableBackupsAreRefusedAndKept) {
+  const struct {
+    const char* Name;
+    std::function<void()> Damage;
+    // A switch to another bank uses only the backup driver; of the bank copy
+    // it compares the size, and every start compares the whole.
+    bool ExtendedRefused = true;
+  } damages[] = {
+      {"driver copy cut short",
+       [] {
+         const Bytes driver = ReadAll(Env.BackupDriverPath);
+         WriteAll(Env.BackupDriverPath, Bytes(driver.begin(), driver.begin() + 1000000));
+       }},
+      {"bank copy cut short",
+       [] {
+         const Bytes bank = ReadAll(Env.BackupBankPath);
+         WriteAll(Env.BackupBankPath, Bytes(bank.begin(), bank.end() - 1));
+       }},
+      {"driver copy changed",
+       [] {
+         Bytes driver = ReadAll(Env.BackupDriverPath);
+         driver[0x1000] ^= 1;
+         WriteAll(Env.BackupDriverPath, driver);
+       }},
+      {"bank copy changed",
+       [] {
+         Bytes bank = ReadAll(Env.BackupBankPath);
+         bank[100] ^= 1;
+         WriteAll(Env.BackupBankPath, bank);
+       },
+       false},
+      {"manifest damaged",
+       [] {
+         WriteAll(BackupManifestPath(), Bytes{'T', 'o', 'v'});
+       }},
+      {"manifest without the driver copy", [] { ASSERT_TRUE(RemoveFile(Env.BackupDriverPath)); }},
+      {"backup of another build",
+       [this] {
+         DriverImageSpec other;
+         other.VersionText = "5.12.01.5244";
+         WriteMatchedBackup(MakeDriverImage(other), ReadAll(Env.BackupBankPath));
+       }},
+      {"earlier pair of another build",
+       [] {
+         DriverImageSpec other;
+         other.VersionText = "5.12.01.5244";
+         WriteAll(Env.BackupDriverPath, MakeDriverImage(other));
+         ASSERT_TRUE(RemoveFile(BackupManifestPath()));
+       }},
+      {"earlier pair with a driver cut short",
+       [] {
+         const Bytes driver = ReadAll(Env.BackupDriverPath);
+         WriteAll(Env.BackupDriverPath, Bytes(driver.begin(), driver.end() - 2));
+         ASSERT_TRUE(RemoveFile(BackupManifestPath()));
+       }},
+      {"earlier pair with the Extended bank",
+       [] {
+         WriteAll(Env.BackupBankPath, ReadAll(Env.ExtendedBankPath));
+         ASSERT_TRUE(RemoveFile(BackupManifestPath()));
+       }},
+  };
+  for (const auto& damage : damages) {
+    Install(false, "5.12.01.5245");
+    ASSERT_TRUE(SetBankMode(ModeDance, ""));
+    damage.Damage();
+    const Bytes driver = ReadAll(Env.DriverPath);
+    const Bytes bank = ReadAll(Env.BankPath);
+    std::vector<Bytes> backup;
+    for (const std::string& name : ListFiles(sys_->BackupDir() + "*")) {
+      backup.push_back(ReadAll(sys_->BackupDir() + name));
+    }
+    EXPECT_FALSE(BackupDriverFiles()) << damage.Name;
+    EXPECT_FALSE(RestoreDriverFiles()) << damage.Name;
+    EXPECT_FALSE(LastFailure().Text.empty()) << damage.Name;
+    for (std::int32_t mode : {ModeDefault, ModeDisabled}) {
+      EXPECT_FALSE(SetBankMode(mode, "")) << damage.Name << ", mode " << mode;
+    }
+    if (damage.ExtendedRefused) {
+      EXPECT_FALSE(SetBankMode(ModeExtended, "")) << damage.Name;
+    }
+    EXPECT_EQ(ReadAll(Env.DriverPath), driver) << damage.Name;
+    EXPECT_EQ(ReadAll(Env.BankPath), bank) << damage.Name;
+    std::vector<Bytes> after;
+    for (const std::string& name : ListFiles(sys_->BackupDir() + "*")) {
+      after.push_back(ReadAll(sys_->BackupDir() + name));
+    }
+    EXPECT_EQ(after, backup) << damage.Name;
+  }
+}
+
+// Files that are no longer the originals are never backed up as such: a
+// patched driver, or a bank other than the Default one.
+TEST_F(BankModes, ModifiedLiveFilesAreNeverBackedUp) {
+  const struct {
+    const char* Name;
+    std::int32_t Mode;
+    bool DriverFromBackup;
+  } states[] = {
+      {"after a switch to Extended", ModeExtended, false},
+      {"after a switch to a user bank", ModeUser, false},
+      {"Dance bank beside the unpatched driver", ModeDance, true},
+  };
+  for (const auto& state : states) {
+    Install(false, "5.12.01.5245");
+    BankSetSpec user;
+    user.Signature = 0xAA;
+    ASSERT_TRUE(SetBankMode(state.Mode, UserBank(user)));
+    if (state.DriverFromBackup) {
+      WriteAll(Env.DriverPath, original_driver_);
+    }
+    for (const std::string& name : ListFiles(sys_->BackupDir() + "*")) {
+      ASSERT_TRUE(RemoveFile(sys_->BackupDir() + name));
+    }
+    EXPECT_FALSE(BackupDriverFiles()) << state.Name;
+    EXPECT_EQ(LastFailure().Kind, FailureKind::NotOriginal) << state.Name;
+    EXPECT_TRUE(ListFiles(sys_->BackupDir() + "*").empty()) << state.Name;
+  }
+}
+
+// A mode counts as installed only when its files verify; anything less is
+// switched again.
+TEST_F(BankModes, AlreadyInstalledMeansVerified) {
+  const struct {
+    const char* Name;
+    std::int32_t Mode;
+    std::function<void()> Change;
+    BankModeCheck Expected;
+  } cases[] = {
+      {"Extended as switched", ModeExtended, [] {}, BankModeCheck::AlreadyInstalled},
+      {"Extended bank cut short", ModeExtended,
+       [] {
+         const Bytes bank = ReadAll(Env.BankPath);
+         WriteAll(Env.BankPath, Bytes(bank.begin(), bank.begin() + 1000));
+       },
+       BankModeCheck::Go},
+      {"Extended bank beside the unpatched driver", ModeExtended,
+       [this] { WriteAll(Env.DriverPath, original_driver_); }, BankModeCheck::Go},
+      {"one table byte changed", ModeExtended,
+       [] {
+         Bytes driver = ReadAll(Env.DriverPath);
+         driver[Env.Profile.TableOffset2 + 5] ^= 1;
+         WriteAll(Env.DriverPath, driver);
+       },
+       BankModeCheck::Go},
+      {"Dance as switched", ModeDance, [] { ASSERT_TRUE(SetBankMode(ModeDance, "")); },
+       BankModeCheck::AlreadyInstalled},
+      {"Default as restored", ModeDefault, [] { ASSERT_TRUE(SetBankMode(ModeDefault, "")); },
+       BankModeCheck::AlreadyInstalled},
+      {"a user bank with the Default signature on the patched driver", ModeDefault,
+       [this] {
+         BankSetSpec user;
+         user.Signature = 0xAA;
+         ASSERT_TRUE(SetBankMode(ModeUser, UserBank(user)));
+       },
+       BankModeCheck::Go},
+      {"Disabled", ModeDisabled, [] { ASSERT_TRUE(SetBankMode(ModeDisabled, "")); }, BankModeCheck::AlreadyInstalled},
+  };
+  for (const auto& test : cases) {
+    Install(false, "5.12.01.5245");
+    ASSERT_TRUE(SetBankMode(ModeExtended, ""));
+    test.Change();
+    IdentifyInstalledBank();
+    EXPECT_EQ(CheckBankMode(test.Mode), test.Expected) << test.Name;
+    if (test.Expected == BankModeCheck::Go) {
+      ASSERT_TRUE(SetBankMode(test.Mode, "")) << test.Name;
+      IdentifyInstalledBank();
+      EXPECT_EQ(CheckBankMode(test.Mode), BankModeCheck::AlreadyInstalled) << test.Name << ", switched again";
+    }
+  }
+}
+
+// Images whose checksum field cannot be located are refused before the
+// switch changes anything, rather than switched without a checksum.
+TEST_F(BankModes, MalformedImagesAreNotSwitched) {
+  const struct {
+    const char* Name;
+    std::size_t Offset;
+    std::uint32_t Value;
+  } damages[] = {
+      {"e_lfanew outside the file", 0x3C, 0x7FFFFFF0u},
+      {"optional header of 4 bytes", FixturePeOffset + 20, 4},
+  };
+  for (const auto& damage : damages) {
+    Install(false, "5.12.01.5245");
+    Bytes driver = ReadAll(Env.DriverPath);
+    for (int i = 0; i < (damage.Offset == 0x3C ? 4 : 2); ++i) {
+      driver[damage.Offset + i] = static_cast<std::uint8_t>(damage.Value >> (8 * i));
+    }
+    WriteAll(Env.DriverPath, driver);
+    for (const std::string& name : ListFiles(sys_->BackupDir() + "*")) {
+      ASSERT_TRUE(RemoveFile(sys_->BackupDir() + name));
+    }
+    ASSERT_TRUE(BackupDriverFiles()) << damage.Name;
+    ExpectRefused(ModeExtended, "", damage.Name);
+    EXPECT_EQ(LastFailure().Kind, FailureKind::ImageUnusable) << damage.Name;
+  }
 }
 
 class BankTables : public BankModes {};

@@ -44,9 +44,10 @@ TEST_F(ChangeRules, BankSwitchIsCheckedBeforeAnythingChanges) {
     bool ProfileKnown;
     BankModeCheck Expected;
   } cases[] = {
-      {BankExtended, ModeExtended, false, false, false, BankModeCheck::AlreadyInstalled},
-      {BankDefault, ModeDefault, true, true, true, BankModeCheck::AlreadyInstalled},
-      {BankNone, ModeDisabled, true, true, true, BankModeCheck::AlreadyInstalled},
+      // The kind alone is not enough: with no files to verify, the switch runs.
+      {BankExtended, ModeExtended, true, false, true, BankModeCheck::Go},
+      {BankDefault, ModeDefault, true, true, true, BankModeCheck::Go},
+      {BankNone, ModeDisabled, true, true, true, BankModeCheck::Go},
       {BankUser, ModeUser, true, true, true, BankModeCheck::Go},
       {BankUser, 4, true, true, true, BankModeCheck::Go},
       {BankDefault, ModeExtended, false, true, true, BankModeCheck::BankMissing},

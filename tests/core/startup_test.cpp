@@ -101,6 +101,27 @@ TEST(Startup, CleanRestoresTheOriginalsAndOpensNoWindow) {
   EXPECT_FALSE(FileExists(sim.BackupDir() + "dsxgwave.tbl"));
 }
 
+TEST(Startup, BackupCutShortIsAskedAboutAndNeitherRestoredNorOverwritten) {
+  SimulatedSystem sim;
+  ASSERT_TRUE(sim.AddDriver(WdmDriver()));
+  ASSERT_TRUE(PrepareStart(""));
+  const std::string copy = sim.BackupDir() + "Ds1.sys";
+  const Bytes whole = ReadAll(copy);
+  const Bytes cut(whole.begin(), whole.begin() + 1000000);
+  WriteAll(copy, cut);
+  WriteAll(sim.DriverPath(false), Bytes{'M', 'Z', 0x90});
+
+  Fake().Answers = {AnswerYes};
+  EXPECT_FALSE(PrepareStart("-clean"));
+  EXPECT_EQ(Questions(), (std::vector<std::string>{BackupQuestion}));
+  EXPECT_EQ(ReadAll(copy), cut);
+  EXPECT_EQ(ReadAll(sim.DriverPath(false)), (Bytes{'M', 'Z', 0x90}));
+  const StartupFacts facts = RunStartupSteps();
+  EXPECT_FALSE(facts.BackupMade);
+  EXPECT_NE(facts.BackupProblem.find("not a complete copy"), std::string::npos) << facts.BackupProblem;
+  EXPECT_EQ(ReadAll(copy), cut);
+}
+
 TEST(Startup, CleanWithoutDriverFailsSilently) {
   SimulatedSystem sim;
   Fake().Answers = {AnswerYes, AnswerYes};

@@ -90,11 +90,11 @@ TEST_F(Backup, InstallBankFromMissingSourceChangesNothing) {
   EXPECT_EQ(ReadAll(Env.BankPath), OriginalBank);
 }
 
-TEST_F(Backup, InstallBankWithoutBackupDriverLeavesNewBankBesideOldDriver) {
+TEST_F(Backup, InstallBankWithoutBackupDriverChangesNothing) {
   const std::string source = dir_ + "dance.yb0";
   WriteAll(source, Bytes{0x01});
   EXPECT_FALSE(InstallBank(source));
-  EXPECT_EQ(ReadAll(Env.BankPath), (Bytes{0x01}));
+  EXPECT_EQ(ReadAll(Env.BankPath), OriginalBank);
   EXPECT_EQ(ReadAll(Env.DriverPath), OriginalDriver);
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/file_operations.h"
 #include "platform/fileops.h"
 #include "platform/win32/fs/move_in_steps.h"
 
@@ -20,15 +21,63 @@ bool Replaceable(const std::string& path) {
 
 }  // namespace
 
-bool CopyFileOver(const std::string& from, const std::string& to) {
-  return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
+bool native_files::CopyFileOver(const std::string& from, const std::string& to) {
+  return Replaceable(to) && CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
 }
 
-bool RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+bool native_files::RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+
+bool native_files::MoveFileOver(const std::string& from, const std::string& to) {
+  if (!FileExists(from) || !Replaceable(to)) {
+    return false;
+  }
+  // Windows 95/98/Me export MoveFileExA only as a stub that fails with
+  // ERROR_CALL_NOT_IMPLEMENTED: there (the high bit of GetVersion) the move
+  // is made in steps.
+  if ((GetVersion() & 0x80000000u) != 0) {
+    return MoveFileOverInSteps(from, to);
+  }
+  if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    return true;
+  }
+  return GetLastError() == ERROR_CALL_NOT_IMPLEMENTED && MoveFileOverInSteps(from, to);
+}
+
+bool native_files::WriteFileOver(const std::string& path, const std::vector<FilePiece>& pieces) {
+  if (path.empty() || !Replaceable(path)) {
+    return false;
+  }
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    return false;
+  }
+  bool ok = true;
+  for (const FilePiece& piece : pieces) {
+    DWORD written = 0;
+    ok = ok && (piece.Size == 0 || (piece.Size <= 0x7FFFFFFFu &&
+                                    WriteFile(file, piece.Data, static_cast<DWORD>(piece.Size), &written, nullptr) &&
+                                    written == piece.Size));
+  }
+  ok = CloseHandle(file) && ok;
+  if (!ok) {
+    DeleteFileA(path.c_str());
+  }
+  return ok;
+}
 
 bool FileExists(const std::string& path) {
   const DWORD attributes = GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool FileSizeByPath(const std::string& path, std::uint32_t& size) {
+  WIN32_FILE_ATTRIBUTE_DATA data = {};
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 || data.nFileSizeHigh != 0) {
+    return false;
+  }
+  size = data.nFileSizeLow;
+  return true;
 }
 
 std::vector<std::string> ListFiles(const std::string& pattern) {
@@ -68,42 +117,4 @@ bool MoveFileOverInSteps(const std::string& from, const std::string& to) {
   }
   DeleteFileA(parked.c_str());
   return true;
-}
-
-bool MoveFileOver(const std::string& from, const std::string& to) {
-  if (!FileExists(from) || !Replaceable(to)) {
-    return false;
-  }
-  // Windows 95/98/Me export MoveFileExA only as a stub that fails with
-  // ERROR_CALL_NOT_IMPLEMENTED: there (the high bit of GetVersion) the move
-  // is made in steps.
-  if ((GetVersion() & 0x80000000u) != 0) {
-    return MoveFileOverInSteps(from, to);
-  }
-  if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-    return true;
-  }
-  return GetLastError() == ERROR_CALL_NOT_IMPLEMENTED && MoveFileOverInSteps(from, to);
-}
-
-bool WriteFileOver(const std::string& path, const std::vector<FilePiece>& pieces) {
-  if (path.empty() || !Replaceable(path)) {
-    return false;
-  }
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
-    return false;
-  }
-  bool ok = true;
-  for (const FilePiece& piece : pieces) {
-    DWORD written = 0;
-    ok = ok && (piece.Size == 0 || (piece.Size <= 0x7FFFFFFFu &&
-                                    WriteFile(file, piece.Data, static_cast<DWORD>(piece.Size), &written, nullptr) &&
-                                    written == piece.Size));
-  }
-  ok = CloseHandle(file) && ok;
-  if (!ok) {
-    DeleteFileA(path.c_str());
-  }
-  return ok;
 }
