@@ -30,9 +30,9 @@ DLLS = ["kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "comctl32.dll
 
 
 def load(path):
-    spec = importlib.util.spec_from_file_location("reference", path)
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
+    location = importlib.util.spec_from_file_location("reference", path)
+    module = importlib.util.module_from_spec(location)
+    location.loader.exec_module(module)
     return module
 
 
