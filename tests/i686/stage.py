@@ -29,6 +29,7 @@ without any token call, on XP after enabling the shutdown privilege
 import os
 import platform
 import shutil
+import socket
 import struct
 import subprocess
 import sys
@@ -514,8 +515,7 @@ class Stage:
             for prefix in prefixes:
                 prefix.stop()
             for server in displays:
-                server.kill()
-                server.wait()
+                stop_display(server)
         reference = results.get("ref") or {}
         compare(self, "Windows XP, WDM", results.get("xp"), reference.get("WDM"))
         compare(self, "Windows 98, VxD", results.get("98"), reference.get("VxD"))
@@ -550,19 +550,61 @@ class Stage:
 def start_display():
     """An X server of its own; (process, DISPLAY value)."""
     for n in range(90, 141):
-        if os.path.exists("/tmp/.X11-unix/X%d" % n) or os.path.exists("/tmp/.X%d-lock" % n):
+        if not display_free(n):
             continue
         server = subprocess.Popen(["Xvfb", ":%d" % n, "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         for _ in range(100):
-            if os.path.exists("/tmp/.X11-unix/X%d" % n):
-                return server, ":%d" % n
             if server.poll() is not None:
                 break
+            if lock_owner(n) == server.pid and display_answers(n):  # ours, not a rival's
+                return server, ":%d" % n
             time.sleep(0.05)
+        stop_display(server)
+    raise RuntimeError("cannot start Xvfb")
+
+
+def display_free(n):
+    """No live server on display n. One killed outright leaves its lock and
+    socket behind; Xvfb takes such a display over once the lock's process is
+    gone."""
+    owner = lock_owner(n)
+    if owner == 0:
+        return False
+    if owner is not None:
+        try:
+            os.kill(owner, 0)
+            return False
+        except ProcessLookupError:
+            pass
+        except OSError:
+            return False
+    return not display_answers(n)
+
+
+def lock_owner(n):
+    """The process id in display n's lock, 0 when unreadable, None without one."""
+    try:
+        return int(open("/tmp/.X%d-lock" % n).read())
+    except FileNotFoundError:
+        return None
+    except (OSError, ValueError):
+        return 0
+
+
+def display_answers(n):
+    with socket.socket(socket.AF_UNIX) as probe:
+        return probe.connect_ex("/tmp/.X11-unix/X%d" % n) == 0
+
+
+def stop_display(server):
+    """Terminated, not killed: Xvfb then removes its lock and socket."""
+    server.terminate()
+    try:
+        server.wait(timeout=10)
+    except subprocess.TimeoutExpired:
         server.kill()
         server.wait()
-    raise RuntimeError("cannot start Xvfb")
 
 
 def main():
