@@ -368,11 +368,13 @@ def robot(prefix, args, what):
 
 def relay_calls(prefix, name, program, args, modules, witnesses, forbidden):
     # Wine's defaults exclude calls from some system DLLs, and an exclusion
-    # list overrides the inclusion list: drop it.
-    key = "HKCU\\Software\\Wine\\Debug"
-    log_run([prefix.loader, "reg", "delete", key, "/v", "RelayFromExclude", "/f"], prefix.log, prefix.env())
-    log_run([prefix.loader, "reg", "add", key, "/v", "RelayFromInclude", "/d", ";".join(modules), "/f"], prefix.log,
-            prefix.env())
+    # list overrides the inclusion list: drop it. One reg run for both, as
+    # each takes a second or two under qemu.
+    settings = os.path.join(prefix.stage.dir, "logs", prefix.name + "-relay.reg")
+    with open(settings, "w") as f:
+        f.write('REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Wine\\Debug]\n"RelayFromExclude"=-\n'
+                '"RelayFromInclude"="%s"\n' % ";".join(modules))
+    log_run([prefix.loader, "reg", "import", "Z:" + settings.replace("/", "\\")], prefix.log, prefix.env())
     code, text, relay = prefix.run(program, args, debug="+relay")
     # (function, arguments) from "0024:Call user32.ExitWindowsEx(00000002,00000000) ret=0040deb8"
     calls = []
