@@ -21,11 +21,15 @@ start-up questions without it; the start-up code of the i686 build
 byte for byte with what the x86_64 build leaves doing the same on the same
 fixture in a 64-bit prefix. On the Windows 98 prefix the driver must be
 found as a VxD, and changing the bank must make no token call (Wine's relay
-log); more such checks are one entry in NO_CALL_CASES.
+log); more such checks are one entry in NO_CALL_CASES. Last in each prefix,
+Yes to the window's reboot question: on Windows 98 the restart request comes
+without any token call, on XP after enabling the shutdown privilege
+(RESTART_CASES).
 """
 import os
 import platform
 import shutil
+import socket
 import struct
 import subprocess
 import sys
@@ -46,16 +50,31 @@ WDM_BUILD = "5.12.01.5245"
 VXD_BUILD = "4.12.01.2020"
 MODES = [["disabled"], ["default"], ["extended"], ["dance"], ["user", USER_BANK]]
 
-# Programs run with Wine's relay log on the Windows 98 prefix, which records
-# the calls made from the code of the given modules (in any process the
-# program starts): they must include the witness calls (the log works) and
-# none of the forbidden ones. (name, program, arguments, modules, witnesses,
-# forbidden); the program runs in its own directory.
+# Programs run with Wine's relay log, which records the calls made from the
+# code of the given modules (in any process the program starts): they must
+# make the witness calls in that order (the log works; "function text" also
+# needs text among the call's arguments) and none of the forbidden ones.
+# (name, program, arguments, modules, witnesses, forbidden); the program runs
+# in its own directory. NO_CALL_CASES run on the Windows 98 prefix.
 TOKEN_CALLS = ["advapi32.OpenProcessToken", "advapi32.AdjustTokenPrivileges", "advapi32.LookupPrivilegeValueA"]
 NO_CALL_CASES = [
     ("a bank change on 9x makes no token call", PROGRAM + "tovaroc.exe", ["bank", "extended"], ["tovaroc.exe"],
      ["advapi32.RegOpenKeyExA"], TOKEN_CALLS),
 ]
+# The robot changes a setting that needs a restart, presses Ok and answers Yes
+# to the reboot question. ExitWindowsEx(EWX_REBOOT, 0) asks Wine to end the
+# prefix's session: these run last, one per prefix.
+ROBOT = "C:\\stage\\stage_robot.exe"
+REBOOT = ["reboot", PROGRAM + "tovaro.exe"]
+RESTART_CALL = "user32.ExitWindowsEx 00000002,00000000"
+RESTART_CASES = {
+    "win98": ("Yes to the reboot question on 9x: ExitWindowsEx without any token call", ROBOT, REBOOT,
+              ["tovaro.exe"], [RESTART_CALL], TOKEN_CALLS),
+    "xp": ("Yes to the reboot question on NT: the shutdown privilege enabled, then ExitWindowsEx", ROBOT, REBOOT,
+           ["tovaro.exe"], ["advapi32.OpenProcessToken 00000028",  # TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY
+                            'advapi32.LookupPrivilegeValueA "SeShutdownPrivilege"', "advapi32.AdjustTokenPrivileges",
+                            RESTART_CALL], []),
+}
 
 
 class Skip(Exception):
@@ -342,24 +361,37 @@ def restore(prefix, driver, bank, originals):
 
 
 def robot(prefix, args, what):
-    code, text, _ = prefix.run("C:\\stage\\stage_robot.exe", args, timeout=240)
+    code, text, _ = prefix.run(ROBOT, args, timeout=240)
     failed = [line for line in text.splitlines() if line.startswith("FAIL")]
     prefix.check(code == 0 and not failed, what, indent(text))
 
 
-def no_calls(prefix, name, program, args, modules, witnesses, forbidden):
+def relay_calls(prefix, name, program, args, modules, witnesses, forbidden):
     # Wine's defaults exclude calls from some system DLLs, and an exclusion
-    # list overrides the inclusion list: drop it.
-    key = "HKCU\\Software\\Wine\\Debug"
-    log_run([prefix.loader, "reg", "delete", key, "/v", "RelayFromExclude", "/f"], prefix.log, prefix.env())
-    log_run([prefix.loader, "reg", "add", key, "/v", "RelayFromInclude", "/d", ";".join(modules), "/f"], prefix.log,
-            prefix.env())
-    code, _, relay = prefix.run(program, args, debug="+relay")
-    calls = {line.split("Call ", 1)[1].split("(", 1)[0] for line in relay.splitlines() if "Call " in line}
-    missing = [w for w in witnesses if w not in calls]
-    made = [f for f in forbidden if f in calls]
-    prefix.check(code == 0 and not missing and not made, name,
-                 indent("exit code %d; relay log lacks %s; made %s" % (code, missing or "nothing", made or "none")))
+    # list overrides the inclusion list: drop it. One reg run for both, as
+    # each takes a second or two under qemu.
+    settings = os.path.join(prefix.stage.dir, "logs", prefix.name + "-relay.reg")
+    with open(settings, "w") as f:
+        f.write('REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Wine\\Debug]\n"RelayFromExclude"=-\n'
+                '"RelayFromInclude"="%s"\n' % ";".join(modules))
+    log_run([prefix.loader, "reg", "import", "Z:" + settings.replace("/", "\\")], prefix.log, prefix.env())
+    code, text, relay = prefix.run(program, args, debug="+relay")
+    # (function, arguments) from "0024:Call user32.ExitWindowsEx(00000002,00000000) ret=0040deb8"
+    calls = []
+    for line in relay.splitlines():
+        if "Call " in line:
+            function, _, arguments = line.split("Call ", 1)[1].partition("(")
+            calls.append((function, arguments.split(") ret=", 1)[0]))
+    missing = list(witnesses)
+    for function, arguments in calls:
+        wanted, _, among = missing[0].partition(" ") if missing else ("", "", "")
+        if function == wanted and among in arguments:
+            missing.pop(0)
+    made = [f for f in forbidden if f in {function for function, _ in calls}]
+    failed = [line for line in text.splitlines() if line.startswith("FAIL")]
+    prefix.check(code == 0 and not failed and not missing and not made, name,
+                 indent("\n".join(failed + ["exit code %d; relay log lacks, in this order, %s; made %s"
+                                             % (code, missing or "nothing", made or "none")])))
 
 
 def shipped_build_cases(prefix, vxd, reported):
@@ -368,7 +400,7 @@ def shipped_build_cases(prefix, vxd, reported):
     os.makedirs(prefix.host("C:\\stage"), exist_ok=True)
     for name in ("stage_robot.exe", "stage_probe.dll"):
         shutil.copy(os.path.join(prefix.stage.build, "win32", name), prefix.host("C:\\stage"))
-    code, text, _ = prefix.run("C:\\stage\\stage_robot.exe", ["version"])
+    code, text, _ = prefix.run(ROBOT, ["version"])
     told = ([line for line in text.splitlines() if line.startswith("Windows ")] or ["nothing"])[0]
     prefix.check(code == 0 and told.startswith(reported[0]) and told.endswith(reported[1]),
                  "the programs are told %s" % told)
@@ -382,7 +414,7 @@ def shipped_build_cases(prefix, vxd, reported):
     restore(prefix, driver, bank, originals)
     if vxd:
         for case in NO_CALL_CASES:
-            no_calls(prefix, *case)
+            relay_calls(prefix, *case)
     else:
         prefix.tovaroc(["bank", "extended"])  # something for -clean to undo
     exe = PROGRAM + "tovaro.exe"
@@ -397,6 +429,7 @@ def shipped_build_cases(prefix, vxd, reported):
     robot(prefix, ["questions", exe], "without a driver: the backup question, then the driver question")
     for path, moved in aside:
         os.rename(moved, path)
+    relay_calls(prefix, *RESTART_CASES[prefix.name])
     return results
 
 
@@ -484,8 +517,7 @@ class Stage:
             for prefix in prefixes:
                 prefix.stop()
             for server in displays:
-                server.kill()
-                server.wait()
+                stop_display(server)
         reference = results.get("ref") or {}
         compare(self, "Windows XP, WDM", results.get("xp"), reference.get("WDM"))
         compare(self, "Windows 98, VxD", results.get("98"), reference.get("VxD"))
@@ -520,19 +552,61 @@ class Stage:
 def start_display():
     """An X server of its own; (process, DISPLAY value)."""
     for n in range(90, 141):
-        if os.path.exists("/tmp/.X11-unix/X%d" % n) or os.path.exists("/tmp/.X%d-lock" % n):
+        if not display_free(n):
             continue
         server = subprocess.Popen(["Xvfb", ":%d" % n, "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         for _ in range(100):
-            if os.path.exists("/tmp/.X11-unix/X%d" % n):
-                return server, ":%d" % n
             if server.poll() is not None:
                 break
+            if lock_owner(n) == server.pid and display_answers(n):  # ours, not a rival's
+                return server, ":%d" % n
             time.sleep(0.05)
+        stop_display(server)
+    raise RuntimeError("cannot start Xvfb")
+
+
+def display_free(n):
+    """No live server on display n. One killed outright leaves its lock and
+    socket behind; Xvfb takes such a display over once the lock's process is
+    gone."""
+    owner = lock_owner(n)
+    if owner == 0:
+        return False
+    if owner is not None:
+        try:
+            os.kill(owner, 0)
+            return False
+        except ProcessLookupError:
+            pass
+        except OSError:
+            return False
+    return not display_answers(n)
+
+
+def lock_owner(n):
+    """The process id in display n's lock, 0 when unreadable, None without one."""
+    try:
+        return int(open("/tmp/.X%d-lock" % n).read())
+    except FileNotFoundError:
+        return None
+    except (OSError, ValueError):
+        return 0
+
+
+def display_answers(n):
+    with socket.socket(socket.AF_UNIX) as probe:
+        return probe.connect_ex("/tmp/.X11-unix/X%d" % n) == 0
+
+
+def stop_display(server):
+    """Terminated, not killed: Xvfb then removes its lock and socket."""
+    server.terminate()
+    try:
+        server.wait(timeout=10)
+    except subprocess.TimeoutExpired:
         server.kill()
         server.wait()
-    raise RuntimeError("cannot start Xvfb")
 
 
 def main():

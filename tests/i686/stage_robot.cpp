@@ -4,11 +4,17 @@
 //   stage_robot clean EXE       "-clean" restores and ends without a window
 //   stage_robot window EXE      driver and backup present: the window opens at once
 //   stage_robot questions EXE   no driver: the backup question, then the driver question
+//   stage_robot reboot EXE      a setting that needs a restart, Ok, then Yes to the reboot
+//                               question (what the program calls then, a relay log tells)
 //   stage_robot runtime ARGS    argument splitting, static objects, std::map, std::string,
 //                               msvcrt's printf and a DLL's start-up and unloading
 //   stage_robot version         prints the Windows version the program is told
 #include <windows.h>
 
+// after windows.h, which it needs
+#include <commctrl.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -24,6 +30,7 @@ namespace {
 const char* const Title = "Tovaro 2.0.1";
 const char* const BackupQuestion = "Cannot create backup of original driver files. Start the program anyway?";
 const char* const DriverQuestion = "YMF7x4 driver is not found. Start the program anyway?";
+const char* const RebootQuestion = "To apply changes you should reboot your computer. Reboot now?";
 const DWORD Patience = 60000;  // the whole Wine runs under qemu here
 
 int Failures = 0;
@@ -107,6 +114,47 @@ void Questions(const std::string& exe) {
     Robot::Press(second, IDNO);
   }
   EndsWithoutWindow(robot, "after No");
+}
+
+// The high quality mode takes effect only after a restart: changing it and
+// pressing Ok is how a user meets the reboot question.
+void Reboot(const std::string& exe) {
+  Robot robot;
+  Check(robot.Start(exe, ""), "tovaro.exe starts");
+  HWND window = robot.WaitForWindow(Title, Patience);
+  Check(window != nullptr, std::string("the window \"") + Title + "\" opens");
+  if (window == nullptr) {
+    return;
+  }
+  // Through the tabs until the checkbox's page shows. TCM_SETCURFOCUS, unlike
+  // TCM_SETCURSEL, notifies the window as a click on the tab does. The tab
+  // captions are out of reach here: under qemu-user Wine reads and writes
+  // another process's memory at the wrong host addresses.
+  HWND tabs = Robot::FindControl(window, "SysTabControl32", "");
+  HWND hiFi = Robot::FindControl(window, "Button", "High quality 44.1 kHz Mode");
+  const int count = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
+  for (int tab = 0; tab < count && hiFi != nullptr && !IsWindowVisible(hiFi); ++tab) {
+    SendMessageA(tabs, TCM_SETCURFOCUS, tab, 0);
+  }
+  Check(hiFi != nullptr && IsWindowVisible(hiFi), "a tab shows \"High quality 44.1 kHz Mode\"");
+  HWND ok = Robot::FindControl(window, "Button", "Ok");
+  if (hiFi == nullptr || ok == nullptr) {
+    return;
+  }
+  const LRESULT was = SendMessageA(hiFi, BM_GETCHECK, 0, 0);
+  SendMessageA(hiFi, BM_CLICK, 0, 0);
+  Check(SendMessageA(hiFi, BM_GETCHECK, 0, 0) != was, "a click changes it");
+  // Posted: Ok runs the question's modal loop before it returns.
+  PostMessageA(ok, BM_CLICK, 0, 0);
+  std::string shown;
+  HWND box = NextBox(robot, nullptr, RebootQuestion, shown);
+  Check(box != nullptr && Robot::Title(box) == "Information", "Ok asks: \"" + shown + "\"");
+  if (box == nullptr) {
+    return;
+  }
+  Robot::Press(box, IDYES);
+  DWORD exitCode = 1234;
+  Check(robot.WaitForExit(Patience, exitCode) && exitCode == 0, "after Yes the program ends with exit code 0");
 }
 
 // Set by a static constructor; its destructor reports at exit.
@@ -212,8 +260,10 @@ int main(int argc, char** argv) {
     Window(argv[2]);
   } else if (argc == 3 && command == "questions") {
     Questions(argv[2]);
+  } else if (argc == 3 && command == "reboot") {
+    Reboot(argv[2]);
   } else {
-    std::fprintf(stderr, "usage: stage_robot clean|window|questions EXE | runtime ARGS | version\n");
+    std::fprintf(stderr, "usage: stage_robot clean|window|questions|reboot EXE | runtime ARGS | version\n");
     return 2;
   }
   std::fflush(stdout);
