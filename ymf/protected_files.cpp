@@ -1,5 +1,6 @@
 #include "ymf/protected_files.h"
 
+#include "platform/fileops.h"
 #include "platform/path_parts.h"
 #include "platform/same_file.h"
 #include "ymf/detect.h"
@@ -12,8 +13,19 @@ bool IsProtectedFile(const std::string& path) {
   if (SameFileOrDirectory(path, Env.DriverPath) || SameFileOrDirectory(path, Env.BankPath)) {
     return true;
   }
-  // The folder is compared, not the two backup names: a file that is not
-  // there yet would be created among the originals.
+  const std::string backup = ProgramDirectory() + "Backup\\";
+  if (FileExists(path)) {
+    // An existing file is compared with what the Backup folder holds, which
+    // is quick: most comparisons end at the sizes.
+    for (const std::string& name : ListFiles(backup + "*")) {
+      if (SameFileOrDirectory(path, backup + name)) {
+        return true;
+      }
+    }
+    return false;
+  }
+  // A file that is not there yet would be created among the originals when
+  // its folder is the Backup folder.
   const std::string folder = DirectoryPart(path);
-  return SameFileOrDirectory(folder.empty() ? "." : folder, ProgramDirectory() + "Backup");
+  return SameFileOrDirectory(folder.empty() ? "." : folder, backup);
 }
