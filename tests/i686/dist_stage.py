@@ -142,7 +142,6 @@ def installer_cases(prefix, driver, bank, originals):
                         "        run ./dev dist"):
         return
     program = prefix.host(stage.PROGRAM)
-    staged = tree(os.path.join(build, "win32", "dist", "Tovaro"))
     # A machine without the program: the stage's hand copy goes, the user's
     # bank sets in Banks (the simulated Extended and Dance sets) stay.
     for name in HAND_COPIED:
@@ -151,12 +150,29 @@ def installer_cases(prefix, driver, bank, originals):
     before = tree(program)
     os.makedirs(prefix.host("C:\\stage"), exist_ok=True)
     shutil.copy(setup, prefix.host(SETUP))
+    try:
+        install_switch_uninstall(prefix, program, driver, bank, originals, before, archive)
+        refused_restore(prefix, program, driver, bank, originals, before)
+    finally:
+        # Back to the state stage.py left: originals in place, an empty
+        # Backup folder, the hand copy of the programs.
+        for path, data in zip((driver, bank), originals):
+            with open(prefix.host(path), "wb") as f:
+                f.write(data)
+        shutil.rmtree(os.path.join(program, "Backup"), ignore_errors=True)
+        if os.path.exists(os.path.join(program, KEPT_NOTE)):
+            os.remove(os.path.join(program, KEPT_NOTE))
+        os.makedirs(os.path.join(program, "Backup"))
+        for name in HAND_COPIED:
+            shutil.copy(os.path.join(build, "win32", "dist", "Tovaro", name), program)
+        prefix.lines.append("      (the installer cases took %.0f s)" % (time.time() - start))
 
-    install(prefix, program, before, archive, staged)
+
+def install_switch_uninstall(prefix, program, driver, bank, originals, before, archive):
+    install(prefix, program, before, archive, tree(os.path.join(prefix.stage.build, "win32", "dist", "Tovaro")))
     code, text = launch(prefix, stage.PROGRAM + "tovaroc.exe", ["bank", "extended"])
-    switched = files_of(prefix, driver, bank)
-    prefix.check(code == 0 and switched != originals, "the installed tovaroc switches to the Extended bank",
-                 stage.indent(text))
+    prefix.check(code == 0 and files_of(prefix, driver, bank) != originals,
+                 "the installed tovaroc switches to the Extended bank", stage.indent(text))
     code = uninstall(prefix, program)
     left = tree(program) if os.path.isdir(program) else {}
     prefix.check(code == 0 and files_of(prefix, driver, bank) == originals and left == before
@@ -166,6 +182,8 @@ def installer_cases(prefix, driver, bank, originals):
     code, _ = launch(prefix, "C:\\windows\\system32\\reg.exe", ["query", UNINSTALL_KEY])
     prefix.check(code != 0, "Add/Remove Programs no longer lists Tovaro")
 
+
+def refused_restore(prefix, program, driver, bank, originals, before):
     # Installing over an earlier install after a switch: Backup and Banks stay.
     first, _ = launch(prefix, SETUP, ["/S"])
     code, text = launch(prefix, stage.PROGRAM + "tovaroc.exe", ["bank", "extended"])
@@ -179,33 +197,22 @@ def installer_cases(prefix, driver, bank, originals):
 
     # Uninstalling with a backup that cannot prove itself: the driver copy cut short.
     copy = os.path.join(program, "Backup", driver.split("\\")[-1])
+    if not prefix.check(code == 0 and patched != originals and os.path.exists(copy),
+                        "reinstalled, switched, the backup's driver copy truncated", stage.indent(text)):
+        return
     with open(copy, "r+b") as f:
         f.truncate(len(originals[0]) // 2)
     backup = tree(os.path.join(program, "Backup"))
-    prefix.check(code == 0 and patched != originals and "manifest.txt" in backup,
-                 "reinstalled, switched, the backup's driver copy truncated", stage.indent(text))
     code = uninstall(prefix, program)
     note = (stage.read(os.path.join(program, KEPT_NOTE)) or b"").decode("latin-1").replace("\r", "")
     why = note.partition("Why:\n")[2].partition("\n\n")[0].strip()
-    kept = os.path.isdir(os.path.join(program, "Backup")) and tree(os.path.join(program, "Backup")) == backup
-    prefix.check(code == 2 and files_of(prefix, driver, bank) == patched and kept and why != "",
+    whole = os.path.isdir(os.path.join(program, "Backup")) and tree(os.path.join(program, "Backup")) == backup
+    prefix.check(code == 2 and files_of(prefix, driver, bank) == patched and whole and why != "",
                  "refused restore: exit code 2, the patched driver and the whole Backup folder kept; the note says: "
-                 + " / ".join(why.splitlines()), "        exit code %d, Backup kept whole: %s" % (code, kept))
+                 + " / ".join(why.splitlines()), "        exit code %d, Backup kept whole: %s" % (code, whole))
     left = set(tree(program)) - set(before) - {KEPT_NOTE} - {"Backup/" + n for n in backup} - {"Backup/"}
     prefix.check(not left and not menu_folders(prefix), "the rest of the program is gone",
                  "        left: %s" % sorted(left))
-
-    # Back to the state stage.py left: originals in place, an empty Backup
-    # folder, the hand copy of the programs.
-    for path, data in zip((driver, bank), originals):
-        with open(prefix.host(path), "wb") as f:
-            f.write(data)
-    shutil.rmtree(os.path.join(program, "Backup"))
-    os.remove(os.path.join(program, KEPT_NOTE))
-    os.mkdir(os.path.join(program, "Backup"))
-    for name in HAND_COPIED:
-        shutil.copy(os.path.join(build, "win32", "dist", "Tovaro", name), program)
-    prefix.lines.append("      (the installer cases took %.0f s)" % (time.time() - start))
 
 
 def main():
@@ -226,6 +233,8 @@ def main():
         driver, bank = stage.installed_files(prefix, "WDM")
         stage.restore(prefix, driver, bank, files_of(prefix, driver, bank))  # a backup made, then removed
         installer_cases(prefix, driver, bank, files_of(prefix, driver, bank))
+    except Exception as error:  # reported as in the stage
+        prefix.check(False, "%s: %s" % (type(error).__name__, error))
     finally:
         prefix.stop()
         stage.stop_display(server)
