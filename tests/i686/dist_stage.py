@@ -116,14 +116,17 @@ def install(prefix, program, before, archive, staged):
     shipped = {n: staged[n] for n in staged if n != "Backup/"}
     prefix.check(all(mine.get(n, b"") == d for n, d in shipped.items()) and mine.get("Backup/", 0) is None
                  and mine.get("Banks/", 0) is None and b"\n" not in mine.get("README.txt", b"\n").replace(b"\r\n", b""),
-                 "the installed files are the build's, with empty Backup and Banks folders and a CRLF README.txt",
+                 "the installed files are the build's, with an empty Backup folder, Banks and a CRLF README.txt",
                  differences({n: mine.get(n) for n in shipped}, shipped))
     folders = menu_folders(prefix)
-    links = {name: stage.read(os.path.join(folders[0], name)) or b"" for name in os.listdir(folders[0])} if len(
-        folders) == 1 else {}
-    prefix.check(set(links) == set(MENU) and all(target.encode() in link or target.encode("utf-16-le") in link
-                                                 for name, target in MENU.items() for link in [links.get(name, b"")]),
-                 "Start menu: %s" % ", ".join(sorted(links)), "        folders: %s" % folders)
+    links = {}
+    if len(folders) == 1:
+        links = {name: stage.read(os.path.join(folders[0], name)) for name in os.listdir(folders[0])}
+    # A link holds its target and arguments in ANSI or UTF-16.
+    aimed = [name for name, target in MENU.items()
+             if target.encode() in links.get(name, b"") or target.encode("utf-16-le") in links.get(name, b"")]
+    prefix.check(set(links) == set(MENU) and len(aimed) == len(MENU), "Start menu: %s" % ", ".join(sorted(links)),
+                 "        folders: %s; aimed right: %s" % (folders, aimed))
     code, text = launch(prefix, "C:\\windows\\system32\\reg.exe", ["query", UNINSTALL_KEY, "/v", "UninstallString"])
     prefix.check(code == 0 and "Nerulan\\Tovaro\\uninstall.exe" in text,
                  "Add/Remove Programs lists the uninstaller", stage.indent(text))
