@@ -36,6 +36,8 @@ import sys
 import threading
 import time
 
+import dist_stage
+
 WINE64 = "/usr/lib/wine/wine64"
 SYSTEM_LOADER = "/usr/lib/wine/wine"
 SYSTEM_PRELOADER = "/usr/lib/wine/wine-preloader"
@@ -422,6 +424,7 @@ def shipped_build_cases(prefix, vxd, reported):
     prefix.check((read(prefix.host(driver)), read(prefix.host(bank))) == originals
                  and not os.path.exists(prefix.host(PROGRAM + "Backup\\" + driver.split("\\")[-1])),
                  "-clean restored the originals and removed the backup")
+    dist_stage.installer_cases(prefix, driver, bank, originals)  # leaves the program folder as it was
     robot(prefix, ["window", exe], "with the driver the window opens without a question")
     aside = [(prefix.host(p), prefix.host(p) + ".aside") for p in (driver, bank)]
     for path, moved in aside:
