@@ -389,7 +389,8 @@ TEST_F(Tovaroc, TextsSayWhatHappened) {
   const std::string emptyBank = where_.BanksDir() + "empty.yb0";
   // A working folder with a bank of the converter's format, and the
   // converter beside tovaroc.
-  const std::string work = scratch_ + "work\\";
+  // Below Program Files, which every SetUp keeps and every TearDown clears.
+  const std::string work = where_.ProgramFilesDir + "\\Nerulan\\My Banks\\";
   const std::string mine = work + "mine.yb0";
   const auto workBank = [this, work, mine] {
     ASSERT_TRUE(CopyFileOver(OwnDirectory() + "dist\\Tovaro\\a10.dll", program_ + "a10.dll"));

@@ -102,5 +102,16 @@ bool MakeSymbolicLink(const std::string& target, const std::string& link) {
   using CreateLink = BOOLEAN(WINAPI*)(LPCSTR, LPCSTR, DWORD);
   const auto create = reinterpret_cast<CreateLink>(
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "CreateSymbolicLinkA")));
-  return create != nullptr && create(link.c_str(), target.c_str(), 0) != 0;
+  if (create == nullptr || create(link.c_str(), target.c_str(), 0) == 0) {
+    return false;
+  }
+  // Wine makes one even where the file system cannot follow it: only a link
+  // that leads to the target's bytes counts as made.
+  std::vector<std::uint8_t> through;
+  std::vector<std::uint8_t> direct;
+  if (!ReadWholeFile(link, through) || !ReadWholeFile(target, direct) || through != direct) {
+    DeleteFileA(link.c_str());
+    return false;
+  }
+  return true;
 }
