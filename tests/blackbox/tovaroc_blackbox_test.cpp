@@ -481,6 +481,11 @@ TEST_F(Tovaroc, TextsSayWhatHappened) {
       {"build through a size table that is a hard link to the backup driver",
        [&] {
          workBank();
+         // One sample the converter takes: a build would get as far as the size table.
+         WriteAll(work + "000_Tone.wav",
+                  Bytes{'R', 'I', 'F', 'F', 38,  0,   0,   0,   'W',  'A',  'V', 'E', 'f',  'm',  't', ' ',
+                        16,  0,   0,   0,   1,   0,   1,   0,   0x22, 0x56, 0,   0,   0x44, 0xAC, 0,   0,
+                        2,   0,   16,  0,   'd', 'a', 't', 'a', 2,    0,    0,   0,   1,    0});
          ASSERT_TRUE(RemoveFile(work + "mine.yb3"));
          ASSERT_TRUE(MakeHardLink(Backup("Ds1.sys"), work + "mine.yb3"));
        },
