@@ -1,7 +1,11 @@
 #include "app/editor_commands.h"
 
+#include "app/startup.h"
+#include "platform/converter.h"
 #include "platform/cursor.h"
+#include "platform/dialogs.h"
 #include "platform/fileops.h"
+#include "platform/path_parts.h"
 #include "platform/same_file.h"
 #include "ymf/bank_convert.h"
 #include "ymf/bank_mode.h"
@@ -16,6 +20,13 @@ bool UnderHourglass(bool (*operation)(const std::string&), const std::string& ba
   const bool ok = operation(bankPath);
   RestoreCursor(previous);
   return ok;
+}
+
+// The box's text, and below it the file and the reason the converter
+// named, when it named one.
+std::string WithConverterProblem(const char* text) {
+  const std::string problem = ConverterProblem();
+  return problem.empty() ? std::string(text) : std::string(text) + "\n\n" + problem;
 }
 
 // Where CopyBankSet puts the bank and its tables: the target with its last
@@ -60,19 +71,32 @@ void CopyFromBtnClick(WindowChoices& choices, MainWindowPort& window) {
 
 void BankExtractBtnClick(WindowChoices& choices, MainWindowPort& window) {
   if (!UnderHourglass(ExtractBank, choices.UserBankEdit)) {
-    ShowCommandError(window, ExtractFailed);
+    ShowCommandError(window, WithConverterProblem(ExtractFailed));
   }
 }
 
 void BankCreateBtnClick(WindowChoices& choices, MainWindowPort& window) {
   const std::string& bank = choices.UserBankEdit;
-  if (!FileExists(bank) || IsProtectedFile(bank) || !UnderHourglass(BuildBank, bank)) {
+  if (!FileExists(bank) || IsProtectedFile(bank)) {
     ShowCommandError(window, BuildFailed);
+  } else if (!UnderHourglass(BuildBank, bank)) {
+    ShowCommandError(window, WithConverterProblem(BuildFailed));
   }
 }
 
 void EditorDeleteClick(WindowChoices& choices, MainWindowPort& window) {
-  if (!FileExists(choices.UserBankEdit) || !DeleteWavSamples(choices.UserBankEdit)) {
+  const std::string& bank = choices.UserBankEdit;
+  if (!FileExists(bank) || IsProtectedFolder(DirectoryPart(bank))) {
+    ShowCommandError(window, DeleteWavFailed);
+    return;
+  }
+  // The folder may hold the user's own recordings beside the samples.
+  const std::size_t count = WavSamplesBeside(bank).size();
+  if (count == 0 || ShowMessage(window.ActiveWindow(), DeleteWavQuestion(count, DirectoryPart(bank)), ProductTitle,
+                                MsgYesNo | MsgIconQuestion | MsgDefaultSecond) != AnswerYes) {
+    return;
+  }
+  if (!DeleteWavSamples(bank)) {
     ShowCommandError(window, DeleteWavFailed);
   }
 }

@@ -18,7 +18,8 @@ void CopyFromBtnClick(WindowChoices& choices, MainWindowPort& window);
 void BankExtractBtnClick(WindowChoices& choices, MainWindowPort& window);
 // Rebuilds an existing bank from the WAV files beside it, under the hourglass.
 void BankCreateBtnClick(WindowChoices& choices, MainWindowPort& window);
-// Deletes the WAV files beside an existing bank.
+// Asks, naming their count and folder (No has the focus), then deletes the
+// WAV files beside an existing bank; refused in the driver's or a Backup folder.
 void EditorDeleteClick(WindowChoices& choices, MainWindowPort& window);
 // Writes the signature chosen in EditorTypeCombo into the bank.
 void EditSignCorrectClick(WindowChoices& choices, MainWindowPort& window);

@@ -6,6 +6,12 @@ const char* const BuildFailed = "Cannot make a bank from WAV samples";
 const char* const DeleteWavFailed = "Cannot delete WAV samples";
 const char* const SignatureFailed = "Cannot set a bank signature";
 
+std::string DeleteWavQuestion(std::size_t count, const std::string& folder) {
+  return "Delete the " + std::to_string(count) + " WAV file" + (count == 1 ? "" : "s") + " in " +
+         (folder.empty() ? std::string("the current folder") : folder) +
+         "? Every file whose name ends in .wav goes, also recordings of your own, and they cannot be brought back.";
+}
+
 std::uint8_t SignatureOfType(const std::string& typeText) {
   if (typeText == "Extended") {
     return 0x00;

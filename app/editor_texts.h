@@ -2,6 +2,7 @@
 // the XG Bank Editor page and tovaroc's editor commands.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -10,6 +11,9 @@ extern const char* const ExtractFailed;    // "Cannot extract WAV sample(s) from
 extern const char* const BuildFailed;      // "Cannot make a bank from WAV samples"
 extern const char* const DeleteWavFailed;  // "Cannot delete WAV samples"
 extern const char* const SignatureFailed;  // "Cannot set a bank signature"
+
+// "Delete the 12 WAV files in C:\Work\? ..." asked before Delete WAV files.
+std::string DeleteWavQuestion(std::size_t count, const std::string& folder);
 
 // The signature byte for the text EditorTypeCombo shows: "Extended" 0x00,
 // "Dance" 0x01, anything else (its "User", or no selection) 0x02.

@@ -4,6 +4,7 @@
 #include "app/system_actions.h"
 #include "platform/cursor.h"
 #include "ymf/bank_mode.h"
+#include "ymf/change_rules.h"
 #include "ymf/environment.h"
 #include "ymf/installed_bank.h"
 
@@ -37,8 +38,9 @@ bool BankModeToApply(const WindowChoices& choices, std::int32_t& mode, std::stri
     case BankRadio::None:
       return false;
   }
-  // The kind numbers of these four banks are their modes.
-  return Env.BankKind != mode;
+  // The rule tovaroc follows: a mode is skipped only when its files verify,
+  // so that choosing it again finishes a switch that stopped half way.
+  return CheckBankMode(mode) != BankModeCheck::AlreadyInstalled;
 }
 
 void Settle(const GroupApplied& applied, MainWindowPort& window) {

@@ -14,6 +14,7 @@ bool RebootPending = false;
 
 const char* const BackupFailedLine = "Cannot create backup of original driver files.";
 const char* const DriverNotFoundLine = "YMF7x4 driver is not found.";
+const char* const RestoreRefusedLine = "The original driver files were not restored.";
 
 std::string StartAnywayQuestion(const char* line) { return std::string(line) + " Start the program anyway?"; }
 
@@ -57,11 +58,17 @@ bool StartupCheck() {
 bool IsCleanSwitch(const std::string& firstArgument) { return AsciiLower(firstArgument) == "-clean"; }
 
 bool PrepareStart(const std::string& firstArgument) {
-  if (!StartupCheck() && !AskToStartAnyway(DriverNotFoundLine)) {
+  const bool driverFound = StartupCheck();
+  if (!driverFound && !AskToStartAnyway(DriverNotFoundLine)) {
     return false;
   }
   if (IsCleanSwitch(firstArgument)) {
-    RestoreDriverFiles();
+    // A refused restore has kept the backup and the live files; the user
+    // must learn why, or would take the originals for restored. Without a
+    // driver there is nothing to restore, and that was asked about already.
+    if (!RestoreDriverFiles() && driverFound) {
+      ShowMessage(0, std::string(RestoreRefusedLine) + " " + LastFailure().Text, "Error", MsgOk | MsgIconError);
+    }
     return false;
   }
   return true;

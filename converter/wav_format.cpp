@@ -153,7 +153,7 @@ void AppendChunkHeader(std::vector<std::uint8_t>& out, const char* tag, std::uin
 
 }  // namespace
 
-bool ParseWav(const std::uint8_t* data, std::size_t size, Sample& sample) {
+bool ParseWav(const std::uint8_t* data, std::size_t size, Sample& sample, bool* hasSmpl) {
   if (size < 12 || std::memcmp(data, "RIFF", 4) != 0 || std::memcmp(data + 8, "WAVE", 4) != 0) {
     return false;
   }
@@ -215,6 +215,9 @@ bool ParseWav(const std::uint8_t* data, std::size_t size, Sample& sample) {
     return false;
   }
   sample = std::move(parsed);
+  if (hasSmpl != nullptr) {
+    *hasSmpl = smpl.Data != nullptr;
+  }
   return true;
 }
 

@@ -11,8 +11,9 @@
 // mono or stereo, also in WAVE_FORMAT_EXTENSIBLE form, into 16-bit samples,
 // with the root key, fine tune and first loop of its "smpl" chunk. The name
 // is left alone. False for anything else, and for any chunk that runs past
-// the end of the data.
-bool ParseWav(const std::uint8_t* data, std::size_t size, Sample& sample);
+// the end of the data. hasSmpl, when given, tells whether the file had a
+// "smpl" chunk (without one the root key is 60, no fine tune, no loop).
+bool ParseWav(const std::uint8_t* data, std::size_t size, Sample& sample, bool* hasSmpl = nullptr);
 // A 16-bit PCM WAVE file with "fmt ", "data" and "smpl" chunks.
 std::vector<std::uint8_t> SerializeWav(const Sample& sample);
 // The bytes of that file before and after the sample's PCM, which takes

@@ -12,6 +12,9 @@
 constexpr std::int32_t ConverterMissing = -1;
 std::int32_t ConverterDeconstruct(const std::string& bankPath);
 std::int32_t ConverterConstruct(const std::string& bankPath);
+// Why the last call failed, naming the file, as the library says it; empty
+// when it said nothing (a library without ProblemText, or a success).
+std::string ConverterProblem();
 // False, with the reason for a user, when the library cannot be used; the
 // two calls then return nonzero without doing anything.
 bool ConverterAvailable(std::string& why);

@@ -12,6 +12,7 @@ struct FakeConverterState {
   std::string MissingReason;
   std::deque<std::int32_t> Results;  // for the next calls; 0 when empty
   std::vector<std::string> Calls;    // "Deconstruct <path>" or "Construct <path>"
+  std::string Problem;               // what ConverterProblem returns
 };
 
 FakeConverterState& FakeConverter();

@@ -16,6 +16,8 @@
 namespace {
 
 constexpr std::uint8_t DefaultBankSignature = 0xAA;
+// The stock banks are megabytes; a Default bank below this is a cut copy.
+constexpr std::uint32_t MinimumDefaultBankSize = 16384;
 // Suffix of the temporary copies; they live in the Backup folder only.
 const char* const TemporarySuffix = ".new";
 
@@ -80,7 +82,15 @@ void CheckAgainstManifest(BackupCheck& check, BackupCopies copies) {
   const std::string manifestPath = BackupManifestPath();
   Bytes text;
   BackupManifest manifest;
-  if (!ReadFileContents(manifestPath, text)) {
+  // Four short lines: anything much larger is not a manifest, and is not
+  // read into memory to find that out.
+  std::uint32_t size = 0;
+  if (FileSizeByPath(manifestPath, size) && size > BackupManifestSizeMax) {
+    NotValid(check, "The backup manifest " + manifestPath + " has " + std::to_string(size) +
+                        " bytes, more than a manifest ever has: it is damaged.");
+    return;
+  }
+  if (!ReadFileContents(manifestPath, text, BackupManifestSizeMax)) {
     NotValid(check, "The backup manifest " + manifestPath + " cannot be read.");
     return;
   }
@@ -129,7 +139,31 @@ std::uint32_t StoredChecksum(const std::uint8_t* image, std::uint32_t field) {
          (static_cast<std::uint32_t>(image[field + 2]) << 16) | (static_cast<std::uint32_t>(image[field + 3]) << 24);
 }
 
-// A pair made before backups had a manifest.
+// Why a Default bank of this size cannot be a whole original; empty when it
+// can. The live bank is the measure when it is a Default bank itself; else
+// no stock bank is anywhere near as small as MinimumDefaultBankSize.
+std::string ImplausibleBankSize(std::uint32_t size) {
+  FileHandle file = InvalidFileHandle;
+  if (OpenRead(Env.BankPath, file)) {
+    const std::uint32_t liveSize = FileSizeOf(file);
+    std::uint8_t signature = 0;
+    const bool liveDefault =
+        liveSize != 0xFFFFFFFFu && SeekStart(file) && ReadByte(file, signature) && signature == DefaultBankSignature;
+    CloseFile(file);
+    if (liveDefault) {
+      return size == liveSize
+                 ? std::string()
+                 : " where the installed Default bank " + Env.BankPath + " has " + std::to_string(liveSize);
+    }
+  }
+  return size >= MinimumDefaultBankSize
+             ? std::string()
+             : ", fewer than any stock bank (" + std::to_string(MinimumDefaultBankSize) + ")";
+}
+
+// A pair made before backups had a manifest: taken for the originals only
+// when it proves itself, since restoring it puts it over the live files
+// and then deletes it.
 void JudgeEarlierPair(BackupCheck& check) {
   const std::string earlier = " (a backup without a manifest, made by an earlier version)";
   if (!ViewCopy(check, Env.BackupDriverPath, check.Driver)) {
@@ -143,8 +177,8 @@ void JudgeEarlierPair(BackupCheck& check) {
     return;
   }
   if (VersionTextFound(Env.Profile.VersionText) && check.VersionText != Env.Profile.VersionText) {
-    NotValid(check, "The backup driver " + Env.BackupDriverPath + earlier + " is version " + check.VersionText +
-                        ", the installed driver is version " + Env.Profile.VersionText + ".");
+    NotValid(check,
+             OtherBuildText(check.VersionText, Env.Profile.VersionText) + " (" + Env.BackupDriverPath + earlier + ").");
     return;
   }
   std::uint32_t field = 0;
@@ -154,11 +188,22 @@ void JudgeEarlierPair(BackupCheck& check) {
                         " does not carry a correct image checksum: it is not a complete original.");
     return;
   }
+  if (ImageCarriesPatch(driver.Data, driver.Size)) {
+    NotValid(check, "The backup driver " + Env.BackupDriverPath + earlier +
+                        " carries the code patch of a bank switch: it is not the original.");
+    return;
+  }
   if (!ViewCopy(check, Env.BackupBankPath, check.Bank)) {
     return;
   }
   if (check.Bank->Size == 0 || check.Bank->Data[0] != DefaultBankSignature) {
     NotValid(check, "The backup bank " + Env.BackupBankPath + earlier + " is not a Default bank.");
+    return;
+  }
+  const std::string sizeProblem = ImplausibleBankSize(check.Bank->Size);
+  if (!sizeProblem.empty()) {
+    NotValid(check, "The backup bank " + Env.BackupBankPath + earlier + " has " + std::to_string(check.Bank->Size) +
+                        " bytes" + sizeProblem + ": it is not a complete copy of the original.");
     return;
   }
   check.State = BackupState::Earlier;
@@ -250,7 +295,8 @@ bool RestoreLocked() {
   // The pair may be the last copy of the originals: it goes only once both
   // files are back and hold the originals' bytes.
   if (!HoldsSame(Env.BankPath, *check.Bank) || !HoldsSame(Env.DriverPath, *check.Driver)) {
-    return Fail(FailureKind::StepFailed, "The restored files do not hold the originals' bytes; the backup was kept.",
+    return Fail(FailureKind::StepFailed,
+                std::string("The restored files do not hold the originals' bytes; the backup was kept. ") + RestoreHint,
                 true);
   }
   // The views keep the copies open, and an open file cannot be deleted.
@@ -273,6 +319,11 @@ bool RestoreLocked() {
 }
 
 }  // namespace
+
+std::string OtherBuildText(const std::string& backupVersion, const std::string& installedVersion) {
+  return "The backup driver is version " + backupVersion + ", the installed driver is version " + installedVersion +
+         ": the backup belongs to another driver build.";
+}
 
 bool BackupPairPresent() { return FileExists(Env.BackupBankPath) && FileExists(Env.BackupDriverPath); }
 
@@ -322,9 +373,7 @@ bool RequireLiveDriverOfBackupBuild(const BackupCheck& check) {
   const std::string live = ReadVersionText(file);
   CloseFile(file);
   if (VersionTextFound(live) && live != check.VersionText) {
-    return Fail(FailureKind::OtherBuild, "The backup driver is version " + check.VersionText +
-                                             ", the installed driver is version " + live +
-                                             ": the backup belongs to another driver build; nothing was changed.");
+    return Fail(FailureKind::OtherBuild, OtherBuildText(check.VersionText, live) + " Nothing was changed.");
   }
   return true;
 }
@@ -351,11 +400,8 @@ bool BackupDriverFiles() {
         // A backup of another build (the driver was updated since) is of no
         // use to this one, and is still the only copy of that build.
         if (VersionTextFound(Env.Profile.VersionText) && check.VersionText != Env.Profile.VersionText) {
-          return Fail(FailureKind::OtherBuild, "The backup driver in " + BackupDir() + " is version " +
-                                                   check.VersionText + ", the installed driver is version " +
-                                                   Env.Profile.VersionText +
-                                                   ". The backup is kept as it is, "
-                                                   "and not used.");
+          return Fail(FailureKind::OtherBuild, OtherBuildText(check.VersionText, Env.Profile.VersionText) +
+                                                   " It is kept in " + BackupDir() + " as it is, and not used.");
         }
         return true;
       case BackupState::Earlier: {
@@ -392,13 +438,20 @@ bool CopyBankAndDriver(const std::string& sourceBank) {
         return false;
       }
       return Fail(FailureKind::StepFailed,
-                  "Copying " + sourceBank + " over the bank file " + Env.BankPath + " failed (is the disk full?).",
+                  "Copying " + sourceBank + " over the bank file " + Env.BankPath +
+                      " failed (is the disk full?): the bank file is partly written, the driver file is untouched. " +
+                      RestoreHint,
                   true);
     }
     if (!CopyFileOver(Env.BackupDriverPath, Env.DriverPath)) {
+      // A copy that could not open the driver has not changed it; one that
+      // stopped on the way (a full disk, a size limit) has cut it short.
+      const bool untouched = !ReplaceProblem("driver file", Env.DriverPath, true).empty();
       return Fail(FailureKind::StepFailed,
-                  "Copying the backup driver over the driver file " + Env.DriverPath +
-                      " failed; the new bank is in place beside the driver as it was.",
+                  "Copying the backup driver over the driver file " + Env.DriverPath + " failed: the new bank is in " +
+                      "place, the driver file is " +
+                      (untouched ? "untouched (it cannot be opened for writing)" : "partly written") + ". " +
+                      RestoreHint,
                   true);
     }
     return true;

@@ -23,6 +23,9 @@ struct BackupCheck {
   SharedView Bank;
 };
 
+// "The backup driver is version A, the installed driver is version B: the
+// backup belongs to another driver build."
+std::string OtherBuildText(const std::string& backupVersion, const std::string& installedVersion);
 // True when both backup copies are present, valid or not.
 bool BackupPairPresent();
 // The manifest's path, beside the two copies.
@@ -34,9 +37,12 @@ enum class BackupCopies {
                // another bank does not use it, and every start checks it whole)
 };
 
-// Judges the Backup folder as it stands. A plain pair is plausible when its
-// driver has the live driver's version text (when that is known), a correct
-// checksum on a PE image, and its bank is a Default bank.
+// Judges the Backup folder as it stands. A plain pair (no manifest) must
+// prove itself: its driver has the live driver's version text (when that is
+// known), carries no code patch and (PE image) a correct checksum, and its
+// bank is a Default bank of the live Default bank's size or, when the live
+// bank is not a Default bank, at least of a size no stock bank goes below.
+// Anything less is NotValid: nothing is restored from it, and it is kept.
 BackupCheck CheckBackup(BackupCopies copies = BackupCopies::Both);
 // Records the failure a backup that is not usable stands for; true when it
 // is Verified or Earlier.

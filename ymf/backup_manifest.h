@@ -15,6 +15,8 @@
 #include <string>
 
 constexpr const char* BackupManifestName = "manifest.txt";
+// A manifest is a few hundred bytes; a file past this is refused unread.
+constexpr std::uint32_t BackupManifestSizeMax = 4096;
 
 struct BackupFileRecord {
   std::string Name;  // file name without directory

@@ -10,10 +10,12 @@
 constexpr std::uint8_t BuiltBankSignature = 0x04;
 
 // Writes the bank's samples as WAV files into its directory; true when the
-// library reports success.
+// library reports success. False, calling nothing, when the directory is the
+// live driver's or a Backup folder.
 bool ExtractBank(const std::string& bankPath);
 // Rebuilds the bank from the WAV files of its directory, then writes its
-// size table and the signature BuiltBankSignature. False, with nothing else
-// touched, when the library fails; false, with the new bank and size table
+// size table and the signature BuiltBankSignature. False, calling nothing,
+// when the bank or its size table is a protected file or the directory a
+// protected one; false, with nothing else touched, when the library fails; false, with the new bank and size table
 // kept, when the signature cannot be written.
 bool BuildBank(const std::string& bankPath);

@@ -183,9 +183,7 @@ bool PrepareSwitch(const std::string& sourceBank, SwitchPlan& plan) {
     return false;
   }
   if (check.VersionText != Env.Profile.VersionText) {
-    return Fail(FailureKind::OtherBuild, "The backup driver is version " + check.VersionText +
-                                             ", the installed driver is version " + Env.Profile.VersionText +
-                                             ": the backup belongs to another driver build." + NothingChanged);
+    return Fail(FailureKind::OtherBuild, OtherBuildText(check.VersionText, Env.Profile.VersionText) + NothingChanged);
   }
   const FileView& backup = *check.Driver;
   const std::int64_t extent = WrittenExtent(Env.Profile, Env.IsVxD);
@@ -214,9 +212,11 @@ bool PrepareSwitch(const std::string& sourceBank, SwitchPlan& plan) {
   return RequireReplaceable("driver file", Env.DriverPath, true);
 }
 
-bool StepFailed(const std::string& step) {
+// state: what the driver file is now ("unpatched", "partly patched").
+bool StepFailed(const std::string& step, const char* state) {
   return Fail(FailureKind::StepFailed,
-              "The switch stopped at " + step + "; the bank file and the driver file are left as that step left them.",
+              "The switch stopped at " + step + ": the new bank is in place, the driver file is the original driver, " +
+                  state + ". " + RestoreHint,
               true);
 }
 
@@ -231,7 +231,7 @@ bool SwitchToBank(const std::string& sourceBank) {
   }
   FileHandle driver = InvalidFileHandle;
   if (!OpenWrite(Env.DriverPath, driver)) {
-    return StepFailed("opening " + Env.DriverPath + " to write the code patch");
+    return StepFailed("opening " + Env.DriverPath + " to write the code patch", "unpatched");
   }
   const char* failed = nullptr;
   if (!WritePatch(driver)) {
@@ -249,7 +249,7 @@ bool SwitchToBank(const std::string& sourceBank) {
     failed = "storing the image checksum of ";
   }
   CloseFile(driver);
-  return failed == nullptr || StepFailed(failed + Env.DriverPath);
+  return failed == nullptr || StepFailed(failed + Env.DriverPath, "partly patched for the new bank");
 }
 
 bool DisableBank() {
@@ -282,6 +282,21 @@ std::string BankTablePath(const std::string& bankPath, int table) {
   std::string path = bankPath;
   path.back() = static_cast<char>('0' + table);
   return path;
+}
+
+std::string SourceBankOfMode(std::int32_t mode, const std::string& userBankPath) {
+  switch (mode) {
+    case ModeDisabled:
+      return std::string();
+    case ModeDefault:
+      return Env.BackupBankPath;
+    case ModeExtended:
+      return Env.ExtendedBankPath;
+    case ModeDance:
+      return Env.DanceBankPath;
+    default:
+      return userBankPath;
+  }
 }
 
 bool WriteBankTables(const std::string& bankPath) {
@@ -317,8 +332,6 @@ bool SetBankMode(std::int32_t mode, const std::string& userBankPath) {
     if (mode == ModeDefault) {
       return RestoreDefaultBank();
     }
-    const std::string& source =
-        mode == ModeExtended ? Env.ExtendedBankPath : (mode == ModeDance ? Env.DanceBankPath : userBankPath);
-    return SwitchToBank(source);
+    return SwitchToBank(SourceBankOfMode(mode, userBankPath));
   });
 }

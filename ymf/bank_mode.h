@@ -25,6 +25,11 @@ inline constexpr BankTable BankTables[3] = {
 // replaced by the digit k. Empty for an empty bank path.
 std::string BankTablePath(const std::string& bankPath, int table);
 
+// The bank file a mode installs: the backup bank for Default, the bank that
+// comes with the program for Extended and Dance, userBankPath for any other
+// value; empty for Disabled, which installs none.
+std::string SourceBankOfMode(std::int32_t mode, const std::string& userBankPath);
+
 // Copies the three table files of a bank into Env.DriverPath at the
 // profile's table offsets. False when no profile is known, a file cannot be
 // opened, or a table file is too short; tables written before stay written.

@@ -5,6 +5,7 @@
 #include "platform/path_parts.h"
 #include "ymf/bank_mode.h"
 #include "ymf/environment.h"
+#include "ymf/protected_files.h"
 
 std::string ReplaceNameTail(const std::string& path, const std::string& extension) {
   if (path.size() <= extension.size()) {
@@ -15,6 +16,11 @@ std::string ReplaceNameTail(const std::string& path, const std::string& extensio
 
 bool CopyBankSet(const std::string& sourceBank, const std::string& targetBank) {
   // BankTablePath with 0 gives the bank's own name in the set: last character '0'.
+  for (int k = 0; k <= 3; ++k) {
+    if (IsProtectedFile(BankTablePath(targetBank, k))) {
+      return false;
+    }
+  }
   if (!CopyFileOver(sourceBank, BankTablePath(targetBank, 0))) {
     return false;
   }
@@ -27,24 +33,44 @@ bool CopyBankSet(const std::string& sourceBank, const std::string& targetBank) {
 }
 
 bool IsWavSampleName(const std::string& name) {
-  return name.size() >= 4 && name.compare(name.size() - 4, 4, ".wav") == 0;
+  if (name.size() < 4) {
+    return false;
+  }
+  std::string tail = name.substr(name.size() - 4);
+  for (char& c : tail) {
+    if (c >= 'A' && c <= 'Z') {
+      c = static_cast<char>(c - 'A' + 'a');
+    }
+  }
+  return tail == ".wav";
+}
+
+std::vector<std::string> WavSamplesBeside(const std::string& bankPath) {
+  std::vector<std::string> names;
+  // "*.wav" also matches names whose short 8.3 form ends in .WAV, such as
+  // "song.wave": only names that really end in ".wav" count.
+  for (const std::string& name : ListFiles(DirectoryPart(bankPath) + "*.wav")) {
+    if (IsWavSampleName(name)) {
+      names.push_back(name);
+    }
+  }
+  return names;
 }
 
 bool DeleteWavSamples(const std::string& bankPath) {
   const std::string dir = DirectoryPart(bankPath);
-  // "*.wav" also matches names whose short 8.3 form ends in .WAV, such as
-  // "song.wave": only names that really end in ".wav" go.
-  for (const std::string& name : ListFiles(dir + "*.wav")) {
-    if (IsWavSampleName(name)) {
-      RemoveFile(dir + name);
-    }
+  if (IsProtectedFolder(dir)) {
+    return false;
+  }
+  for (const std::string& name : WavSamplesBeside(bankPath)) {
+    RemoveFile(dir + name);
   }
   return true;
 }
 
 bool SetBankSignature(const std::string& bankPath, std::uint8_t signature) {
   FileHandle file = InvalidFileHandle;
-  if (!OpenWrite(bankPath, file)) {
+  if (IsProtectedFile(bankPath) || !OpenWrite(bankPath, file)) {
     return false;
   }
   // An empty file has no byte 0; writing one would make it grow.
@@ -68,7 +94,13 @@ bool WriteSizeTable(const std::string& bankPath) {
   for (int i = 0; i < 4; ++i) {
     table[Table3Size - 4 + i] = static_cast<std::uint8_t>(size >> (8 * i));
   }
-  if (OpenWrite(ReplaceNameTail(bankPath, "yb3"), file)) {
+  // The table is written in place: a name that is a link to the driver or
+  // an original would take the table into it.
+  const std::string tablePath = ReplaceNameTail(bankPath, "yb3");
+  if (IsProtectedFile(tablePath)) {
+    return false;
+  }
+  if (OpenWrite(tablePath, file)) {
     WriteBlock(file, table, Table3Size);
     CloseFile(file);
   }

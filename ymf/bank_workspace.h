@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // The path without as many trailing characters as the extension has,
 // followed by the extension ("my.tbl", "yb3" gives "my.yb3"); "." and the
@@ -12,20 +13,26 @@
 std::string ReplaceNameTail(const std::string& path, const std::string& extension);
 // Copies a bank and its three table files: source as it is and its tables
 // to target with the last character made '0' to '3' (my.abc gives my.ab0 to
-// my.ab3), replacing existing files. False at the first failed copy; the
-// files copied before stay.
+// my.ab3), replacing existing files. False, copying nothing, when a target
+// is a protected file (IsProtectedFile); false at the first failed copy,
+// the files copied before staying.
 bool CopyBankSet(const std::string& sourceBank, const std::string& targetBank);
-// True for a file name ending in ".wav" in lower case: a WAV sample that
-// DeleteWavSamples deletes.
+// True for a file name ending in ".wav" in any letter case: a WAV sample,
+// the same set the converter builds a bank from.
 bool IsWavSampleName(const std::string& name);
-// Deletes the files of the bank's directory whose names end in ".wav" (lower
-// case). Files listed only through their 8.3 short name ("song.wave") and
-// files that cannot be deleted stay. Always true.
+// The WAV samples in the bank's directory, in name order. Names listed only
+// through their 8.3 short name ("song.wave") are not among them.
+std::vector<std::string> WavSamplesBeside(const std::string& bankPath);
+// Deletes the WAV samples in the bank's directory (WavSamplesBeside); files
+// that cannot be deleted stay. False, deleting nothing, when the directory
+// is the live driver's or a Backup folder (IsProtectedFolder).
 bool DeleteWavSamples(const std::string& bankPath);
-// Writes byte 0 of an existing, writable, non-empty bank; false otherwise.
+// Writes byte 0 of an existing, writable, non-empty bank that is not a
+// protected file; false otherwise.
 bool SetBankSignature(const std::string& bankPath, std::uint8_t signature);
 // Writes the 2096-byte size table (523 zero words, then the bank's size as a
 // little-endian word) at the start of the existing file
 // ReplaceNameTail(bankPath, "yb3"), never creating or truncating it. False
-// only when the bank itself cannot be read; a missing table file is passed over.
+// when the bank itself cannot be read or the table is a protected file
+// (then nothing is written); a missing table file is passed over.
 bool WriteSizeTable(const std::string& bankPath);

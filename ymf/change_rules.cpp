@@ -20,10 +20,9 @@ bool SettingChangeable(const DriverSetting& setting) {
 }
 
 BankModeCheck CheckBankMode(std::int32_t mode) {
-  // The kind numbers of Disabled, Default, Extended and Dance are their
-  // modes; a kind counts as installed only when the files verify, so that
-  // a half-done switch is done again. A user bank is installed every time.
-  if (Env.BankKind == mode && BankModeInstalled(mode)) {
+  // A kind counts as installed only when the files verify, so that a
+  // half-done switch is done again. A user bank is installed every time.
+  if (BankModeInstalled(mode)) {
     return BankModeCheck::AlreadyInstalled;
   }
   if ((mode == ModeExtended && !Env.ExtendedBankExists) || (mode == ModeDance && !Env.DanceBankExists)) {

@@ -96,7 +96,9 @@ bool PatchDriverCode() {
   });
 }
 
-bool ImageCarriesPatch(const std::vector<std::uint8_t>& image) {
+bool ImageCarriesPatch(const std::vector<std::uint8_t>& image) { return ImageCarriesPatch(image.data(), image.size()); }
+
+bool ImageCarriesPatch(const std::uint8_t* image, std::size_t size) {
   if (!Env.Profile.ProfileKnown) {
     return false;
   }
@@ -107,7 +109,7 @@ bool ImageCarriesPatch(const std::vector<std::uint8_t>& image) {
         continue;
       }
       const std::int32_t offset = PatchByteOffset(Env.Profile, entry);
-      whole = whole && offset >= 0 && static_cast<std::size_t>(offset) < image.size() &&
+      whole = whole && offset >= 0 && static_cast<std::size_t>(offset) < size &&
               image[static_cast<std::size_t>(offset)] == entry.Value;
     }
     if (whole) {

@@ -47,3 +47,4 @@ bool WritePatch(FileHandle file);
 // The single-byte sites are not counted, as an original byte may equal the
 // patch byte by chance.
 bool ImageCarriesPatch(const std::vector<std::uint8_t>& image);
+bool ImageCarriesPatch(const std::uint8_t* image, std::size_t size);

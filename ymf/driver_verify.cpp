@@ -10,6 +10,7 @@
 #include "ymf/code_patch.h"
 #include "ymf/environment.h"
 #include "ymf/file_contents.h"
+#include "ymf/installed_bank.h"
 
 namespace {
 
@@ -243,12 +244,11 @@ bool BankModeInstalled(std::int32_t mode) {
   if (mode != ModeDefault && mode != ModeExtended && mode != ModeDance) {
     return false;
   }
-  const std::string& source =
-      mode == ModeDefault ? Env.BackupBankPath : (mode == ModeExtended ? Env.ExtendedBankPath : Env.DanceBankPath);
+  const std::string source = SourceBankOfMode(mode, std::string());
   Bytes bank;
   Bytes wanted;
-  if (Env.BankKind != mode || !ReadFileContents(Env.BankPath, bank) || !ReadFileContents(source, wanted) ||
-      bank != wanted) {
+  if (Env.BankKind != BankKindOfMode(mode) || !ReadFileContents(Env.BankPath, bank) ||
+      !ReadFileContents(source, wanted) || bank != wanted) {
     return false;
   }
   return VerifyDriver("").Exact;

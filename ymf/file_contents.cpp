@@ -3,13 +3,13 @@
 #include "files/files.h"
 #include "platform/fileops.h"
 
-bool ReadFileContents(const std::string& path, Bytes& bytes) {
+bool ReadFileContents(const std::string& path, Bytes& bytes, std::uint32_t limit) {
   FileHandle file = InvalidFileHandle;
   if (path.empty() || !OpenRead(path, file)) {
     return false;
   }
   const std::uint32_t size = FileSizeOf(file);
-  bool ok = size != 0xFFFFFFFFu && size <= 0x7FFFFFFFu;
+  bool ok = size != 0xFFFFFFFFu && size <= 0x7FFFFFFFu && size <= limit;
   if (ok) {
     bytes.assign(size, 0);
     ok = size == 0 || ReadBlock(file, bytes.data(), static_cast<std::int32_t>(size));

@@ -11,8 +11,9 @@
 
 using Bytes = std::vector<std::uint8_t>;
 
-// Reads a whole file; false when it cannot be opened or read completely.
-bool ReadFileContents(const std::string& path, Bytes& bytes);
+// Reads a whole file; false when it cannot be opened or read completely, or
+// is larger than limit bytes (then nothing is allocated for it).
+bool ReadFileContents(const std::string& path, Bytes& bytes, std::uint32_t limit = 0x7FFFFFFFu);
 // A whole file mapped for reading, closed when the last copy goes; null
 // when it cannot be opened.
 using SharedView = std::shared_ptr<const FileView>;

@@ -18,6 +18,21 @@ std::int32_t BankKindOfSignature(std::uint8_t signature) {
   }
 }
 
+std::int32_t BankKindOfMode(std::int32_t mode) {
+  switch (mode) {
+    case ModeDisabled:
+      return BankNone;
+    case ModeDefault:
+      return BankDefault;
+    case ModeExtended:
+      return BankExtended;
+    case ModeDance:
+      return BankDance;
+    default:
+      return BankUser;
+  }
+}
+
 void IdentifyInstalledBank() {
   FileHandle file = InvalidFileHandle;
   if (!OpenRead(Env.BankPath, file)) {

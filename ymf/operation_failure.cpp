@@ -9,6 +9,8 @@ OperationFailure& Record() {
 
 }  // namespace
 
+const char* const RestoreHint = "'tovaroc restore' (or 'tovaro.exe -clean') brings back the originals.";
+
 const OperationFailure& LastFailure() { return Record(); }
 
 bool Fail(FailureKind kind, const std::string& text, bool filesChanged) {

@@ -33,3 +33,5 @@ const OperationFailure& LastFailure();
 // already (the first one is the cause). Returns false, for "return Fail(...)".
 bool Fail(FailureKind kind, const std::string& text, bool filesChanged = false);
 void ClearFailure();
+// Ends the text of a failure that left the live files changed.
+extern const char* const RestoreHint;  // "'tovaroc restore' (or 'tovaro.exe -clean') brings back the originals."

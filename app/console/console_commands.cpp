@@ -249,12 +249,13 @@ int SwitchBank(std::int32_t value, const std::string& userPath, ConsoleStream& o
   switch (CheckBankMode(value)) {
     case BankModeCheck::AlreadyInstalled:
       out << "The "
-          << (value == ModeDisabled ? "bank is already disabled" : BankKindName(value) + " is already installed")
+          << (value == ModeDisabled ? "bank is already disabled"
+                                    : BankKindName(BankKindOfMode(value)) + " is already installed")
           << "; nothing was changed (the bank and the driver verify).\n";
       return ExitSuccess;
     case BankModeCheck::BankMissing:
       err << "The " << (value == ModeExtended ? "Extended" : "Dance")
-          << " bank is not installed: " << (value == ModeExtended ? Env.ExtendedBankPath : Env.DanceBankPath) << "\n";
+          << " bank is not installed: " << SourceBankOfMode(value, std::string()) << "\n";
       return ExitFailed;
     case BankModeCheck::UnknownBuild:
       err << "Cannot set XG Bank Mode\n";

@@ -1,5 +1,6 @@
 #include "app/console/console_editor.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "app/ascii_text.h"
@@ -37,21 +38,12 @@ struct EditorCommand {
 };
 
 const char* const ProtectedLine = " is the driver's own file or in the Backup folder: the editor never writes there.\n";
+const char* const ProtectedFolderLine =
+    " is the driver's own folder or a Backup folder: the editor never writes or deletes there.\n";
 
 std::string FolderOf(const std::string& bank) {
   const std::string folder = DirectoryPart(bank);
   return folder.empty() ? std::string("the current folder") : folder;
-}
-
-// The WAV samples beside a bank: names ending in ".wav", in name order.
-Arguments WavSamplesBeside(const std::string& bank) {
-  Arguments samples;
-  for (const std::string& name : ListFiles(DirectoryPart(bank) + "*.wav")) {
-    if (IsWavSampleName(name)) {
-      samples.push_back(name);
-    }
-  }
-  return samples;
 }
 
 // The converter loads and the bank exists; otherwise says which is not so.
@@ -104,10 +96,17 @@ int Extract(const Arguments& args, ConsoleStream& out, ConsoleStream& err) {
   if (!ReadyToConvert(bank, ExtractFailed, err)) {
     return ExitFailed;
   }
+  if (IsProtectedFolder(DirectoryPart(bank))) {
+    err << ExtractFailed << ": " << FolderOf(bank) << ProtectedFolderLine;
+    return ExitFailed;
+  }
   if (!ExtractBank(bank)) {
-    err << ExtractFailed << ": " << bank
-        << " is not a bank the converter can read, or WAV files cannot be written into " << FolderOf(bank)
-        << "; nothing was written.\n";
+    const std::string problem = ConverterProblem();
+    err << ExtractFailed << ": "
+        << (problem.empty() ? bank + " is not a bank the converter can read, or WAV files cannot be written into " +
+                                  FolderOf(bank) + "; nothing was written."
+                            : problem)
+        << "\n";
     return ExitFailed;
   }
   out << "samples extracted: " << static_cast<long long>(WavSamplesBeside(bank).size()) << " WAV files in "
@@ -120,13 +119,22 @@ int Build(const Arguments& args, ConsoleStream& out, ConsoleStream& err) {
   if (!ReadyToConvert(bank, BuildFailed, err)) {
     return ExitFailed;
   }
-  if (IsProtectedFile(bank)) {
-    err << BuildFailed << ": " << bank << ProtectedLine;
+  for (const std::string& written : {bank, ReplaceNameTail(bank, "yb3")}) {
+    if (IsProtectedFile(written)) {
+      err << BuildFailed << ": " << written << ProtectedLine;
+      return ExitFailed;
+    }
+  }
+  if (IsProtectedFolder(DirectoryPart(bank))) {
+    err << BuildFailed << ": " << FolderOf(bank) << ProtectedFolderLine;
     return ExitFailed;
   }
   if (!BuildBank(bank)) {
     err << BuildFailed << ": ";
-    if (WavSamplesBeside(bank).empty()) {
+    const std::string problem = ConverterProblem();
+    if (!problem.empty()) {
+      err << problem << "\n";
+    } else if (WavSamplesBeside(bank).empty()) {
       err << "there are no WAV files in " << FolderOf(bank) << ".\n";
     } else {
       err << "a WAV file in " << FolderOf(bank) << " cannot be read or is not a supported PCM format, or " << bank
@@ -180,10 +188,21 @@ int WavClean(const Arguments& args, ConsoleStream& out, ConsoleStream& err) {
     err << DeleteWavFailed << ": " << bank << " does not exist.\n";
     return ExitFailed;
   }
-  const std::size_t before = WavSamplesBeside(bank).size();
+  if (IsProtectedFolder(DirectoryPart(bank))) {
+    err << DeleteWavFailed << ": " << FolderOf(bank) << ProtectedFolderLine;
+    return ExitFailed;
+  }
+  const Arguments before = WavSamplesBeside(bank);
   DeleteWavSamples(bank);
   const Arguments left = WavSamplesBeside(bank);
-  out << static_cast<long long>(before - left.size()) << " WAV files deleted from " << FolderOf(bank) << "\n";
+  std::size_t deleted = 0;
+  for (const std::string& name : before) {
+    if (std::find(left.begin(), left.end(), name) == left.end()) {
+      out << "deleted " << DirectoryPart(bank) << name << "\n";
+      ++deleted;
+    }
+  }
+  out << static_cast<long long>(deleted) << " WAV files deleted from " << FolderOf(bank) << "\n";
   if (!left.empty()) {
     err << DeleteWavFailed << ": these are read-only or in use:";
     for (const std::string& name : left) {
@@ -206,13 +225,18 @@ const EditorCommand EditorCommands[] = {
     {"extract", 1,
      "usage: tovaroc extract BANK\n"
      "Writes the bank's samples as WAV files (000_Name.wav, 001_Name.wav, ...) into the\n"
-     "bank's folder through the bank converter a10.dll, replacing files of those names.\n",
+     "bank's folder through the bank converter a10.dll, replacing files of those names.\n"
+     "Refused, writing nothing, when the folder holds other WAV files (a build would take\n"
+     "them in), or is the driver's own folder or a Backup folder; a failure leaves the\n"
+     "folder as it was.\n",
      Extract},
     {"build", 1,
      "usage: tovaroc build BANK\n"
      "Builds the existing bank file again from the WAV files in its folder, in name order,\n"
      "through a10.dll; writes the new bank size into its size table (BANK with its last\n"
      "three characters made yb3) and marks the bank as just built (signature 0x04).\n"
+     "A WAV file without a smpl chunk keeps the root key, fine tune and loop its sample\n"
+     "has in BANK (the loop while it fits the new length).\n"
      "Then set its kind with 'tovaroc sign BANK user'.\n",
      Build},
     {"sign", 2,
@@ -222,7 +246,9 @@ const EditorCommand EditorCommands[] = {
      Sign},
     {"wavclean", 1,
      "usage: tovaroc wavclean BANK\n"
-     "Deletes the files whose names end in \".wav\" (lower case) in the bank's folder.\n",
+     "Deletes the files whose names end in \".wav\" (in any letter case: the files 'build'\n"
+     "takes in) in the bank's folder, and lists each one it deleted. Refused in the driver's\n"
+     "own folder and in a Backup folder.\n",
      WavClean},
 };
 

@@ -34,3 +34,5 @@ bool ConverterAvailable(std::string& why) {
   why = FakeConverter().Available ? std::string() : FakeConverter().MissingReason;
   return FakeConverter().Available;
 }
+
+std::string ConverterProblem() { return FakeConverter().Problem; }

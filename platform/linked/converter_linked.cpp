@@ -12,3 +12,5 @@ bool ConverterAvailable(std::string& why) {
   why.clear();
   return true;
 }
+
+std::string ConverterProblem() { return ProblemText(); }

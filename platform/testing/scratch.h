@@ -18,3 +18,7 @@ bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes);
 // Sets or clears the read-only attribute (no write permission bits elsewhere).
 bool SetReadOnly(const std::string& path, bool readOnly);
 bool DirectoryExists(const std::string& path);
+// A second name for an existing file (a hard link), and a symbolic link to
+// one; false where the file system or the system cannot make them.
+bool MakeHardLink(const std::string& target, const std::string& link);
+bool MakeSymbolicLink(const std::string& target, const std::string& link);

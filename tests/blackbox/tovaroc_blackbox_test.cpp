@@ -387,6 +387,20 @@ TEST_F(Tovaroc, TwoProcessesAtOnceLeaveAConsistentDriver) {
 // What a refused or failed command says, and that it changed nothing.
 TEST_F(Tovaroc, TextsSayWhatHappened) {
   const std::string emptyBank = where_.BanksDir() + "empty.yb0";
+  // A working folder with a bank of the converter's format, and the
+  // converter beside tovaroc.
+  // Below Program Files, which every SetUp keeps and every TearDown clears.
+  const std::string work = where_.ProgramFilesDir + "\\Nerulan\\My Banks\\";
+  const std::string mine = work + "mine.yb0";
+  const auto workBank = [this, work, mine] {
+    ASSERT_TRUE(CopyFileOver(OwnDirectory() + "dist\\Tovaro\\a10.dll", program_ + "a10.dll"));
+    ASSERT_TRUE(MakeDirectory(work));
+    BankSetSpec setup;
+    setup.Samples = true;
+    setup.BankSize = 250000;
+    ASSERT_TRUE(WriteBankSet(mine, setup));
+  };
+  const std::string installedBackup = where_.ProgramDir + "Backup\\";
   const struct {
     const char* Name;
     std::function<void()> Before;  // after a first run made the backup
@@ -447,6 +461,67 @@ TEST_F(Tovaroc, TextsSayWhatHappened) {
        "bank extended",
        1,
        {"Another Tovaro program is changing the driver files"}},
+      {"restore of a plain pair whose bank was cut to 1000 bytes",
+       [this] {
+         const Bytes copy = ReadAll(Backup("dsxgwave.tbl"));
+         WriteAll(Backup("dsxgwave.tbl"), Bytes(copy.begin(), copy.begin() + 1000));
+         ASSERT_TRUE(RemoveFile(Backup("manifest.txt")));
+       },
+       "restore",
+       1,
+       {"has 1000 bytes where the installed Default bank", "not a complete copy of the original"}},
+      {"signing the installed program's backup bank from a tovaroc copied elsewhere",
+       [&] {
+         ASSERT_TRUE(MakeDirectory(installedBackup));
+         WriteAll(installedBackup + "dsxgwave.tbl", originalBank_);
+       },
+       "sign \"" + installedBackup + "dsxgwave.tbl\" user",
+       1,
+       {"Cannot set a bank signature", "the editor never writes there"}},
+      {"build through a size table that is a hard link to the backup driver",
+       [&] {
+         workBank();
+         // One sample the converter takes: a build would get as far as the size table.
+         WriteAll(work + "000_Tone.wav",
+                  Bytes{'R', 'I', 'F', 'F', 38,  0,   0,   0,   'W',  'A',  'V', 'E', 'f',  'm',  't', ' ',
+                        16,  0,   0,   0,   1,   0,   1,   0,   0x22, 0x56, 0,   0,   0x44, 0xAC, 0,   0,
+                        2,   0,   16,  0,   'd', 'a', 't', 'a', 2,    0,    0,   0,   1,    0});
+         ASSERT_TRUE(RemoveFile(work + "mine.yb3"));
+         ASSERT_TRUE(MakeHardLink(Backup("Ds1.sys"), work + "mine.yb3"));
+       },
+       "build \"" + mine + "\"",
+       1,
+       {"Cannot make a bank from WAV samples: " + work + "mine.yb3 is the driver's own file or in the Backup folder"}},
+      {"extract of the live bank",
+       [&] { workBank(); },
+       "extract \"" + bank_ + "\"",
+       1,
+       {"Cannot extract WAV sample(s) from the selected bank", "is the driver's own folder"}},
+      {"extract into a folder holding another bank's WAV files",
+       [&] {
+         workBank();
+         WriteAll(work + "999_Other.wav", Bytes{1});
+       },
+       "extract \"" + mine + "\"",
+       1,
+       {"Cannot extract WAV sample(s) from the selected bank", "999_Other.wav", "does not write"}},
+      {"build refusing a WAV file names it",
+       [&] {
+         workBank();
+         WriteAll(work + "bad take.wav", Bytes{'R', 'I', 'F', 'F'});
+       },
+       "build \"" + mine + "\"",
+       1,
+       {"Cannot make a bank from WAV samples: " + work + "bad take.wav is not a WAV file the converter takes"}},
+      {"wavclean lists what it deletes, in any letter case",
+       [&] {
+         workBank();
+         WriteAll(work + "a.wav", Bytes{1});
+         WriteAll(work + "B.WAV", Bytes{1});
+       },
+       "wavclean \"" + mine + "\"",
+       0,
+       {"deleted " + work + "B.WAV", "deleted " + work + "a.wav", "2 WAV files deleted"}},
   };
   for (const auto& test : cases) {
     TearDown();
@@ -478,6 +553,13 @@ TEST_F(Tovaroc, TextsSayWhatHappened) {
     }
     EXPECT_EQ(ReadAll(driver_), driver) << test.Name;
     EXPECT_EQ(ReadAll(bank_), bank) << test.Name;
+    EXPECT_TRUE(ListFiles(where_.DriversDir() + "*.wav").empty()) << test.Name;
+    if (name == "build through a size table that is a hard link to the backup driver") {
+      EXPECT_EQ(ReadAll(Backup("Ds1.sys")), originalDriver_);
+    }
+    if (name == "extract into a folder holding another bank's WAV files") {
+      EXPECT_EQ(ListFiles(work + "*.wav"), std::vector<std::string>{"999_Other.wav"});
+    }
   }
 }
 

@@ -6,6 +6,7 @@
 
 #include "converter/a10.h"
 #include "converter/bank_format.h"
+#include "platform/file_operations.h"
 #include "platform/fileops.h"
 #include "platform/testing/scratch.h"
 #include "tests/converter/riff_builder.h"
@@ -174,6 +175,99 @@ TEST_F(Converter, BadWavFilesAreNotBuilt) {
     SCOPED_TRACE(c.Case);
     WriteAll(dir_ + "b.wav", c.File);
     ExpectRefused(Construct, dir_, bank_, A10BadWav);
+    EXPECT_NE(std::string(ProblemText()).find(dir_ + "b.wav"), std::string::npos) << ProblemText();
+  }
+}
+
+// Every file of the folder with its bytes.
+std::vector<std::pair<std::string, Bytes>> FolderContents(const std::string& dir) {
+  std::vector<std::pair<std::string, Bytes>> contents;
+  for (const std::string& name : ListFiles(dir + "*")) {
+    contents.emplace_back(name, ReadAll(dir + name));
+  }
+  return contents;
+}
+
+// A WAV file that cannot be written ends the extract with the folder as it
+// was before the call, edits of earlier files included, and the file named.
+// A folder holding WAV files of another bank is refused before anything is
+// written: a build would take them in with this bank's samples.
+TEST_F(Converter, FailedExtractLeavesTheFolderAsItWas) {
+  const struct {
+    const char* Case;
+    const char* Foreign;      // a WAV file of another bank in the folder, or null
+    bool EleventhUnwritable;  // writing 010_*.wav fails (a full disk, a locked file)
+    std::int32_t Expected;
+    const char* Named;
+  } cases[] = {
+      {"the eleventh file cannot be written", nullptr, true, A10WriteFailed, "010_"},
+      {"WAV files of another bank in the folder", "007_Other Bank.wav", false, A10ForeignWav, "007_Other Bank.wav"},
+      {"a WAV file of the user's own in upper case", "MY TAKE.WAV", false, A10ForeignWav, "MY TAKE.WAV"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Case);
+    RemoveTree(dir_);
+    ASSERT_TRUE(MakeDirectory(dir_));
+    WriteAll(bank_, ValidBank());
+    ASSERT_EQ(Deconstruct(bank_.c_str()), A10Ok);
+    ASSERT_GT(ListFiles(dir_ + "*.wav").size(), 10u);
+    const std::string first = dir_ + ListFiles(dir_ + "*.wav").front();
+    WriteAll(first, MonoWav16());  // the user's edit
+    if (c.Foreign != nullptr) {
+      WriteAll(dir_ + c.Foreign, MonoWav16());
+    }
+    const auto before = FolderContents(dir_);
+    static const FileOperationTable* system;
+    system = &SystemFileOperations();
+    FileOperationTable faulty = SystemFileOperations();
+    if (c.EleventhUnwritable) {
+      faulty.WriteFileOver = [](const std::string& path, const std::vector<FilePiece>& pieces) {
+        return path.find("010_") == std::string::npos && system->WriteFileOver(path, pieces);
+      };
+    }
+    FileOperations() = faulty;
+    const std::int32_t result = Deconstruct(bank_.c_str());
+    FileOperations() = SystemFileOperations();
+    EXPECT_EQ(result, c.Expected);
+    EXPECT_TRUE(FolderContents(dir_) == before) << "the folder changed";
+    EXPECT_NE(std::string(ProblemText()).find(c.Named), std::string::npos) << ProblemText();
+  }
+}
+
+// An editor that drops the "smpl" chunk does not cost the sample its root
+// key, fine tune and loop: they come from the bank being rebuilt, the loop
+// only while it still fits the new length.
+TEST_F(Converter, WavWithoutSmplKeepsPitchAndLoopOfTheRebuiltBank) {
+  const struct {
+    const char* Case;
+    bool Shortened;  // to fewer frames than the loop's end
+  } cases[] = {{"same length", false}, {"cut before the loop's end", true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Case);
+    WriteAll(bank_, MakeSampleBank(0x00, 60000, 3));
+    const Bank before = ParsedBank();
+    const Sample& piano = before.Samples[0];
+    ASSERT_TRUE(piano.Looped);
+    ASSERT_NE(piano.RootKey, 60);
+    ASSERT_EQ(Deconstruct(bank_.c_str()), A10Ok);
+    const std::string wav = dir_ + ListFiles(dir_ + "*.wav").front();
+    const std::uint32_t frames = c.Shortened ? piano.LoopEnd : piano.Frames();
+    Bytes data;
+    for (std::uint32_t i = 0; i < frames * piano.Channels; ++i) {
+      data.push_back(static_cast<std::uint8_t>(piano.Pcm[i]));
+      data.push_back(static_cast<std::uint8_t>(static_cast<std::uint16_t>(piano.Pcm[i]) >> 8));
+    }
+    WriteAll(wav, Riff({Chunk("fmt ", FmtBody(1, piano.Channels, piano.SampleRate, 16)), Chunk("data", data)}));
+    ASSERT_EQ(Construct(bank_.c_str()), A10Ok);
+    const Sample rebuilt = ParsedBank().Samples[0];
+    EXPECT_EQ(rebuilt.Frames(), frames);
+    EXPECT_EQ(rebuilt.RootKey, piano.RootKey);
+    EXPECT_EQ(rebuilt.FineTune, piano.FineTune);
+    EXPECT_EQ(rebuilt.Looped, !c.Shortened);
+    EXPECT_EQ(rebuilt.LoopStart, c.Shortened ? 0u : piano.LoopStart);
+    EXPECT_EQ(rebuilt.LoopEnd, c.Shortened ? 0u : piano.LoopEnd);
+    RemoveTree(dir_);
+    ASSERT_TRUE(MakeDirectory(dir_));
   }
 }
 

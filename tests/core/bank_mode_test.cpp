@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 
+#include "platform/file_operations.h"
 #include "platform/fileops.h"
 #include "platform/pe_checksum.h"
 #include "platform/testing/scratch.h"
@@ -349,6 +350,17 @@ TEST_F(BankModes, UnusableBackupsAreRefusedAndKept) {
          WriteAll(Env.BackupBankPath, ReadAll(Env.ExtendedBankPath));
          ASSERT_TRUE(RemoveFile(BackupManifestPath()));
        }},
+      {"earlier pair with the bank cut to 1000 bytes",
+       [] {
+         const Bytes bank = ReadAll(Env.BackupBankPath);
+         WriteAll(Env.BackupBankPath, Bytes(bank.begin(), bank.begin() + 1000));
+         ASSERT_TRUE(RemoveFile(BackupManifestPath()));
+       }},
+      {"earlier pair with a switched driver (patched, correct checksum)",
+       [] {
+         WriteAll(Env.BackupDriverPath, ReadAll(Env.DriverPath));
+         ASSERT_TRUE(RemoveFile(BackupManifestPath()));
+       }},
   };
   for (const auto& damage : damages) {
     Install(false, "5.12.01.5245");
@@ -377,6 +389,27 @@ TEST_F(BankModes, UnusableBackupsAreRefusedAndKept) {
     }
     EXPECT_EQ(after, backup) << damage.Name;
   }
+}
+
+// A manifest padded far past its four lines is refused without being read
+// into memory: what is read stays far below its size.
+TEST_F(BankModes, OversizedManifestIsRefusedUnread) {
+  Install(false, "5.12.01.5245");
+  Bytes manifest = ReadAll(BackupManifestPath());
+  manifest.resize(std::size_t{1} << 20, '\n');
+  WriteAll(BackupManifestPath(), manifest);
+  static std::int64_t bytesRead;
+  bytesRead = 0;
+  FileOperationTable counting = SystemFileOperations();
+  counting.ReadBlock = [](FileHandle file, void* buffer, std::int32_t count) {
+    bytesRead += count;
+    return SystemFileOperations().ReadBlock(file, buffer, count);
+  };
+  FileOperations() = counting;
+  const BackupCheck check = CheckBackup();
+  FileOperations() = SystemFileOperations();
+  EXPECT_EQ(check.State, BackupState::NotValid);
+  EXPECT_LT(bytesRead, 65536);
 }
 
 // Files that are no longer the originals are never backed up as such: a

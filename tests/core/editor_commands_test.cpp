@@ -7,6 +7,7 @@
 #include "platform/fake.h"
 #include "platform/fake_converter.h"
 #include "platform/fileops.h"
+#include "platform/path_parts.h"
 #include "platform/testing/scratch.h"
 #include "tests/core/recording_window.h"
 #include "tests/core/window_machine.h"
@@ -154,6 +155,48 @@ TEST_F(EditorCommandsTest, ExtractBuildAndDeleteCallTheConverterUnderTheHourglas
   EXPECT_EQ(ReadAll(mine)[0], BuiltBankSignature) << "the build that succeeded";
 }
 
+// The folder may hold recordings of the user's own: Delete WAV files asks
+// first, naming the count and the folder, with No as the default, and then
+// deletes every name ending in ".wav" in any letter case.
+TEST_F(EditorCommandsTest, DeleteWavFilesAsksFirst) {
+  const std::string folder = sim_.Root() + "work\\";
+  const struct {
+    const char* Name;
+    std::vector<std::string> Wavs;
+    int Answer;
+    bool Asked;
+    std::vector<std::string> Left;
+  } cases[] = {
+      {"answered No",
+       {"000_Piano.wav", "my song.WAV"},
+       AnswerNo,
+       true,
+       {"000_Piano.wav", "mine.yb0", "my song.WAV", "notes.txt"}},
+      {"answered Yes", {"000_Piano.wav", "my song.WAV"}, AnswerYes, true, {"mine.yb0", "notes.txt"}},
+      {"no WAV file", {}, AnswerYes, false, {"mine.yb0", "notes.txt"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    RemoveTree(folder);
+    ASSERT_TRUE(MakeDirectory(folder));
+    ASSERT_TRUE(WriteWholeFile(folder + "mine.yb0", Bytes{2, 1}));
+    ASSERT_TRUE(WriteWholeFile(folder + "notes.txt", Bytes{1}));
+    for (const std::string& name : c.Wavs) {
+      ASSERT_TRUE(WriteWholeFile(folder + name, Bytes{1}));
+    }
+    Fake().Answers = {c.Answer};
+    Run(&EditorCommands::EditorDeleteClick, folder + "mine.yb0");
+    ASSERT_EQ(Fake().Shown.size(), c.Asked ? 1u : 0u);
+    if (c.Asked) {
+      EXPECT_EQ(Fake().Shown[0].Style, MsgYesNo | MsgIconQuestion | MsgDefaultSecond);
+      EXPECT_EQ(Fake().Shown[0].Owner, Active);
+      EXPECT_NE(Fake().Shown[0].Text.find("Delete the 2 WAV files in " + folder + "?"), std::string::npos)
+          << Fake().Shown[0].Text;
+    }
+    EXPECT_EQ(ListFiles(folder + "*"), c.Left);
+  }
+}
+
 TEST_F(EditorCommandsTest, SetThisBankInstallsAndClosesOnlyWithAndReboot) {
   const std::string mine = AddUserBank(sim_, "mine.yb0");
   const struct {
@@ -187,6 +230,7 @@ TEST_F(EditorCommandsTest, TheDriversFilesAndTheBackupAreNeverTaken) {
   const std::string protectedFiles[] = {Env.BankPath, Env.DriverPath, Env.BackupBankPath, Env.BackupDriverPath};
   std::vector<Bytes> before;
   for (const std::string& path : protectedFiles) {
+    ASSERT_TRUE(WriteWholeFile(DirectoryPart(path) + "sample.wav", Bytes{1}));
     for (int k = 1; k <= 3; ++k) {
       ASSERT_TRUE(WriteWholeFile(BankTablePath(path, k), PatternBytes(BankTables[k - 1].Size, k)));
     }
@@ -198,7 +242,10 @@ TEST_F(EditorCommandsTest, TheDriversFilesAndTheBackupAreNeverTaken) {
     std::string Message;
   } commands[] = {{"set this bank", &EditorCommands::EditorSetBtnClick, "Cannot set XG Bank Mode"},
                   {"signature", &EditorCommands::EditSignCorrectClick, SignatureFailed},
-                  {"build", &EditorCommands::BankCreateBtnClick, BuildFailed}};
+                  {"build", &EditorCommands::BankCreateBtnClick, BuildFailed},
+                  // Their folders: no WAV file is written or deleted there.
+                  {"extract", &EditorCommands::BankExtractBtnClick, ExtractFailed},
+                  {"delete WAV files", &EditorCommands::EditorDeleteClick, DeleteWavFailed}};
   for (const auto& command : commands) {
     for (const std::string& path : protectedFiles) {
       // Spelt with a slash before the name: the files are known however they are named.
@@ -212,6 +259,7 @@ TEST_F(EditorCommandsTest, TheDriversFilesAndTheBackupAreNeverTaken) {
       EXPECT_EQ(window_.Closes, 0);
       for (std::size_t i = 0; i < before.size(); ++i) {
         EXPECT_EQ(ReadAll(protectedFiles[i]), before[i]) << protectedFiles[i];
+        EXPECT_TRUE(FileExists(DirectoryPart(protectedFiles[i]) + "sample.wav"));
       }
     }
   }

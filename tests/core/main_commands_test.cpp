@@ -12,6 +12,7 @@
 #include "tests/core/recording_window.h"
 #include "tests/core/window_machine.h"
 #include "ymf/bank_mode.h"
+#include "ymf/installed_bank.h"
 
 namespace {
 
@@ -106,6 +107,36 @@ TEST_F(MainCommandsTest, ExtendedBankAndGamePortInOneApply) {
   EXPECT_EQ(window_.Refreshes, 2) << "after the switch and after the load modules";
   EXPECT_EQ(Fake().CursorCalls, (std::vector<std::string>{"busy", "restore"}));
   EXPECT_TRUE(Fake().Shown.empty());
+}
+
+// Apply skips a chosen mode only when tovaroc's check finds it installed and
+// verified: a switch that stopped half way is done again, whatever the bank
+// file's first byte says.
+TEST_F(MainCommandsTest, ApplySkipsOnlyAVerifiedMode) {
+  const struct {
+    const char* Name;
+    bool DriverLeftUnpatched;
+    bool Switched;
+  } cases[] = {
+      {"Extended switched completely", false, false},
+      {"Extended bank beside the unpatched driver", true, true},
+  };
+  for (const auto& test : cases) {
+    Start();
+    ASSERT_TRUE(SetBankMode(ModeExtended, ""));
+    const Bytes switched = Live(Env.DriverPath);
+    if (test.DriverLeftUnpatched) {
+      ASSERT_TRUE(WriteWholeFile(Env.DriverPath, Live(Env.BackupDriverPath)));
+    }
+    IdentifyInstalledBank();
+    choices_.CheckedRadio = BankRadio::Extended;
+    window_.Refreshes = 0;
+    MainCommands::ApplyBtnClick(choices_, window_);
+    EXPECT_EQ(Live(Env.DriverPath), switched) << test.Name;
+    EXPECT_EQ(window_.Refreshes, test.Switched ? 1 : 0) << test.Name;
+    EXPECT_EQ(RebootPending, test.Switched) << test.Name;
+    RebootPending = false;
+  }
 }
 
 TEST_F(MainCommandsTest, FailedSwitchIsReportedAndTheSettingsStepsStillRun) {

@@ -1,6 +1,8 @@
 // Start-up: the questions, their order and the "-clean" restore.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "app/startup.h"
 #include "platform/fake.h"
 #include "platform/fileops.h"
@@ -86,7 +88,9 @@ TEST(Startup, CleanSwitchIsTheFirstArgumentInAnyCase) {
 
 TEST(Startup, CleanRestoresTheOriginalsAndOpensNoWindow) {
   SimulatedSystem sim;
-  ASSERT_TRUE(sim.AddDriver(WdmDriver()));
+  DriverInstallSpec setup = WdmDriver();
+  setup.StockBankSize = 40000;  // a plain pair must hold a bank of a stock size
+  ASSERT_TRUE(sim.AddDriver(setup));
   const Bytes driver = ReadAll(sim.DriverPath(false));
   const Bytes bank = ReadAll(sim.BankPath(false));
   WriteAll(sim.BackupDir() + "Ds1.sys", driver);
@@ -101,25 +105,53 @@ TEST(Startup, CleanRestoresTheOriginalsAndOpensNoWindow) {
   EXPECT_FALSE(FileExists(sim.BackupDir() + "dsxgwave.tbl"));
 }
 
-TEST(Startup, BackupCutShortIsAskedAboutAndNeitherRestoredNorOverwritten) {
-  SimulatedSystem sim;
-  ASSERT_TRUE(sim.AddDriver(WdmDriver()));
-  ASSERT_TRUE(PrepareStart(""));
-  const std::string copy = sim.BackupDir() + "Ds1.sys";
-  const Bytes whole = ReadAll(copy);
-  const Bytes cut(whole.begin(), whole.begin() + 1000000);
-  WriteAll(copy, cut);
-  WriteAll(sim.DriverPath(false), Bytes{'M', 'Z', 0x90});
+// A backup that does not prove itself is neither restored nor overwritten:
+// "-clean" keeps it and the live files, and says why in an error box after
+// the backup question.
+TEST(Startup, UnprovenBackupIsAskedAboutAndNeitherRestoredNorOverwritten) {
+  const struct {
+    const char* Name;
+    const char* Copy;
+    std::function<Bytes(const Bytes&)> Damage;
+    bool RemoveManifest;
+    const char* Problem;
+  } cases[] = {
+      {"driver copy cut short", "Ds1.sys",
+       [](const Bytes& whole) { return Bytes(whole.begin(), whole.begin() + 1000000); }, false, "not a complete copy"},
+      {"plain pair with the bank cut to 1000 bytes", "dsxgwave.tbl",
+       [](const Bytes& whole) { return Bytes(whole.begin(), whole.begin() + 1000); }, true, "not a complete copy"},
+  };
+  for (const auto& test : cases) {
+    SimulatedSystem sim;
+    DriverInstallSpec setup = WdmDriver();
+    setup.StockBankSize = 40000;
+    ASSERT_TRUE(sim.AddDriver(setup));
+    ASSERT_TRUE(PrepareStart(""));
+    if (test.RemoveManifest) {
+      ASSERT_TRUE(RemoveFile(sim.BackupDir() + "manifest.txt"));
+    }
+    const std::string copy = sim.BackupDir() + test.Copy;
+    const Bytes cut = test.Damage(ReadAll(copy));
+    WriteAll(copy, cut);
+    const Bytes liveBank = ReadAll(sim.BankPath(false));
+    WriteAll(sim.DriverPath(false), Bytes{'M', 'Z', 0x90});
 
-  Fake().Answers = {AnswerYes};
-  EXPECT_FALSE(PrepareStart("-clean"));
-  EXPECT_EQ(Questions(), (std::vector<std::string>{BackupQuestion}));
-  EXPECT_EQ(ReadAll(copy), cut);
-  EXPECT_EQ(ReadAll(sim.DriverPath(false)), (Bytes{'M', 'Z', 0x90}));
-  const StartupFacts facts = RunStartupSteps();
-  EXPECT_FALSE(facts.BackupMade);
-  EXPECT_NE(facts.BackupProblem.find("not a complete copy"), std::string::npos) << facts.BackupProblem;
-  EXPECT_EQ(ReadAll(copy), cut);
+    Fake().Shown.clear();
+    Fake().Answers = {AnswerYes};
+    EXPECT_FALSE(PrepareStart("-clean")) << test.Name;
+    ASSERT_EQ(Fake().Shown.size(), 2u) << test.Name;
+    EXPECT_EQ(Fake().Shown[0].Text, BackupQuestion) << test.Name;
+    EXPECT_EQ(Fake().Shown[1].Style, MsgOk | MsgIconError) << test.Name;
+    EXPECT_EQ(Fake().Shown[1].Text.rfind(RestoreRefusedLine, 0), 0u) << Fake().Shown[1].Text;
+    EXPECT_NE(Fake().Shown[1].Text.find(test.Problem), std::string::npos) << Fake().Shown[1].Text;
+    EXPECT_EQ(ReadAll(copy), cut) << test.Name;
+    EXPECT_EQ(ReadAll(sim.DriverPath(false)), (Bytes{'M', 'Z', 0x90})) << test.Name;
+    EXPECT_EQ(ReadAll(sim.BankPath(false)), liveBank) << test.Name;
+    const StartupFacts facts = RunStartupSteps();
+    EXPECT_FALSE(facts.BackupMade) << test.Name;
+    EXPECT_NE(facts.BackupProblem.find(test.Problem), std::string::npos) << facts.BackupProblem;
+    EXPECT_EQ(ReadAll(copy), cut) << test.Name;
+  }
 }
 
 TEST(Startup, CleanWithoutDriverFailsSilently) {

@@ -1,6 +1,7 @@
 // The bank editor's file operations on real files.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 
 #include "platform/fileops.h"
@@ -8,6 +9,7 @@
 #include "platform/testing/scratch.h"
 #include "tests/support/file_bytes.h"
 #include "ymf/bank_workspace.h"
+#include "ymf/environment.h"
 
 namespace {
 
@@ -106,18 +108,78 @@ TEST_F(Workspace, SizeTableGoesIntoAnExistingThirdTableOnly) {
   EXPECT_FALSE(WriteSizeTable(dir_ + "missing.yb0"));
 }
 
-TEST_F(Workspace, DeleteWavSamplesTakesOnlyLowerCaseWavNames) {
+TEST_F(Workspace, DeleteWavSamplesTakesWavNamesInAnyCase) {
   for (const char* name :
-       {"a.wav", "b.wav", "C.WAV", "song.wave", "bank.yb0", "notes.txt", "locked.wav", ".hidden.wav"}) {
+       {"a.wav", "b.wav", "C.WAV", "d.Wav", "song.wave", "bank.yb0", "notes.txt", "locked.wav", ".hidden.wav"}) {
     WriteAll(dir_ + name, Bytes{1});
   }
   ASSERT_TRUE(SetReadOnly(dir_ + "locked.wav", true));
   ASSERT_TRUE(MakeDirectory(dir_ + "folder.wav"));
   EXPECT_TRUE(DeleteWavSamples(dir_ + "bank.yb0"));
-  EXPECT_EQ(ListFiles(dir_ + "*"),
-            (std::vector<std::string>{"C.WAV", "bank.yb0", "locked.wav", "notes.txt", "song.wave"}));
+  EXPECT_EQ(ListFiles(dir_ + "*"), (std::vector<std::string>{"bank.yb0", "locked.wav", "notes.txt", "song.wave"}));
   EXPECT_TRUE(DirectoryExists(dir_ + "folder.wav"));
   SetReadOnly(dir_ + "locked.wav", false);
+}
+
+// The editor writes nothing through another name of a protected file: a
+// hard or symbolic link beside the working bank that leads to the live
+// driver or bank or into the installed program's Backup folder (a tovaroc
+// copied elsewhere has its own Backup folder, which is not that one), and
+// deletes nothing in the driver's folder or a Backup folder.
+TEST_F(Workspace, NothingIsWrittenThroughLinksToProtectedFiles) {
+  const std::string drivers = dir_ + "drivers\\";
+  const std::string backup = dir_ + "Program Files\\Nerulan\\Tovaro\\Backup\\";
+  const std::string work = dir_ + "work\\";
+  for (const std::string& folder : {drivers, dir_ + "Program Files\\", dir_ + "Program Files\\Nerulan\\",
+                                    dir_ + "Program Files\\Nerulan\\Tovaro\\", backup, work}) {
+    ASSERT_TRUE(MakeDirectory(folder));
+  }
+  Env = DriverEnvironment();
+  Env.DriverPath = drivers + "Ds1.sys";
+  Env.BankPath = drivers + "dsxgwave.tbl";
+  Env.InstallDir = dir_ + "Program Files\\";
+  const std::string originals[] = {Env.DriverPath, Env.BankPath, backup + "Ds1.sys", backup + "dsxgwave.tbl"};
+  for (const std::string& path : originals) {
+    WriteAll(path, PatternBytes(4000, 7));
+  }
+  WriteAll(drivers + "x.wav", Bytes{1});
+  WriteAll(backup + "x.wav", Bytes{1});
+  const struct {
+    const char* Name;
+    bool Symbolic;
+    std::string Target;
+    const char* Link;  // in the work folder
+    bool (*Write)(const std::string& bank);
+  } cases[] = {
+      {"size table hard-linked to the installed backup driver", false, backup + "Ds1.sys", "my.yb3", WriteSizeTable},
+      {"size table as a symbolic link to the live driver", true, Env.DriverPath, "my.yb3", WriteSizeTable},
+      {"bank hard-linked to the live bank", false, Env.BankPath, "my.yb0",
+       [](const std::string& bank) { return SetBankSignature(bank, 2); }},
+      {"copy onto a hard link to the installed backup bank", false, backup + "dsxgwave.tbl", "my.yb0",
+       [](const std::string& bank) { return CopyBankSet(bank.substr(0, bank.size() - 6) + "src.yb0", bank); }},
+  };
+  WriteSet(work + "src.yb0");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    RemoveFile(work + "my.yb0");
+    RemoveFile(work + "my.yb3");
+    WriteAll(work + "my.yb0", PatternBytes(3000, 3));
+    RemoveFile(work + c.Link);
+    const bool made = c.Symbolic ? MakeSymbolicLink(c.Target, work + c.Link) : MakeHardLink(c.Target, work + c.Link);
+    if (!made) {
+      std::printf("skipped (no %s link here): %s\n", c.Symbolic ? "symbolic" : "hard", c.Name);
+      continue;
+    }
+    EXPECT_FALSE(c.Write(work + "my.yb0"));
+    for (const std::string& path : originals) {
+      EXPECT_EQ(ReadAll(path), PatternBytes(4000, 7)) << path;
+    }
+  }
+  for (const std::string& folder : {drivers, backup}) {
+    EXPECT_FALSE(DeleteWavSamples(folder + "dsxgwave.tbl")) << folder;
+    EXPECT_TRUE(FileExists(folder + "x.wav")) << folder;
+  }
+  Env = DriverEnvironment();
 }
 
 TEST_F(Workspace, BankPathWithoutFolderUsesTheCurrentDirectory) {

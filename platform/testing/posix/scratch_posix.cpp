@@ -1,4 +1,5 @@
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -57,4 +58,12 @@ bool SetReadOnly(const std::string& path, bool readOnly) {
 bool DirectoryExists(const std::string& path) {
   std::error_code error;
   return std::filesystem::is_directory(NativePath(path), error);
+}
+
+bool MakeHardLink(const std::string& target, const std::string& link) {
+  return ::link(NativePath(target).c_str(), NativePath(link).c_str()) == 0;
+}
+
+bool MakeSymbolicLink(const std::string& target, const std::string& link) {
+  return ::symlink(NativePath(target).c_str(), NativePath(link).c_str()) == 0;
 }

@@ -91,3 +91,27 @@ bool DirectoryExists(const std::string& path) {
   const DWORD attributes = GetFileAttributesA(base.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
+
+bool MakeHardLink(const std::string& target, const std::string& link) {
+  return CreateHardLinkA(link.c_str(), target.c_str(), nullptr) != 0;
+}
+
+// CreateSymbolicLinkA came with Vista: looked up, so the tests still load
+// where it is missing.
+bool MakeSymbolicLink(const std::string& target, const std::string& link) {
+  using CreateLink = BOOLEAN(WINAPI*)(LPCSTR, LPCSTR, DWORD);
+  const auto create = reinterpret_cast<CreateLink>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "CreateSymbolicLinkA")));
+  if (create == nullptr || create(link.c_str(), target.c_str(), 0) == 0) {
+    return false;
+  }
+  // Wine makes one even where the file system cannot follow it: only a link
+  // that leads to the target's bytes counts as made.
+  std::vector<std::uint8_t> through;
+  std::vector<std::uint8_t> direct;
+  if (!ReadWholeFile(link, through) || !ReadWholeFile(target, direct) || through != direct) {
+    DeleteFileA(link.c_str());
+    return false;
+  }
+  return true;
+}

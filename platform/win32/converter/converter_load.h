@@ -8,6 +8,8 @@
 struct ConverterEntries {
   A10Function Deconstruct = nullptr;
   A10Function Construct = nullptr;
+  // Optional: a library without it reports no reasons.
+  const char*(A10_CALL* ProblemText)() = nullptr;
 };
 
 // Loads the library at dllPath and finds both functions by name; false with

@@ -46,6 +46,8 @@ bool LoadConverter(const std::string& dllPath, ConverterEntries& entries, std::s
   }
   entries.Deconstruct = deconstruct;
   entries.Construct = construct;
+  entries.ProblemText =
+      reinterpret_cast<const char*(A10_CALL*)()>(reinterpret_cast<void*>(GetProcAddress(module, "ProblemText")));
   return true;
 }
 
@@ -62,3 +64,10 @@ std::int32_t ConverterConstruct(const std::string& bankPath) {
 }
 
 bool ConverterAvailable(std::string& why) { return Entries(why) != nullptr; }
+
+std::string ConverterProblem() {
+  std::string why;
+  const ConverterEntries* entries = Entries(why);
+  const char* text = entries == nullptr || entries->ProblemText == nullptr ? nullptr : entries->ProblemText();
+  return text == nullptr ? std::string() : std::string(text);
+}
