@@ -274,8 +274,6 @@ bool RestoreLocked() {
 
 }  // namespace
 
-bool BackupPairPresent() { return FileExists(Env.BackupBankPath) && FileExists(Env.BackupDriverPath); }
-
 std::string BackupManifestPath() {
   return Env.BackupDriverPath.empty() ? std::string() : BackupDir() + BackupManifestName;
 }
@@ -402,21 +400,6 @@ bool CopyBankAndDriver(const std::string& sourceBank) {
                   true);
     }
     return true;
-  });
-}
-
-bool InstallBank(const std::string& sourceBank) {
-  return UnderDriverFilesLock([&] {
-    const BackupCheck check = CheckBackup();
-    if (!RequireUsableBackup(check)) {
-      return false;
-    }
-    FileHandle source = InvalidFileHandle;
-    if (sourceBank.empty() || !OpenRead(sourceBank, source)) {
-      return Fail(FailureKind::FileUnusable, UnreadableText("bank file", sourceBank) + " Nothing was changed.");
-    }
-    CloseFile(source);
-    return RequireLiveFilesReplaceable() && CopyBankAndDriver(sourceBank);
   });
 }
 

@@ -284,26 +284,6 @@ std::string BankTablePath(const std::string& bankPath, int table) {
   return path;
 }
 
-bool WriteBankTables(const std::string& bankPath) {
-  return UnderDriverFilesLock([&] {
-    if (!Env.Profile.ProfileKnown) {
-      return false;
-    }
-    FileHandle driver = InvalidFileHandle;
-    if (!OpenWrite(Env.DriverPath, driver)) {
-      return false;
-    }
-    bool ok = true;
-    Bytes table;
-    bool opened = false;
-    for (int k = 1; k <= 3 && ok; ++k) {
-      ok = ReadTable(bankPath, k, table, opened) && WriteTable(driver, k, table);
-    }
-    CloseFile(driver);
-    return ok;
-  });
-}
-
 bool SetBankMode(std::int32_t mode, const std::string& userBankPath) {
   return UnderDriverFilesLock([&] {
     if (Env.DriverPath.empty() || Env.BankPath.empty()) {

@@ -167,7 +167,8 @@ TEST_F(BankModes, DisabledAfterExtendedDeletesTheBankAndKeepsThePatchedDriver) {
   ASSERT_TRUE(SetBankMode(ModeDisabled, ""));
   EXPECT_FALSE(FileExists(Env.BankPath));
   EXPECT_EQ(ReadAll(Env.DriverPath), patched);
-  EXPECT_TRUE(BackupPairPresent());
+  EXPECT_TRUE(FileExists(Env.BackupDriverPath));
+  EXPECT_TRUE(FileExists(Env.BackupBankPath));
 }
 
 TEST_F(BankModes, LongerTableFilesContributeTheirFirstBytes) {
@@ -485,42 +486,6 @@ TEST_F(BankModes, MalformedImagesAreNotSwitched) {
     ExpectRefused(ModeExtended, "", damage.Name);
     EXPECT_EQ(LastFailure().Kind, FailureKind::ImageUnusable) << damage.Name;
   }
-}
-
-class BankTables : public BankModes {};
-
-TEST_F(BankTables, MissingOrShortTableStopsAfterTheTablesBefore) {
-  Install(false, "5.12.01.5245");
-  const std::string bank = Env.ExtendedBankPath;
-  const Bytes table1 = ReadAll(BankTablePath(bank, 1));
-  const Bytes table2 = ReadAll(BankTablePath(bank, 2));
-
-  // Table 3 short: tables 1 and 2 are written, the result is false.
-  WriteAll(BankTablePath(bank, 3), Bytes(Table3Size - 1, 0xEE));
-  EXPECT_FALSE(WriteBankTables(bank));
-  Bytes expected = original_driver_;
-  std::copy(table1.begin(), table1.begin() + Table1Size, expected.begin() + Env.Profile.TableOffset1);
-  std::copy(table2.begin(), table2.begin() + Table2Size, expected.begin() + Env.Profile.TableOffset2);
-  EXPECT_EQ(ReadAll(Env.DriverPath), expected);
-
-  // Table 2 missing: only table 1 is written.
-  WriteAll(Env.DriverPath, original_driver_);
-  ASSERT_TRUE(RemoveFile(BankTablePath(bank, 2)));
-  EXPECT_FALSE(WriteBankTables(bank));
-  expected = original_driver_;
-  std::copy(table1.begin(), table1.begin() + Table1Size, expected.begin() + Env.Profile.TableOffset1);
-  EXPECT_EQ(ReadAll(Env.DriverPath), expected);
-}
-
-TEST_F(BankTables, RefusedWithoutProfileOrDriver) {
-  Install(true, "4.07.1040");
-  Env.Profile.ProfileKnown = false;
-  EXPECT_FALSE(WriteBankTables(Env.ExtendedBankPath));
-  EXPECT_EQ(ReadAll(Env.DriverPath), original_driver_);
-  Env.Profile.ProfileKnown = true;
-  ASSERT_TRUE(RemoveFile(Env.DriverPath));
-  EXPECT_FALSE(WriteBankTables(Env.ExtendedBankPath));
-  EXPECT_FALSE(FileExists(Env.DriverPath));
 }
 
 TEST(BankTablePaths, LastCharacterBecomesTheTableDigit) {
