@@ -3,18 +3,6 @@
 # that fails when a shipped file could not start there. The compiler's
 # default CPU is the Pentium Pro (CMOV); MinGW's prebuilt code is compiled
 # for it, so this file also keeps that out of the programs.
-if(NOT WIN32)
-  # The tree steps of platform/win32/runtime/ also run natively, with the sanitizers, in
-  # place of libstdc++'s own.
-  function(tovaro_add_runtime_tests)
-    if(TOVARO_TESTS)
-      add_executable(runtime_tests tests/i686/rb_tree_test.cpp platform/win32/runtime/rb_tree.cpp)
-      target_link_libraries(runtime_tests PRIVATE GTest::gtest_main)
-      gtest_discover_tests(runtime_tests DISCOVERY_MODE POST_BUILD TEST_PREFIX "runtime.")
-    endif()
-  endfunction()
-  cmake_language(DEFER DIRECTORY "${CMAKE_SOURCE_DIR}" CALL tovaro_add_runtime_tests)
-endif()
 if(NOT (WIN32 AND CMAKE_SYSTEM_PROCESSOR STREQUAL "i686"))
   return()
 endif()
@@ -37,10 +25,11 @@ add_compile_options("$<$<COMPILE_LANGUAGE:C,CXX>:-include${CMAKE_SOURCE_DIR}/pla
 add_link_options(-nostartfiles "-Wl,--major-subsystem-version,4,--minor-subsystem-version,0"
                  "-Wl,--major-os-version,4,--minor-os-version,0" "-Wl,--disable-runtime-pseudo-reloc")
 
-# Start-up, allocation, library errors, std::string and the tree behind
-# std::map compiled for the i586.
+# Start-up, allocation, library errors and std::string compiled for the
+# i586. There is no std::map (nor set) in the programs: libstdc++'s tree is
+# prebuilt with CMOV, and the gate rejects a program that links it.
 add_library(tovaro_runtime_common OBJECT platform/win32/runtime/operator_new.cpp platform/win32/runtime/library_errors.cpp
-                                         platform/win32/runtime/string_instances.cpp platform/win32/runtime/rb_tree.cpp
+                                         platform/win32/runtime/string_instances.cpp
                                          platform/win32/runtime/printf_length.cpp)
 add_library(tovaro_runtime_console OBJECT platform/win32/runtime/program_start.cpp platform/win32/runtime/console_entry.cpp)
 add_library(tovaro_runtime_window OBJECT platform/win32/runtime/program_start.cpp platform/win32/runtime/window_entry.cpp)
