@@ -5,7 +5,6 @@
 #include <memory>
 
 #include "platform/fileops.h"
-#include "platform/pe_checksum.h"
 #include "platform/testing/scratch.h"
 #include "tests/core/simulated_system.h"
 #include "tests/support/patched_image.h"
@@ -47,21 +46,7 @@ class BankModes : public ::testing::Test {
   // driver with the patch, the first bytes of each table file at its
   // offset, and on the WDM driver the checksum of the result.
   Bytes ExpectedDriver(const std::string& bank) const {
-    Bytes image = PatchedImage(ReadAll(Env.BackupDriverPath), Env.Profile, Env.IsVxD);
-    const std::int32_t offsets[] = {Env.Profile.TableOffset1, Env.Profile.TableOffset2, Env.Profile.TableOffset3};
-    const std::int32_t sizes[] = {Table1Size, Table2Size, Table3Size};
-    for (int k = 0; k < 3; ++k) {
-      const Bytes table = ReadAll(BankTablePath(bank, k + 1));
-      std::copy(table.begin(), table.begin() + sizes[k], image.begin() + offsets[k]);
-    }
-    if (!Env.IsVxD) {
-      const std::uint32_t sum =
-          PeImageChecksum(image.data(), static_cast<std::uint32_t>(image.size()), FixtureChecksumOffset);
-      for (int i = 0; i < 4; ++i) {
-        image[FixtureChecksumOffset + i] = static_cast<std::uint8_t>(sum >> (8 * i));
-      }
-    }
-    return image;
+    return SwitchedImage(ReadAll(Env.BackupDriverPath), bank, Env.Profile, Env.IsVxD);
   }
 
   std::string UserBank(const BankSetSpec& setup) {
