@@ -13,9 +13,7 @@
 // is left alone. False for anything else, and for any chunk that runs past
 // the end of the data.
 bool ParseWav(const std::uint8_t* data, std::size_t size, Sample& sample);
-// A 16-bit PCM WAVE file with "fmt ", "data" and "smpl" chunks.
-std::vector<std::uint8_t> SerializeWav(const Sample& sample);
-// The bytes of that file before and after the sample's PCM, which takes
-// pcmBytes bytes.
+// The bytes of a 16-bit PCM WAVE file with "fmt ", "data" and "smpl" chunks
+// before and after the sample's PCM, which takes pcmBytes bytes.
 void WavFileParts(const Sample& sample, std::size_t pcmBytes, std::vector<std::uint8_t>& head,
                   std::vector<std::uint8_t>& tail);

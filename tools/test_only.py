@@ -12,7 +12,12 @@ calls or takes the address of. It starts at the programs' entries (main,
 WinMain, DllMain), at every function with C linkage (a DLL's exports) and at
 every address stored in data (vtables, tables of functions, static
 constructors). What is left of the named (C++) functions outside the
-standard library and anonymous namespaces is reported, demangled.
+standard library and anonymous namespaces is then looked up in the product's
+sources (--sources, PRODUCT_DIRS below it): the optimiser may have put a
+function's whole body into its callers, so a function whose name a product
+source file calls (on a line that is not its declaration or definition,
+which clang-format starts at column 0) counts as reached. The rest is
+reported, demangled, with its object file.
 """
 import argparse
 import collections
@@ -32,6 +37,29 @@ RELOC_IN_CODE = re.compile(r"^\s+[0-9a-f]+: (?:IMAGE_REL_|R_)\S+\s+(\S+)$")
 CALL_TARGET = re.compile(r"\s[0-9a-f]+ <([^>+]+)(?:\+0x[0-9a-f]+)?>$")
 RELOC_SECTION = re.compile(r"^RELOCATION RECORDS FOR \[(.+)\]:$")
 RELOC_ROW = re.compile(r"^[0-9a-f]+ \S+\s+(\S+)$")
+# The product's sources, below --sources; test doubles and fuzz targets are not.
+PRODUCT_DIRS = ("app", "ymf", "files", "platform", "converter")
+NOT_PRODUCT = ("platform/fake/", "platform/testing/", "converter/fuzz/", "converter/testing/")
+
+
+def product_lines(root):
+    """The lines of the product's source files that are not declarations or definitions."""
+    lines = []
+    for top in PRODUCT_DIRS:
+        for path in glob.glob(os.path.join(root, top, "**", "*.*"), recursive=True):
+            relative = os.path.relpath(path, root).replace(os.sep, "/")
+            if not relative.endswith((".cpp", ".h")) or relative.startswith(NOT_PRODUCT):
+                continue
+            with open(path, encoding="utf-8", errors="replace") as source:
+                lines += [line for line in source if line[:1].isspace()]
+    return lines
+
+
+def called_in(lines, readable):
+    """True when a product line calls the function by its unqualified name."""
+    name = readable.split("(")[0].split("::")[-1]
+    call = re.compile(r"\b" + re.escape(name) + r"\s*\(")
+    return any(call.search(line) for line in lines)
 
 
 def symbol_name(target):
@@ -45,8 +73,24 @@ def read_object(objdump, path, graph, defined, roots):
     section = None
     current = None
     by_section = collections.defaultdict(set)
+    # The target objdump shows beside an instruction is only true when no
+    # relocation follows it: a relocated field holds a placeholder.
+    shown = None
     for line in text.stdout.splitlines():
-        if line.endswith("file format pe-x86-64") or line.endswith("file format pe-i386") or " file format " in line:
+        m = RELOC_IN_CODE.match(line)
+        if m and current is not None:
+            shown = None
+            target = symbol_name(m.group(1))
+            if target.startswith("."):
+                # An address within a section of this object: any function there.
+                graph[current].add(("section", member, target))
+            elif target != current:
+                graph[current].add(target)
+            continue
+        if shown is not None:
+            graph[shown[0]].add(shown[1])
+            shown = None
+        if " file format " in line:
             member = path + ":" + line.split(":")[0]
             continue
         m = SECTION.match(line)
@@ -62,19 +106,11 @@ def read_object(objdump, path, graph, defined, roots):
             continue
         if current is None:
             continue
-        m = RELOC_IN_CODE.match(line)
-        target = m.group(1) if m else None
-        if target is None:
-            m = CALL_TARGET.search(line)
-            target = m.group(1) if m else None
-        if target is None:
-            continue
-        target = symbol_name(target)
-        if target.startswith("."):
-            # An address within a section of this object: any function there.
-            graph[current].add(("section", member, target))
-        elif target != current:
-            graph[current].add(target)
+        m = CALL_TARGET.search(line)
+        if m and m.group(1) != current:
+            shown = (current, m.group(1))
+    if shown is not None:
+        graph[shown[0]].add(shown[1])
     for (member, section), names in by_section.items():
         graph[("section", member, section)].update(names)
     data = subprocess.run([objdump, "-r", path], capture_output=True, text=True, check=True)
@@ -99,6 +135,7 @@ def main():
     parser.add_argument("--objdump", required=True)
     parser.add_argument("--cxxfilt", default="c++filt")
     parser.add_argument("--build", required=True)
+    parser.add_argument("--sources", required=True)
     parser.add_argument("targets", nargs="+")
     args = parser.parse_args()
 
@@ -132,17 +169,17 @@ def main():
                 and "_GLOBAL__N_" not in name)
 
     unreached = sorted(name for name in defined if ours(name) and name not in reached)
-    if not unreached:
+    demangled = subprocess.run([args.cxxfilt], input="\n".join(unreached), capture_output=True, text=True,
+                               check=True).stdout.splitlines() if unreached else []
+    lines = product_lines(args.sources)
+    left = [(name, readable) for name, readable in zip(unreached, demangled) if not called_in(lines, readable)]
+    if not left:
         print("test_only: every function of the product is reached from a program (%d object files)" % len(files))
         return 0
-    demangled = subprocess.run([args.cxxfilt], input="\n".join(unreached), capture_output=True, text=True,
-                               check=True).stdout.splitlines()
-    print("test_only: %d function(s) of the product that no program reaches (only tests, or nothing):" %
-          len(unreached))
-    for name, readable in zip(unreached, demangled):
+    print("test_only: %d function(s) of the product that no program reaches (only tests, or nothing):" % len(left))
+    for name, readable in left:
         print("  %s  (%s)" % (readable, os.path.relpath(defined[name].split(":")[0], args.build)))
     return 1
-
 
 if __name__ == "__main__":
     sys.exit(main())

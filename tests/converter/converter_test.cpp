@@ -6,9 +6,10 @@
 
 #include "converter/a10.h"
 #include "converter/bank_format.h"
+#include "converter/testing/riff_builder.h"
+#include "converter/testing/whole_files.h"
 #include "platform/fileops.h"
 #include "platform/testing/scratch.h"
-#include "tests/converter/riff_builder.h"
 #include "tests/support/file_bytes.h"
 #include "tools/fixture/fixture.h"
 
