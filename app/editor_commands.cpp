@@ -1,7 +1,7 @@
 #include "app/editor_commands.h"
 
+#include "files/fileops.h"
 #include "platform/cursor.h"
-#include "platform/fileops.h"
 #include "platform/same_file.h"
 #include "ymf/bank_convert.h"
 #include "ymf/bank_mode.h"

@@ -3,6 +3,20 @@
 # that fails when a shipped file could not start there. The compiler's
 # default CPU is the Pentium Pro (CMOV); MinGW's prebuilt code is compiled
 # for it, so this file also keeps that out of the programs.
+if(NOT WIN32)
+  # What of platform/win32/runtime/ is not Windows-bound also runs natively,
+  # with the sanitizers: the printf length, on the C library's vsnprintf.
+  function(tovaro_add_runtime_tests)
+    if(TOVARO_TESTS)
+      add_executable(runtime_tests tests/i686/printf_length_test.cpp platform/win32/runtime/printf_length.cpp)
+      set_source_files_properties(platform/win32/runtime/printf_length.cpp PROPERTIES COMPILE_DEFINITIONS
+                                                                                  "_vsnprintf=vsnprintf;__cdecl=")
+      target_link_libraries(runtime_tests PRIVATE GTest::gtest_main)
+      gtest_discover_tests(runtime_tests DISCOVERY_MODE POST_BUILD TEST_PREFIX "runtime.")
+    endif()
+  endfunction()
+  cmake_language(DEFER DIRECTORY "${CMAKE_SOURCE_DIR}" CALL tovaro_add_runtime_tests)
+endif()
 if(NOT (WIN32 AND CMAKE_SYSTEM_PROCESSOR STREQUAL "i686"))
   return()
 endif()

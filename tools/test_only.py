@@ -66,68 +66,70 @@ def symbol_name(target):
     return re.sub(r"[+-]0x[0-9a-f]+$", "", target)
 
 
-def read_object(objdump, path, graph, defined, roots):
-    """Adds the functions of one object file (or archive) to the graph."""
-    text = subprocess.run([objdump, "-dr", "--no-show-raw-insn", path], capture_output=True, text=True, check=True)
+def sections(objdump, option, path, heading):
+    """objdump's lines for an object file or archive, each with its member
+    and the section the heading pattern last named."""
+    text = subprocess.run([objdump, option, path], capture_output=True, text=True, check=True).stdout
     member = path
     section = None
+    for line in text.splitlines():
+        if " file format " in line:
+            member = path + ":" + line.split(":")[0]
+            section = None
+            continue
+        m = heading.match(line)
+        if m:
+            section = m.group(1)
+            yield member, section, None
+            continue
+        yield member, section, line
+
+
+def reference(graph, member, source, target):
+    target = symbol_name(target)
+    if target.startswith("."):
+        # An address within a section of this object: any function there.
+        graph[source].add(("section", member, target))
+    elif target != source:
+        graph[source].add(target)
+
+
+def read_object(objdump, path, graph, defined, roots):
+    """Adds the functions of one object file (or archive) to the graph."""
     current = None
     by_section = collections.defaultdict(set)
     # The target objdump shows beside an instruction is only true when no
     # relocation follows it: a relocated field holds a placeholder.
     shown = None
-    for line in text.stdout.splitlines():
-        m = RELOC_IN_CODE.match(line)
+    for member, section, line in sections(objdump, "-dr", path, SECTION):
+        m = RELOC_IN_CODE.match(line or "")
         if m and current is not None:
             shown = None
-            target = symbol_name(m.group(1))
-            if target.startswith("."):
-                # An address within a section of this object: any function there.
-                graph[current].add(("section", member, target))
-            elif target != current:
-                graph[current].add(target)
+            reference(graph, member, current, m.group(1))
             continue
         if shown is not None:
             graph[shown[0]].add(shown[1])
             shown = None
-        if " file format " in line:
-            member = path + ":" + line.split(":")[0]
-            continue
-        m = SECTION.match(line)
-        if m:
-            section = m.group(1)
+        m = HEADER.match(line or "")
+        if line is None:
             current = None
-            continue
-        m = HEADER.match(line)
-        if m:
+        elif m:
             current = m.group(1)
             defined.setdefault(current, member)
             by_section[(member, section)].add(current)
-            continue
-        if current is None:
-            continue
-        m = CALL_TARGET.search(line)
-        if m and m.group(1) != current:
-            shown = (current, m.group(1))
+        elif current is not None:
+            m = CALL_TARGET.search(line)
+            if m and m.group(1) != current:
+                shown = (current, m.group(1))
     if shown is not None:
         graph[shown[0]].add(shown[1])
     for (member, section), names in by_section.items():
         graph[("section", member, section)].update(names)
-    data = subprocess.run([objdump, "-r", path], capture_output=True, text=True, check=True)
-    member = path
-    section = None
-    for line in data.stdout.splitlines():
-        if " file format " in line:
-            member = path + ":" + line.split(":")[0]
-            continue
-        m = RELOC_SECTION.match(line)
-        if m:
-            section = m.group(1)
-            continue
-        m = RELOC_ROW.match(line)
+    for member, section, line in sections(objdump, "-r", path, RELOC_SECTION):
+        m = RELOC_ROW.match(line or "")
         if m and section is not None and not NOT_DATA.match(section):
-            target = symbol_name(m.group(1))
-            roots.add(("section", member, target) if target.startswith(".") else target)
+            reference(graph, member, "data", m.group(1))
+    roots.add("data")
 
 
 def main():

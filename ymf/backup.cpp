@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "files/fileops.h"
 #include "files/files.h"
-#include "platform/fileops.h"
 #include "platform/pe_checksum.h"
 #include "ymf/backup_manifest.h"
 #include "ymf/code_patch.h"

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "files/fileops.h"
 #include "files/files.h"
-#include "platform/fileops.h"
 #include "platform/pe_checksum.h"
 #include "ymf/backup.h"
 #include "ymf/code_patch.h"

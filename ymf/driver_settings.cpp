@@ -35,7 +35,7 @@ constexpr bool AtOnce = false;
 
 }  // namespace
 
-const DriverSetting DriverSettingTable[DriverSettingCount] = {
+constexpr DriverSetting DriverSettingTable[DriverSettingCount] = {
     Row<&DriverSettings::ShowWaveout>("ShowWaveout", Panel, Flag, 1, AtOnce),
     Row<&DriverSettings::ShowMisc>("ShowMisc", Panel, Flag, 1, AtOnce, SettingRule::OnlyOnShowMiscVersion),
     Row<&DriverSettings::SRC>("SRC", Panel, Flag, 1, Restart),
@@ -52,6 +52,9 @@ const DriverSetting DriverSettingTable[DriverSettingCount] = {
     Row<&DriverSettings::MaxDSVoices>("MaxDSVoices", Voices, Limit, VoiceCountMax, Restart),
     Row<&DriverSettings::Max3DVoices>("Max3DVoices", Voices, Limit, VoiceCountMax, Restart),
 };
+// A row added without raising DriverSettingCount does not compile; a count
+// raised without its row stops here.
+static_assert(DriverSettingTable[DriverSettingCount - 1].Name != nullptr, "DriverSettingCount exceeds the rows");
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "app/console/console_lines.h"
 
 #include "app/main_view.h"
-#include "platform/fileops.h"
+#include "files/fileops.h"
 #include "ymf/environment.h"
 #include "ymf/operation_failure.h"
 

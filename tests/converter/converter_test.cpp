@@ -8,7 +8,7 @@
 #include "converter/bank_format.h"
 #include "converter/testing/riff_builder.h"
 #include "converter/testing/whole_files.h"
-#include "platform/fileops.h"
+#include "files/fileops.h"
 #include "platform/testing/scratch.h"
 #include "tests/support/file_bytes.h"
 #include "tools/fixture/fixture.h"

@@ -4,7 +4,7 @@
 #include <functional>
 #include <memory>
 
-#include "platform/fileops.h"
+#include "files/fileops.h"
 #include "platform/testing/scratch.h"
 #include "tests/core/simulated_system.h"
 #include "tests/support/patched_image.h"

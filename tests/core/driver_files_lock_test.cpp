@@ -7,8 +7,8 @@
 #include <functional>
 #include <memory>
 
+#include "files/fileops.h"
 #include "platform/fake.h"
-#include "platform/fileops.h"
 #include "tests/core/simulated_system.h"
 #include "ymf/backup.h"
 #include "ymf/bank_mode.h"

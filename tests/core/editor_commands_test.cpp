@@ -4,9 +4,9 @@
 
 #include "app/editor_commands.h"
 #include "app/startup.h"
+#include "files/fileops.h"
 #include "platform/fake.h"
 #include "platform/fake_converter.h"
-#include "platform/fileops.h"
 #include "platform/testing/scratch.h"
 #include "tests/core/recording_window.h"
 #include "tests/core/window_machine.h"

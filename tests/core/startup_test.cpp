@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "app/startup.h"
+#include "files/fileops.h"
 #include "platform/fake.h"
-#include "platform/fileops.h"
 #include "tests/core/simulated_system.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include "tests/support/scratch_test.h"
 
-#include "platform/fileops.h"
+#include "files/fileops.h"
 #include "platform/testing/scratch.h"
 #include "tests/support/file_bytes.h"
 #include "ymf/backup.h"

@@ -11,9 +11,9 @@
 #include <functional>
 #include <map>
 
+#include "files/file_operations.h"
+#include "files/fileops.h"
 #include "files/native_files.h"
-#include "platform/file_operations.h"
-#include "platform/fileops.h"
 #include "platform/testing/scratch.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/patched_image.h"
