@@ -143,8 +143,13 @@ def main():
 
     files = []
     for target in args.targets:
-        found = glob.glob(os.path.join(args.build, "**", "CMakeFiles", target + ".dir", "**", "*.obj"), recursive=True)
-        found += glob.glob(os.path.join(args.build, "**", "CMakeFiles", target + ".dir", "**", "*.o"), recursive=True)
+        # The tree's own directory or one subdirectory of it (converter/); not
+        # below, where test prefixes and staged programs lie.
+        found = []
+        for top in (args.build, os.path.join(args.build, "*")):
+            for ending in ("*.obj", "*.o"):
+                pattern = os.path.join(top, "CMakeFiles", target + ".dir", "**", ending)
+                found += glob.glob(pattern, recursive=True)
         if not found:
             print("test_only: no object files of target %s below %s" % (target, args.build), file=sys.stderr)
             return 2
