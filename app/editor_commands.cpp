@@ -1,11 +1,11 @@
 #include "app/editor_commands.h"
 
 #include "app/startup.h"
+#include "files/fileops.h"
+#include "files/path_parts.h"
 #include "platform/converter.h"
 #include "platform/cursor.h"
 #include "platform/dialogs.h"
-#include "platform/fileops.h"
-#include "platform/path_parts.h"
 #include "platform/same_file.h"
 #include "ymf/bank_convert.h"
 #include "ymf/bank_mode.h"

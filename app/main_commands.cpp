@@ -82,31 +82,31 @@ bool SwitchBank(std::int32_t mode, const std::string& userBankPath, MainWindowPo
   return true;
 }
 
-SettingsChoices SettingsChoicesOf(const WindowChoices& choices, const DriverSettings& stored) {
+DriverSettings SettingsChoicesOf(const WindowChoices& choices, const DriverSettings& stored) {
   // A list without a selection stands for the stored index, which keeps it.
-  DriverSettings shown = stored;
+  DriverSettings wanted = stored;
   for (std::size_t row = 0; row < DriverSettingCount; ++row) {
     const DriverSetting& setting = DriverSettingTable[row];
     if (setting.Kind != SettingKind::Index || choices.Settings[row] != NoSelection) {
-      setting.Set(shown, choices.Settings[row]);
+      setting.Set(wanted, choices.Settings[row]);
     }
   }
-  return ChoicesFromSettings(shown);
+  return wanted;
 }
 
 namespace MainCommands {
 
 void ApplyBtnClick(WindowChoices& choices, MainWindowPort& window) {
   // Every choice is taken before the first refresh replaces the controls.
-  const SettingsChoices settings = SettingsChoicesOf(choices, Env.Settings);
+  const DriverSettings wanted = SettingsChoicesOf(choices, Env.Settings);
   std::int32_t mode = 0;
   std::string userBankPath;
   if (BankModeToApply(choices, mode, userBankPath)) {
     SwitchBank(mode, userBankPath, window);
   }
-  Settle(ApplyPanelSettings(settings.Panel), window);
-  Settle(ApplyLoadModules(settings.Modules), window);
-  Settle(ApplyVoiceLimits(settings.Voices), window);
+  for (SettingGroup group : SettingGroups) {
+    Settle(ApplySettingsGroup(group, wanted), window);
+  }
 }
 
 void OkBtnClick(WindowChoices& choices, MainWindowPort& window) {

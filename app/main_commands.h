@@ -62,8 +62,10 @@ void ShowCommandError(MainWindowPort& window, const std::string& text);
 // identifies the installed bank and refreshes the window; on failure shows
 // "Cannot set XG Bank Mode" and changes nothing else. True on success.
 bool SwitchBank(std::int32_t mode, const std::string& userBankPath, MainWindowPort& window);
-// The settings choices of a snapshot against the stored settings.
-SettingsChoices SettingsChoicesOf(const WindowChoices& choices, const DriverSettings& stored);
+// The settings a snapshot asks for, through the rows of DriverSettingTable:
+// the stored ones with each control's value in its row's field (a list
+// without a selection keeps the stored index).
+DriverSettings SettingsChoicesOf(const WindowChoices& choices, const DriverSettings& stored);
 
 namespace MainCommands {
 

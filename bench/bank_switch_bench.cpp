@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "platform/fileops.h"
+#include "files/fileops.h"
 #include "platform/testing/scratch.h"
 #include "tools/fixture/fixture.h"
 #include "ymf/backup.h"

@@ -4,11 +4,13 @@
 # default CPU is the Pentium Pro (CMOV); MinGW's prebuilt code is compiled
 # for it, so this file also keeps that out of the programs.
 if(NOT WIN32)
-  # The tree steps of platform/win32/runtime/ also run natively, with the sanitizers, in
-  # place of libstdc++'s own.
+  # What of platform/win32/runtime/ is not Windows-bound also runs natively,
+  # with the sanitizers: the printf length, on the C library's vsnprintf.
   function(tovaro_add_runtime_tests)
     if(TOVARO_TESTS)
-      add_executable(runtime_tests tests/i686/rb_tree_test.cpp platform/win32/runtime/rb_tree.cpp)
+      add_executable(runtime_tests tests/i686/printf_length_test.cpp platform/win32/runtime/printf_length.cpp)
+      set_source_files_properties(platform/win32/runtime/printf_length.cpp PROPERTIES COMPILE_DEFINITIONS
+                                                                                  "_vsnprintf=vsnprintf;__cdecl=")
       target_link_libraries(runtime_tests PRIVATE GTest::gtest_main)
       gtest_discover_tests(runtime_tests DISCOVERY_MODE POST_BUILD TEST_PREFIX "runtime.")
     endif()
@@ -37,10 +39,11 @@ add_compile_options("$<$<COMPILE_LANGUAGE:C,CXX>:-include${CMAKE_SOURCE_DIR}/pla
 add_link_options(-nostartfiles "-Wl,--major-subsystem-version,4,--minor-subsystem-version,0"
                  "-Wl,--major-os-version,4,--minor-os-version,0" "-Wl,--disable-runtime-pseudo-reloc")
 
-# Start-up, allocation, library errors, std::string and the tree behind
-# std::map compiled for the i586.
+# Start-up, allocation, library errors and std::string compiled for the
+# i586. There is no std::map (nor set) in the programs: libstdc++'s tree is
+# prebuilt with CMOV, and the gate rejects a program that links it.
 add_library(tovaro_runtime_common OBJECT platform/win32/runtime/operator_new.cpp platform/win32/runtime/library_errors.cpp
-                                         platform/win32/runtime/string_instances.cpp platform/win32/runtime/rb_tree.cpp
+                                         platform/win32/runtime/string_instances.cpp
                                          platform/win32/runtime/printf_length.cpp)
 add_library(tovaro_runtime_console OBJECT platform/win32/runtime/program_start.cpp platform/win32/runtime/console_entry.cpp)
 add_library(tovaro_runtime_window OBJECT platform/win32/runtime/program_start.cpp platform/win32/runtime/window_entry.cpp)

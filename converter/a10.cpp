@@ -9,9 +9,9 @@
 #include "converter/bank_format.h"
 #include "converter/sample_files.h"
 #include "converter/wav_format.h"
+#include "files/fileops.h"
 #include "files/files.h"
-#include "platform/fileops.h"
-#include "platform/path_parts.h"
+#include "files/path_parts.h"
 
 namespace {
 

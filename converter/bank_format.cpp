@@ -82,21 +82,6 @@ bool ParseBankLayout(const std::uint8_t* data, std::size_t size, Bank& bank, std
   return true;
 }
 
-bool ParseBank(const std::uint8_t* data, std::size_t size, Bank& bank) {
-  Bank parsed;
-  std::vector<PcmSpan> spans;
-  if (!ParseBankLayout(data, size, parsed, spans)) {
-    return false;
-  }
-  for (std::size_t i = 0; i < spans.size(); ++i) {
-    std::vector<std::int16_t>& pcm = parsed.Samples[i].Pcm;
-    pcm.resize(spans[i].Bytes / 2);
-    ReadPcm(data + spans[i].Offset, pcm.size(), pcm.data());
-  }
-  bank = std::move(parsed);
-  return true;
-}
-
 bool SerializeBankHead(const Bank& bank, std::vector<std::uint8_t>& out) {
   const std::size_t count = bank.Samples.size();
   if (count == 0 || count > BankSamplesMax) {
@@ -129,16 +114,6 @@ bool SerializeBankHead(const Bank& bank, std::vector<std::uint8_t>& out) {
     AppendLe32(out, sample.Frames());
     AppendLe32(out, sample.LoopStart);
     AppendLe32(out, sample.LoopEnd);
-  }
-  return true;
-}
-
-bool SerializeBank(const Bank& bank, std::vector<std::uint8_t>& out) {
-  if (!SerializeBankHead(bank, out)) {
-    return false;
-  }
-  for (const Sample& sample : bank.Samples) {
-    AppendPcm(out, sample.Pcm);
   }
   return true;
 }

@@ -26,16 +26,12 @@ struct PcmSpan {
   std::size_t Bytes = 0;
 };
 
-// Checks a whole bank file as ParseBank does but copies no sample data: the
-// samples' Pcm stay empty and spans tell where their data lie.
+// Checks a whole bank file but copies no sample data: the samples' Pcm stay
+// empty and spans tell where their data lie. False for anything that is not
+// exactly a bank of this format: wrong magic or version, a count or size
+// past the end, bytes left over, or a field out of range.
 bool ParseBankLayout(const std::uint8_t* data, std::size_t size, Bank& bank, std::vector<PcmSpan>& spans);
-// Reads a whole bank file. False for anything that is not exactly a bank of
-// this format: wrong magic or version, a count or size past the end, bytes
-// left over, or a field out of range.
-bool ParseBank(const std::uint8_t* data, std::size_t size, Bank& bank);
-// The bank file's bytes; false when a sample is not valid or the bank would
-// be empty or too large.
-bool SerializeBank(const Bank& bank, std::vector<std::uint8_t>& out);
-// The same without the sample data, which follows it in the file: each
-// sample's Pcm in directory order.
+// The bank file's bytes without the sample data, which follows them in the
+// file: each sample's Pcm in directory order. False when a sample is not
+// valid or the bank would be empty or too large.
 bool SerializeBankHead(const Bank& bank, std::vector<std::uint8_t>& out);

@@ -31,9 +31,3 @@ bool SampleValid(const Sample& sample) {
   return (sample.Channels == 1 || sample.Channels == 2) && sample.Pcm.size() % sample.Channels == 0 &&
          SampleFieldsValid(sample, sample.Pcm.size() / sample.Channels);
 }
-
-bool SameSample(const Sample& a, const Sample& b) {
-  return a.Name == b.Name && a.SampleRate == b.SampleRate && a.Channels == b.Channels && a.RootKey == b.RootKey &&
-         a.FineTune == b.FineTune && a.Looped == b.Looped && a.LoopStart == b.LoopStart && a.LoopEnd == b.LoopEnd &&
-         a.Pcm == b.Pcm;
-}

@@ -35,5 +35,3 @@ bool SampleNameCharacter(char c);
 bool SampleFieldsValid(const Sample& sample, std::uint64_t frames);
 // The same for the frames that Pcm holds, which must be whole.
 bool SampleValid(const Sample& sample);
-// Field-by-field equality.
-bool SameSample(const Sample& a, const Sample& b);

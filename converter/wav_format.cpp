@@ -261,12 +261,3 @@ void WavFileParts(const Sample& sample, std::size_t pcmBytes, std::vector<std::u
     AppendLe32(tail, 0);  // endless
   }
 }
-
-std::vector<std::uint8_t> SerializeWav(const Sample& sample) {
-  std::vector<std::uint8_t> out;
-  std::vector<std::uint8_t> tail;
-  WavFileParts(sample, sample.Pcm.size() * 2, out, tail);
-  AppendPcm(out, sample.Pcm);
-  out.insert(out.end(), tail.begin(), tail.end());
-  return out;
-}

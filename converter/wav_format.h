@@ -14,9 +14,7 @@
 // the end of the data. hasSmpl, when given, tells whether the file had a
 // "smpl" chunk (without one the root key is 60, no fine tune, no loop).
 bool ParseWav(const std::uint8_t* data, std::size_t size, Sample& sample, bool* hasSmpl = nullptr);
-// A 16-bit PCM WAVE file with "fmt ", "data" and "smpl" chunks.
-std::vector<std::uint8_t> SerializeWav(const Sample& sample);
-// The bytes of that file before and after the sample's PCM, which takes
-// pcmBytes bytes.
+// The bytes of a 16-bit PCM WAVE file with "fmt ", "data" and "smpl" chunks
+// before and after the sample's PCM, which takes pcmBytes bytes.
 void WavFileParts(const Sample& sample, std::size_t pcmBytes, std::vector<std::uint8_t>& head,
                   std::vector<std::uint8_t>& tail);

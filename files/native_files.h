@@ -1,5 +1,5 @@
 // The system's own implementations of the file operations that the
-// operation table (platform/file_operations.h) can replace. Everything else
+// operation table (files/file_operations.h) can replace. Everything else
 // calls the functions of files.h, which go through that table.
 #pragma once
 

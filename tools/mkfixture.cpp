@@ -9,7 +9,7 @@
 #include <cstring>
 #include <string>
 
-#include "platform/fileops.h"
+#include "files/fileops.h"
 #include "platform/registry.h"
 #include "platform/system.h"
 #include "platform/testing/registry_keys.h"

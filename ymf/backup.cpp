@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "files/fileops.h"
 #include "files/files.h"
-#include "platform/fileops.h"
 #include "platform/pe_checksum.h"
 #include "ymf/backup_manifest.h"
 #include "ymf/code_patch.h"
@@ -325,8 +325,6 @@ std::string OtherBuildText(const std::string& backupVersion, const std::string& 
          ": the backup belongs to another driver build.";
 }
 
-bool BackupPairPresent() { return FileExists(Env.BackupBankPath) && FileExists(Env.BackupDriverPath); }
-
 std::string BackupManifestPath() {
   return Env.BackupDriverPath.empty() ? std::string() : BackupDir() + BackupManifestName;
 }
@@ -455,21 +453,6 @@ bool CopyBankAndDriver(const std::string& sourceBank) {
                   true);
     }
     return true;
-  });
-}
-
-bool InstallBank(const std::string& sourceBank) {
-  return UnderDriverFilesLock([&] {
-    const BackupCheck check = CheckBackup();
-    if (!RequireUsableBackup(check)) {
-      return false;
-    }
-    FileHandle source = InvalidFileHandle;
-    if (sourceBank.empty() || !OpenRead(sourceBank, source)) {
-      return Fail(FailureKind::FileUnusable, UnreadableText("bank file", sourceBank) + " Nothing was changed.");
-    }
-    CloseFile(source);
-    return RequireLiveFilesReplaceable() && CopyBankAndDriver(sourceBank);
   });
 }
 

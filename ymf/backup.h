@@ -26,8 +26,6 @@ struct BackupCheck {
 // "The backup driver is version A, the installed driver is version B: the
 // backup belongs to another driver build."
 std::string OtherBuildText(const std::string& backupVersion, const std::string& installedVersion);
-// True when both backup copies are present, valid or not.
-bool BackupPairPresent();
 // The manifest's path, beside the two copies.
 std::string BackupManifestPath();
 // What of the pair is read when it is judged.
@@ -69,10 +67,8 @@ bool RequireLiveFilesReplaceable();
 // A pair from an earlier version gets its manifest.
 bool BackupDriverFiles();
 // Copies a bank over the live bank, then the backup driver over the live
-// driver. Refuses, changing nothing, when the backup driver is not usable,
-// the source cannot be read or a live file cannot be replaced.
-bool InstallBank(const std::string& sourceBank);
-// The copies of InstallBank without its checks, for callers that made them.
+// driver, under the lock of the driver files. The caller has checked the
+// backup, the source and that the live files can be replaced.
 bool CopyBankAndDriver(const std::string& sourceBank);
 // Puts both originals back, checks them, then removes the manifest and the
 // pair. Refuses, changing nothing, when the backup is not usable or belongs

@@ -1,7 +1,7 @@
 #include "ymf/bank_convert.h"
 
+#include "files/path_parts.h"
 #include "platform/converter.h"
-#include "platform/path_parts.h"
 #include "ymf/bank_mode.h"
 #include "ymf/bank_workspace.h"
 #include "ymf/protected_files.h"

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "files/fileops.h"
 #include "files/files.h"
-#include "platform/fileops.h"
 #include "platform/pe_checksum.h"
 #include "ymf/backup.h"
 #include "ymf/code_patch.h"
@@ -297,26 +297,6 @@ std::string SourceBankOfMode(std::int32_t mode, const std::string& userBankPath)
     default:
       return userBankPath;
   }
-}
-
-bool WriteBankTables(const std::string& bankPath) {
-  return UnderDriverFilesLock([&] {
-    if (!Env.Profile.ProfileKnown) {
-      return false;
-    }
-    FileHandle driver = InvalidFileHandle;
-    if (!OpenWrite(Env.DriverPath, driver)) {
-      return false;
-    }
-    bool ok = true;
-    Bytes table;
-    bool opened = false;
-    for (int k = 1; k <= 3 && ok; ++k) {
-      ok = ReadTable(bankPath, k, table, opened) && WriteTable(driver, k, table);
-    }
-    CloseFile(driver);
-    return ok;
-  });
 }
 
 bool SetBankMode(std::int32_t mode, const std::string& userBankPath) {

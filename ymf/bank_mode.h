@@ -30,11 +30,6 @@ std::string BankTablePath(const std::string& bankPath, int table);
 // value; empty for Disabled, which installs none.
 std::string SourceBankOfMode(std::int32_t mode, const std::string& userBankPath);
 
-// Copies the three table files of a bank into Env.DriverPath at the
-// profile's table offsets. False when no profile is known, a file cannot be
-// opened, or a table file is too short; tables written before stay written.
-bool WriteBankTables(const std::string& bankPath);
-
 // Sets a bank mode (ModeDisabled, ModeDefault, ModeExtended, ModeDance, any
 // other value a user bank at userBankPath); true when it was set completely.
 // Every mode needs a usable backup. Before anything changes, the modes that

@@ -1,8 +1,8 @@
 #include "ymf/bank_workspace.h"
 
+#include "files/fileops.h"
 #include "files/files.h"
-#include "platform/fileops.h"
-#include "platform/path_parts.h"
+#include "files/path_parts.h"
 #include "ymf/bank_mode.h"
 #include "ymf/environment.h"
 #include "ymf/protected_files.h"

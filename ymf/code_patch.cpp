@@ -2,8 +2,6 @@
 
 #include <iterator>
 
-#include "ymf/driver_files_lock.h"
-
 namespace {
 
 // The VxD list: one byte at each single-byte site, a 20-byte code block that
@@ -78,22 +76,6 @@ bool WritePatch(FileHandle file) {
   // A single write may fail without stopping the list; reading the bytes
   // back is what tells whether the patch is in place.
   return SitesHoldPatch(file, list);
-}
-
-bool PatchDriverCode() {
-  return UnderDriverFilesLock([] {
-    // Without a known profile the offsets describe no driver build.
-    if (!Env.Profile.ProfileKnown) {
-      return false;
-    }
-    FileHandle file = InvalidFileHandle;
-    if (!OpenWrite(Env.DriverPath, file)) {
-      return false;
-    }
-    const bool landed = WritePatch(file);
-    CloseFile(file);
-    return landed;
-  });
 }
 
 bool ImageCarriesPatch(const std::vector<std::uint8_t>& image) { return ImageCarriesPatch(image.data(), image.size()); }

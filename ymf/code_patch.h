@@ -35,11 +35,9 @@ std::int32_t PatchByteOffset(const VersionProfile& profile, const PatchByte& ent
 // that the byte never lands at another position.
 bool WriteDriverByte(FileHandle file, std::int32_t offset, std::uint8_t value);
 
-// Writes the kind's patch list into Env.DriverPath at the profile's patch
-// offsets, then reads every written byte back. False when no profile is
-// known, the file cannot be opened for writing, or any byte did not land.
-bool PatchDriverCode();
-// The same on a driver file the caller holds open for writing.
+// Writes the kind's patch list at the profile's patch offsets into a driver
+// file the caller holds open for writing, then reads every written byte
+// back. False when any byte did not land.
 bool WritePatch(FileHandle file);
 
 // True when an image already carries the code patch of the profile: its

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "platform/fileops.h"
+#include "files/fileops.h"
 #include "platform/registry.h"
 #include "platform/system.h"
 #include "ymf/driver_settings.h"

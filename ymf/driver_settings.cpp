@@ -1,6 +1,5 @@
 #include "ymf/driver_settings.h"
 
-#include <initializer_list>
 #include <string>
 #include <type_traits>
 
@@ -21,8 +20,8 @@ void SetField(DriverSettings& settings, std::int32_t value) {
 
 template <auto Field>
 constexpr DriverSetting Row(const char* name, SettingGroup group, SettingKind kind, std::int32_t maximum,
-                            SettingRule rule = SettingRule::Always) {
-  return DriverSetting{name, group, kind, maximum, rule, &GetField<Field>, &SetField<Field>};
+                            bool needsRestart, SettingRule rule = SettingRule::Always) {
+  return DriverSetting{name, group, kind, maximum, rule, needsRestart, &GetField<Field>, &SetField<Field>};
 }
 
 constexpr SettingGroup Panel = SettingGroup::Panel;
@@ -31,26 +30,31 @@ constexpr SettingGroup Voices = SettingGroup::VoiceLimits;
 constexpr SettingKind Flag = SettingKind::Flag;
 constexpr SettingKind Index = SettingKind::Index;
 constexpr SettingKind Limit = SettingKind::VoiceLimit;
+constexpr bool Restart = true;
+constexpr bool AtOnce = false;
 
 }  // namespace
 
-const DriverSetting DriverSettingTable[DriverSettingCount] = {
-    Row<&DriverSettings::ShowWaveout>("ShowWaveout", Panel, Flag, 1),
-    Row<&DriverSettings::ShowMisc>("ShowMisc", Panel, Flag, 1, SettingRule::OnlyOnShowMiscVersion),
-    Row<&DriverSettings::SRC>("SRC", Panel, Flag, 1),
-    Row<&DriverSettings::LoadUIF>("LoadUIF", Panel, Index, FeaturesListCount - 1),
-    Row<&DriverSettings::LoadC3D>("LoadC3D", Modules, Flag, 1, SettingRule::OnlyOnVxD),
-    Row<&DriverSettings::LoadGamePort>("LoadGamePort", Modules, Flag, 1),
-    Row<&DriverSettings::LoadLegacy>("LoadLegacy", Modules, Flag, 1),
-    Row<&DriverSettings::LoadSpdif>("LoadSpdif", Modules, Flag, 1),
-    Row<&DriverSettings::LoadSpdifIn>("LoadSpdifIn", Panel, Index, SpdifInListCount - 1),
-    Row<&DriverSettings::LoadVSVL>("LoadVSVL", Modules, Flag, 1),
-    Row<&DriverSettings::LoadPower>("LoadPower", Modules, Flag, 1),
-    Row<&DriverSettings::MaxModVoices>("MaxModVoices", Voices, Limit, VoiceCountMax),
-    Row<&DriverSettings::MaxWodVoices>("MaxWodVoices", Voices, Limit, VoiceCountMax),
-    Row<&DriverSettings::MaxDSVoices>("MaxDSVoices", Voices, Limit, VoiceCountMax),
-    Row<&DriverSettings::Max3DVoices>("Max3DVoices", Voices, Limit, VoiceCountMax),
+constexpr DriverSetting DriverSettingTable[DriverSettingCount] = {
+    Row<&DriverSettings::ShowWaveout>("ShowWaveout", Panel, Flag, 1, AtOnce),
+    Row<&DriverSettings::ShowMisc>("ShowMisc", Panel, Flag, 1, AtOnce, SettingRule::OnlyOnShowMiscVersion),
+    Row<&DriverSettings::SRC>("SRC", Panel, Flag, 1, Restart),
+    Row<&DriverSettings::LoadUIF>("LoadUIF", Panel, Index, FeaturesListCount - 1, AtOnce),
+    Row<&DriverSettings::LoadC3D>("LoadC3D", Modules, Flag, 1, Restart, SettingRule::OnlyOnVxD),
+    Row<&DriverSettings::LoadGamePort>("LoadGamePort", Modules, Flag, 1, Restart),
+    Row<&DriverSettings::LoadLegacy>("LoadLegacy", Modules, Flag, 1, Restart),
+    Row<&DriverSettings::LoadSpdif>("LoadSpdif", Modules, Flag, 1, Restart),
+    Row<&DriverSettings::LoadSpdifIn>("LoadSpdifIn", Panel, Index, SpdifInListCount - 1, Restart),
+    Row<&DriverSettings::LoadVSVL>("LoadVSVL", Modules, Flag, 1, Restart),
+    Row<&DriverSettings::LoadPower>("LoadPower", Modules, Flag, 1, Restart),
+    Row<&DriverSettings::MaxModVoices>("MaxModVoices", Voices, Limit, VoiceCountMax, Restart),
+    Row<&DriverSettings::MaxWodVoices>("MaxWodVoices", Voices, Limit, VoiceCountMax, Restart),
+    Row<&DriverSettings::MaxDSVoices>("MaxDSVoices", Voices, Limit, VoiceCountMax, Restart),
+    Row<&DriverSettings::Max3DVoices>("Max3DVoices", Voices, Limit, VoiceCountMax, Restart),
 };
+// A row added without raising DriverSettingCount does not compile; a count
+// raised without its row stops here.
+static_assert(DriverSettingTable[DriverSettingCount - 1].Name != nullptr, "DriverSettingCount exceeds the rows");
 
 namespace {
 
@@ -142,24 +146,15 @@ void ReadDriverSettings() {
   MachineKeyClose(key);
 }
 
-void WriteSettingsGroup(SettingGroup group, std::initializer_list<std::int32_t> values) {
+void WriteSettingsGroup(SettingGroup group, const DriverSettings& values) {
   MachineKey key = 0;
   if (!OpenDriverKey(KeyAccessWrite, key)) {
     return;
   }
-  const std::int32_t* value = values.begin();
   for (const DriverSetting& setting : DriverSettingTable) {
-    if (setting.Group == group && value != values.end()) {
-      WriteExact(key, setting.Name, SettingWidth(setting, Env.IsVxD), StoredNumber(setting, *value++));
+    if (setting.Group == group) {
+      WriteExact(key, setting.Name, SettingWidth(setting, Env.IsVxD), StoredNumber(setting, setting.Get(values)));
     }
   }
   MachineKeyClose(key);
-}
-
-void WritePanelSettings(bool showWaveout, bool showMisc, bool src, std::uint8_t featureSet, std::uint8_t spdifInMode) {
-  WriteSettingsGroup(SettingGroup::Panel, {showWaveout, showMisc, src, featureSet, spdifInMode});
-}
-
-void WriteLoadModules(bool directSound3D, bool gamePort, bool legacy, bool spdifOut, bool xgSynthesizer, bool power) {
-  WriteSettingsGroup(SettingGroup::LoadModules, {directSound3D, gamePort, legacy, spdifOut, xgSynthesizer, power});
 }

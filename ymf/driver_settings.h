@@ -8,7 +8,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <initializer_list>
 
 #include "ymf/environment.h"
 
@@ -21,6 +20,8 @@ constexpr std::int32_t SpdifInListCount = 4;
 // the key: the Control Panel and Audio Settings pages, the Load Modules page
 // and the Voices page.
 enum class SettingGroup { Panel, LoadModules, VoiceLimits };
+// The groups in the order Apply writes them.
+constexpr SettingGroup SettingGroups[] = {SettingGroup::Panel, SettingGroup::LoadModules, SettingGroup::VoiceLimits};
 
 // How a value is read: a flag is true only for the number 1, an index keeps
 // the low 8 bits of its number, a voice limit is a signed 32-bit number.
@@ -37,6 +38,8 @@ struct DriverSetting {
   // position for an index, the spin maximum for a voice limit.
   std::int32_t Maximum;
   SettingRule Rule;
+  // The driver takes a new value only when Windows starts again.
+  bool NeedsRestart;
   // The field of DriverSettings as a number (a flag is 0 or 1).
   std::int32_t (*Get)(const DriverSettings& settings);
   // Stores a number into the field: a flag becomes true for any nonzero
@@ -58,15 +61,10 @@ std::uint32_t SettingWidth(const DriverSetting& setting, bool isVxD);
 // its value.
 void ReadDriverSettings();
 
-// Writes every value of a group, given in table order, in the driver kind's
-// encoding (a flag as 1 or 0, an index as its low 8 bits). Does nothing when
-// the key cannot be opened for writing; the key is never created. The
-// outcome of a single value write is not examined, and Env.Settings is not
-// updated: the caller re-reads.
-void WriteSettingsGroup(SettingGroup group, std::initializer_list<std::int32_t> values);
-
-// The two groups of this file by their values: ShowWaveout, ShowMisc, SRC,
-// LoadUIF, LoadSpdifIn; and LoadC3D, LoadGamePort, LoadLegacy, LoadSpdif,
-// LoadVSVL, LoadPower. The voice limits are written by WriteVoiceLimits.
-void WritePanelSettings(bool showWaveout, bool showMisc, bool src, std::uint8_t featureSet, std::uint8_t spdifInMode);
-void WriteLoadModules(bool directSound3D, bool gamePort, bool legacy, bool spdifOut, bool xgSynthesizer, bool power);
+// The one writer of a group: walks the group's rows in table order and
+// writes each row's field of `values` in the driver kind's encoding (a flag
+// as 1 or 0, an index as its low 8 bits). Does nothing when the key cannot
+// be opened for writing; the key is never created. The outcome of a single
+// value write is not examined, and Env.Settings is not updated: the caller
+// re-reads.
+void WriteSettingsGroup(SettingGroup group, const DriverSettings& values);

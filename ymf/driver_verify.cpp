@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "platform/fileops.h"
+#include "files/fileops.h"
 #include "platform/pe_checksum.h"
 #include "ymf/backup.h"
 #include "ymf/bank_mode.h"

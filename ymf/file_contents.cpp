@@ -1,7 +1,7 @@
 #include "ymf/file_contents.h"
 
+#include "files/fileops.h"
 #include "files/files.h"
-#include "platform/fileops.h"
 
 bool ReadFileContents(const std::string& path, Bytes& bytes, std::uint32_t limit) {
   FileHandle file = InvalidFileHandle;

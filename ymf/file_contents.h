@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/file_view.h"
+#include "files/file_view.h"
 
 using Bytes = std::vector<std::uint8_t>;
 

@@ -1,7 +1,7 @@
 #include "ymf/protected_files.h"
 
-#include "platform/fileops.h"
-#include "platform/path_parts.h"
+#include "files/fileops.h"
+#include "files/path_parts.h"
 #include "platform/same_file.h"
 #include "ymf/detect.h"
 #include "ymf/environment.h"

@@ -68,11 +68,6 @@ std::string VersionTextWith(ReadAt readAt) {
 
 }  // namespace
 
-bool ProbeVersionText(FileHandle file, const VersionProbe& probe, std::string& text) {
-  return Probe([file](std::int32_t offset, std::uint8_t& byte) { return SeekTo(file, offset) && ReadByte(file, byte); },
-               probe, text);
-}
-
 std::string ReadVersionText(FileHandle file) {
   return VersionTextWith(
       [file](std::int32_t offset, std::uint8_t& byte) { return SeekTo(file, offset) && ReadByte(file, byte); });

@@ -18,11 +18,9 @@ constexpr int VersionProbeCount = 10;
 constexpr const char* IncompatibleVersionText = "incompatible with Bank Modes feature";
 extern const VersionProbe VersionProbes[VersionProbeCount];
 
-// Checks the probe's marker byte; when it is 'F', appends the probe's text
-// (8-bit characters on the VxD, the low bytes of 16-bit ones on the WDM driver).
-bool ProbeVersionText(FileHandle file, const VersionProbe& probe, std::string& text);
 // The version text of a driver file opened for reading: the text of the first
-// probe whose marker matches, or the incompatibility text when none does.
+// probe whose marker byte is 'F' (8-bit characters on the VxD, the low bytes
+// of 16-bit ones on the WDM driver), or the incompatibility text when none does.
 std::string ReadVersionText(FileHandle file);
 // The version text of a whole driver image in memory, read as ReadVersionText
 // reads it from the file (bytes past the end count as 0).

@@ -2,12 +2,6 @@
 
 #include <initializer_list>
 
-#include "ymf/driver_settings.h"
-
-void WriteVoiceLimits(std::int32_t midi, std::int32_t waveOut, std::int32_t directSound, std::int32_t directSound3D) {
-  WriteSettingsGroup(SettingGroup::VoiceLimits, {midi, waveOut, directSound, directSound3D});
-}
-
 std::int16_t VoicePositionOf(std::int32_t limit) {
   const std::uint16_t low = static_cast<std::uint16_t>(static_cast<std::uint32_t>(limit) & 0xFFFFu);
   return low < 0x8000u ? static_cast<std::int16_t>(low) : static_cast<std::int16_t>(static_cast<int>(low) - 0x10000);

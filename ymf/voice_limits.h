@@ -1,4 +1,4 @@
-// The four voice limits: their storage and the advisory total of the
+// The four voice limits: their spin positions, their texts and the advisory total of the
 // Voices tab.
 #pragma once
 
@@ -10,11 +10,6 @@ constexpr std::int64_t VoiceTotalLimit = 88;
 // Range of each count's spin button.
 constexpr std::int16_t VoiceCountMin = 0;
 constexpr std::int16_t VoiceCountMax = 64;
-
-// Writes MaxModVoices, MaxWodVoices, MaxDSVoices, Max3DVoices in this order
-// as 4-byte REG_BINARY values on both driver kinds. Does nothing when the
-// driver's key cannot be opened for writing (or is empty).
-void WriteVoiceLimits(std::int32_t midi, std::int32_t waveOut, std::int32_t directSound, std::int32_t directSound3D);
 
 // A stored limit as a spin position: the low 16 bits, taken as signed.
 std::int16_t VoicePositionOf(std::int32_t limit);

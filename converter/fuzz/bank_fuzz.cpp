@@ -6,6 +6,7 @@
 
 #include "converter/bank_format.h"
 #include "converter/sample.h"
+#include "converter/testing/whole_files.h"
 #include "converter/wav_format.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

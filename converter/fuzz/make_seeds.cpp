@@ -5,8 +5,9 @@
 #include <string>
 
 #include "converter/bank_format.h"
+#include "converter/testing/riff_builder.h"
+#include "converter/testing/whole_files.h"
 #include "converter/wav_format.h"
-#include "tests/converter/riff_builder.h"
 
 namespace {
 

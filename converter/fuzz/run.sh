@@ -21,10 +21,11 @@ if ! echo 'extern "C" int LLVMFuzzerTestOneInput(const char*, unsigned long) { r
   exit 0
 fi
 
-FORMAT="$ROOT/converter/bank_format.cpp $ROOT/converter/wav_format.cpp $ROOT/converter/sample.cpp"
+FORMAT="$ROOT/converter/bank_format.cpp $ROOT/converter/wav_format.cpp $ROOT/converter/sample.cpp
+  $ROOT/converter/testing/whole_files.cpp"
 FLAGS="-std=c++17 -O1 -g -I$ROOT -Wall -Wextra -Werror"
 # shellcheck disable=SC2086
-"$CXX" $FLAGS $FORMAT "$ROOT/converter/fuzz/make_seeds.cpp" "$ROOT/tests/converter/riff_builder.cpp" -o "$OUT/make_seeds"
+"$CXX" $FLAGS $FORMAT "$ROOT/converter/fuzz/make_seeds.cpp" "$ROOT/converter/testing/riff_builder.cpp" -o "$OUT/make_seeds"
 for target in bank wav; do
   # shellcheck disable=SC2086
   "$CXX" $FLAGS -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all $FORMAT \

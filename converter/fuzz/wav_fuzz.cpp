@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "converter/sample.h"
+#include "converter/testing/whole_files.h"
 #include "converter/wav_format.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

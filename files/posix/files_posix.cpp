@@ -75,15 +75,6 @@ bool native_files::ReadBlock(FileHandle file, void* buffer, std::int32_t count) 
   return true;
 }
 
-bool ReadByte(FileHandle file, std::uint8_t& value) {
-  std::uint8_t byte = 0;
-  if (!native_files::ReadBlock(file, &byte, 1)) {
-    return false;
-  }
-  value = byte;
-  return true;
-}
-
 bool native_files::WriteBlock(FileHandle file, const void* buffer, std::int32_t count) {
   if (file == InvalidFileHandle || count < 0) {
     return false;

@@ -40,16 +40,6 @@ bool SeekTo(FileHandle file, std::int32_t position) {
   return SetFilePointer(Native(file), position, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER;
 }
 
-bool ReadByte(FileHandle file, std::uint8_t& value) {
-  std::uint8_t byte = 0;
-  DWORD read = 0;
-  if (!ReadFile(Native(file), &byte, 1, &read, nullptr) || read != 1) {
-    return false;
-  }
-  value = byte;
-  return true;
-}
-
 bool native_files::ReadBlock(FileHandle file, void* buffer, std::int32_t count) {
   DWORD read = 0;
   if (count < 0) {

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "platform/fileops.h"
+#include "files/fileops.h"
 #include "platform/system.h"
 #include "platform/testing/registry_keys.h"
 #include "platform/testing/scratch.h"

@@ -2,7 +2,7 @@
 // and answered by a robot.
 #include <gtest/gtest.h>
 
-#include "platform/fileops.h"
+#include "files/fileops.h"
 #include "tests/blackbox/program_test.h"
 #include "tests/support/file_bytes.h"
 

@@ -5,8 +5,8 @@
 #include <cctype>
 #include <functional>
 
+#include "files/fileops.h"
 #include "files/files.h"
-#include "platform/fileops.h"
 #include "platform/registry.h"
 #include "platform/system.h"
 #include "platform/system_lock.h"

@@ -6,10 +6,11 @@
 
 #include "converter/a10.h"
 #include "converter/bank_format.h"
-#include "platform/file_operations.h"
-#include "platform/fileops.h"
+#include "converter/testing/riff_builder.h"
+#include "converter/testing/whole_files.h"
+#include "files/file_operations.h"
+#include "files/fileops.h"
 #include "platform/testing/scratch.h"
-#include "tests/converter/riff_builder.h"
 #include "tests/support/file_bytes.h"
 #include "tools/fixture/fixture.h"
 

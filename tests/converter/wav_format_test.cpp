@@ -4,8 +4,8 @@
 
 #include <limits>
 
+#include "converter/testing/riff_builder.h"
 #include "converter/wav_format.h"
-#include "tests/converter/riff_builder.h"
 
 namespace {
 

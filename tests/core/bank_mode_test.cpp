@@ -4,9 +4,8 @@
 #include <functional>
 #include <memory>
 
-#include "platform/file_operations.h"
-#include "platform/fileops.h"
-#include "platform/pe_checksum.h"
+#include "files/file_operations.h"
+#include "files/fileops.h"
 #include "platform/testing/scratch.h"
 #include "tests/core/simulated_system.h"
 #include "tests/support/patched_image.h"
@@ -48,21 +47,7 @@ class BankModes : public ::testing::Test {
   // driver with the patch, the first bytes of each table file at its
   // offset, and on the WDM driver the checksum of the result.
   Bytes ExpectedDriver(const std::string& bank) const {
-    Bytes image = PatchedImage(ReadAll(Env.BackupDriverPath), Env.Profile, Env.IsVxD);
-    const std::int32_t offsets[] = {Env.Profile.TableOffset1, Env.Profile.TableOffset2, Env.Profile.TableOffset3};
-    const std::int32_t sizes[] = {Table1Size, Table2Size, Table3Size};
-    for (int k = 0; k < 3; ++k) {
-      const Bytes table = ReadAll(BankTablePath(bank, k + 1));
-      std::copy(table.begin(), table.begin() + sizes[k], image.begin() + offsets[k]);
-    }
-    if (!Env.IsVxD) {
-      const std::uint32_t sum =
-          PeImageChecksum(image.data(), static_cast<std::uint32_t>(image.size()), FixtureChecksumOffset);
-      for (int i = 0; i < 4; ++i) {
-        image[FixtureChecksumOffset + i] = static_cast<std::uint8_t>(sum >> (8 * i));
-      }
-    }
-    return image;
+    return SwitchedImage(ReadAll(Env.BackupDriverPath), bank, Env.Profile, Env.IsVxD);
   }
 
   std::string UserBank(const BankSetSpec& setup) {
@@ -168,7 +153,8 @@ TEST_F(BankModes, DisabledAfterExtendedDeletesTheBankAndKeepsThePatchedDriver) {
   ASSERT_TRUE(SetBankMode(ModeDisabled, ""));
   EXPECT_FALSE(FileExists(Env.BankPath));
   EXPECT_EQ(ReadAll(Env.DriverPath), patched);
-  EXPECT_TRUE(BackupPairPresent());
+  EXPECT_TRUE(FileExists(Env.BackupDriverPath));
+  EXPECT_TRUE(FileExists(Env.BackupBankPath));
 }
 
 TEST_F(BankModes, LongerTableFilesContributeTheirFirstBytes) {
@@ -518,42 +504,6 @@ TEST_F(BankModes, MalformedImagesAreNotSwitched) {
     ExpectRefused(ModeExtended, "", damage.Name);
     EXPECT_EQ(LastFailure().Kind, FailureKind::ImageUnusable) << damage.Name;
   }
-}
-
-class BankTables : public BankModes {};
-
-TEST_F(BankTables, MissingOrShortTableStopsAfterTheTablesBefore) {
-  Install(false, "5.12.01.5245");
-  const std::string bank = Env.ExtendedBankPath;
-  const Bytes table1 = ReadAll(BankTablePath(bank, 1));
-  const Bytes table2 = ReadAll(BankTablePath(bank, 2));
-
-  // Table 3 short: tables 1 and 2 are written, the result is false.
-  WriteAll(BankTablePath(bank, 3), Bytes(Table3Size - 1, 0xEE));
-  EXPECT_FALSE(WriteBankTables(bank));
-  Bytes expected = original_driver_;
-  std::copy(table1.begin(), table1.begin() + Table1Size, expected.begin() + Env.Profile.TableOffset1);
-  std::copy(table2.begin(), table2.begin() + Table2Size, expected.begin() + Env.Profile.TableOffset2);
-  EXPECT_EQ(ReadAll(Env.DriverPath), expected);
-
-  // Table 2 missing: only table 1 is written.
-  WriteAll(Env.DriverPath, original_driver_);
-  ASSERT_TRUE(RemoveFile(BankTablePath(bank, 2)));
-  EXPECT_FALSE(WriteBankTables(bank));
-  expected = original_driver_;
-  std::copy(table1.begin(), table1.begin() + Table1Size, expected.begin() + Env.Profile.TableOffset1);
-  EXPECT_EQ(ReadAll(Env.DriverPath), expected);
-}
-
-TEST_F(BankTables, RefusedWithoutProfileOrDriver) {
-  Install(true, "4.07.1040");
-  Env.Profile.ProfileKnown = false;
-  EXPECT_FALSE(WriteBankTables(Env.ExtendedBankPath));
-  EXPECT_EQ(ReadAll(Env.DriverPath), original_driver_);
-  Env.Profile.ProfileKnown = true;
-  ASSERT_TRUE(RemoveFile(Env.DriverPath));
-  EXPECT_FALSE(WriteBankTables(Env.ExtendedBankPath));
-  EXPECT_FALSE(FileExists(Env.DriverPath));
 }
 
 TEST(BankTablePaths, LastCharacterBecomesTheTableDigit) {

@@ -7,14 +7,12 @@
 #include <functional>
 #include <memory>
 
+#include "files/fileops.h"
 #include "platform/fake.h"
-#include "platform/fileops.h"
 #include "tests/core/simulated_system.h"
 #include "ymf/backup.h"
 #include "ymf/bank_mode.h"
-#include "ymf/code_patch.h"
 #include "ymf/detect.h"
-#include "ymf/driver_checksum.h"
 #include "ymf/operation_failure.h"
 
 namespace {
@@ -55,16 +53,9 @@ TEST_F(DriverFilesLock, EveryChangeRefusesWhileAnotherProgramHoldsIt) {
   } changes[] = {
       {"backup", [] { return BackupDriverFiles(); }},
       {"restore", [] { return RestoreDriverFiles(); }},
-      {"install bank", [] { return InstallBank(Env.ExtendedBankPath); }},
       {"Extended", [] { return SetBankMode(ModeExtended, ""); }},
       {"Disabled", [] { return SetBankMode(ModeDisabled, ""); }},
-      {"patch", [] { return PatchDriverCode(); }},
-      {"tables", [] { return WriteBankTables(Env.ExtendedBankPath); }},
-      {"checksum",
-       [] {
-         UpdateDriverChecksum();
-         return LastFailure().Kind != FailureKind::Busy;
-       }},
+      {"Default", [] { return SetBankMode(ModeDefault, ""); }},
   };
   Fake().LockHeldElsewhere = true;
   for (const auto& change : changes) {

@@ -4,10 +4,10 @@
 
 #include "app/editor_commands.h"
 #include "app/startup.h"
+#include "files/fileops.h"
+#include "files/path_parts.h"
 #include "platform/fake.h"
 #include "platform/fake_converter.h"
-#include "platform/fileops.h"
-#include "platform/path_parts.h"
 #include "platform/testing/scratch.h"
 #include "tests/core/recording_window.h"
 #include "tests/core/window_machine.h"

@@ -2,31 +2,14 @@
 // against the published word-by-word procedure.
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "platform/pe_checksum.h"
+#include "tests/support/patched_image.h"
 #include "tools/fixture/fixture.h"
 
 namespace {
-
-// The procedure as published for the image help library: 16-bit arithmetic,
-// a fold after every word, and reading one byte past an odd end (which a
-// mapping fills with zero).
-std::uint32_t PublishedChecksum(Bytes image, std::uint32_t fieldOffset) {
-  const std::uint32_t length = static_cast<std::uint32_t>(image.size());
-  image.push_back(0);
-  std::uint32_t sum = 0;
-  for (std::uint32_t word = 0; word < (length + 1) / 2; ++word) {
-    sum += static_cast<std::uint32_t>(image[2 * word] | (image[2 * word + 1] << 8));
-    sum = (sum >> 16) + (sum & 0xFFFF);
-  }
-  auto partial = static_cast<std::uint16_t>(((sum >> 16) + sum) & 0xFFFF);
-  const auto low = static_cast<std::uint16_t>(image[fieldOffset] | (image[fieldOffset + 1] << 8));
-  const auto high = static_cast<std::uint16_t>(image[fieldOffset + 2] | (image[fieldOffset + 3] << 8));
-  partial = static_cast<std::uint16_t>(partial - (partial < low));
-  partial = static_cast<std::uint16_t>(partial - low);
-  partial = static_cast<std::uint16_t>(partial - (partial < high));
-  partial = static_cast<std::uint16_t>(partial - high);
-  return static_cast<std::uint32_t>(partial) + length;
-}
 
 std::uint32_t Checksum(const Bytes& image, std::uint32_t fieldOffset) {
   return PeImageChecksum(image.data(), static_cast<std::uint32_t>(image.size()), fieldOffset);
@@ -62,13 +45,74 @@ TEST(PeChecksum, MatchesThePublishedProcedureOnManyImages) {
   for (std::uint32_t size : sizes) {
     for (std::uint32_t fieldOffset : {0u, size / 2 & ~1u, size - 4}) {
       const Bytes image = PatternBytes(size, ++seed);
-      EXPECT_EQ(Checksum(image, fieldOffset), PublishedChecksum(image, fieldOffset))
+      EXPECT_EQ(Checksum(image, fieldOffset), ReferenceChecksum(image, fieldOffset))
           << "size " << size << " field at " << fieldOffset;
     }
   }
   // Runs of 0xFF make the sum wrap on nearly every word.
   const Bytes ones(100001, 0xFF);
-  EXPECT_EQ(Checksum(ones, 88), PublishedChecksum(ones, 88));
+  EXPECT_EQ(Checksum(ones, 88), ReferenceChecksum(ones, 88));
+}
+
+void SetField(Bytes& image, std::size_t at, std::uint32_t value) {
+  for (int i = 0; i < 4; ++i) {
+    image[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+  }
+}
+
+TEST(PeChecksum, FieldIsFoundOnlyBehindValidHeaders) {
+  DriverImageSpec setup;
+  setup.Size = 4096;
+  setup.Probe = -1;
+  const Bytes valid = MakeDriverImage(setup);
+  const auto find = [](const Bytes& image, std::uint32_t& field) {
+    return LocateChecksumField(image.data(), static_cast<std::uint32_t>(image.size()), field);
+  };
+  std::uint32_t field = 0;
+  ASSERT_TRUE(find(valid, field));
+  EXPECT_EQ(field, FixtureChecksumOffset);
+  Bytes plus = valid;
+  plus[FixturePeOffset + 24] = 0x0B;
+  plus[FixturePeOffset + 25] = 0x02;
+  field = 0;
+  EXPECT_TRUE(find(plus, field)) << "PE32+ optional header";
+  EXPECT_EQ(field, FixtureChecksumOffset);
+
+  std::vector<std::pair<const char*, Bytes>> malformed;
+  malformed.push_back({"empty file", Bytes()});
+  malformed.push_back({"shorter than a DOS header", Bytes(valid.begin(), valid.begin() + 63)});
+  Bytes image = valid;
+  image[0] = 'Z';
+  malformed.push_back({"no MZ signature", image});
+  image = valid;
+  SetField(image, 0x3C, 4096);
+  malformed.push_back({"e_lfanew at the end of the file", image});
+  image = valid;
+  SetField(image, 0x3C, 0xFFFFFF00u);
+  malformed.push_back({"negative e_lfanew", image});
+  image = valid;
+  SetField(image, 0x3C, 4096 - 40);
+  image[4096 - 40] = 'P';
+  image[4096 - 39] = 'E';
+  image[4096 - 38] = 0;
+  image[4096 - 37] = 0;
+  malformed.push_back({"signature whose CheckSum field would lie past the end", image});
+  image = valid;
+  image[FixturePeOffset + 3] = 1;
+  malformed.push_back({"signature PE\\0\\1", image});
+  malformed.push_back(
+      {"optional header ending past the end of the file", Bytes(valid.begin(), valid.begin() + FixturePeOffset + 224)});
+  image = valid;
+  image[FixturePeOffset + 20] = 60;
+  image[FixturePeOffset + 21] = 0;
+  malformed.push_back({"optional header too small to hold the field", image});
+  image = valid;
+  image[FixturePeOffset + 24] = 0x07;
+  image[FixturePeOffset + 25] = 0x01;
+  malformed.push_back({"ROM optional header", image});
+  for (const auto& test : malformed) {
+    EXPECT_FALSE(find(test.second, field)) << test.first;
+  }
 }
 
 }  // namespace

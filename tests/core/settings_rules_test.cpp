@@ -1,6 +1,8 @@
 // The comparison and restart rules of the settings groups, and the voice total.
 #include <gtest/gtest.h>
 
+#include <iterator>
+
 #include "ymf/settings_apply.h"
 #include "ymf/voice_limits.h"
 
@@ -21,49 +23,60 @@ DriverSettings Stored() {
   return s;
 }
 
-TEST(PanelRules, OnlyHighQualityModeAndSpdifInputNeedReboot) {
+TEST(GroupRules, EachRowIsComparedInItsGroupAndKnowsWhetherItNeedsARestart) {
   const DriverSettings stored = Stored();
-  const PanelChoices same = ChoicesFromSettings(stored).Panel;
-  EXPECT_FALSE(PanelDiffers(same, stored));
-  EXPECT_FALSE(PanelNeedsReboot(same, stored));
-
+  for (SettingGroup group : SettingGroups) {
+    EXPECT_FALSE(GroupDiffers(group, stored, stored));
+    EXPECT_FALSE(GroupNeedsRestart(group, stored, stored));
+  }
+  // Every row by its registry value name: its group and whether the driver
+  // takes a new value only after a restart (the panel's SRC and S/PDIF
+  // input, every load module and voice limit).
   struct Case {
-    const char* What;
-    void (*Change)(PanelChoices&);
-    bool Reboot;
+    const char* Name;
+    SettingGroup Group;
+    bool Restart;
   };
   const Case cases[] = {
-      {"show wave out", [](PanelChoices& c) { c.ShowWaveout = !c.ShowWaveout; }, false},
-      {"show misc", [](PanelChoices& c) { c.ShowMisc = !c.ShowMisc; }, false},
-      {"features", [](PanelChoices& c) { c.FeaturesIndex = 2; }, false},
-      {"high quality mode", [](PanelChoices& c) { c.SRC = !c.SRC; }, true},
-      {"s/pdif input", [](PanelChoices& c) { c.SpdifInIndex = 3; }, true},
-      {"s/pdif input to 0", [](PanelChoices& c) { c.SpdifInIndex = 0; }, true},
+      {"ShowWaveout", SettingGroup::Panel, false},
+      {"ShowMisc", SettingGroup::Panel, false},
+      {"SRC", SettingGroup::Panel, true},
+      {"LoadUIF", SettingGroup::Panel, false},
+      {"LoadC3D", SettingGroup::LoadModules, true},
+      {"LoadGamePort", SettingGroup::LoadModules, true},
+      {"LoadLegacy", SettingGroup::LoadModules, true},
+      {"LoadSpdif", SettingGroup::LoadModules, true},
+      {"LoadSpdifIn", SettingGroup::Panel, true},
+      {"LoadVSVL", SettingGroup::LoadModules, true},
+      {"LoadPower", SettingGroup::LoadModules, true},
+      {"MaxModVoices", SettingGroup::VoiceLimits, true},
+      {"MaxWodVoices", SettingGroup::VoiceLimits, true},
+      {"MaxDSVoices", SettingGroup::VoiceLimits, true},
+      {"Max3DVoices", SettingGroup::VoiceLimits, true},
   };
-  for (const Case& test : cases) {
-    PanelChoices choices = same;
-    test.Change(choices);
-    EXPECT_TRUE(PanelDiffers(choices, stored)) << test.What;
-    EXPECT_EQ(PanelNeedsReboot(choices, stored), test.Reboot) << test.What;
+  ASSERT_EQ(std::size(cases), DriverSettingCount);
+  for (std::size_t row = 0; row < DriverSettingCount; ++row) {
+    const DriverSetting& setting = DriverSettingTable[row];
+    const Case& test = cases[row];
+    ASSERT_STREQ(setting.Name, test.Name);
+    // A flag turned over, an index or a limit one up (an index to 0 as well).
+    for (std::int32_t delta : {1, -setting.Get(stored)}) {
+      DriverSettings wanted = stored;
+      const std::int32_t value =
+          setting.Kind == SettingKind::Flag ? 1 - setting.Get(stored) : setting.Get(stored) + delta;
+      if (value == setting.Get(stored)) {
+        continue;
+      }
+      setting.Set(wanted, value);
+      for (SettingGroup group : SettingGroups) {
+        EXPECT_EQ(GroupDiffers(group, wanted, stored), group == test.Group) << test.Name;
+        EXPECT_EQ(GroupNeedsRestart(group, wanted, stored), group == test.Group && test.Restart) << test.Name;
+      }
+    }
   }
 }
 
-TEST(PanelRules, NoSelectionStandsForTheStoredIndex) {
-  DriverSettings stored = Stored();
-  stored.LoadUIF = 7;
-  stored.LoadSpdifIn = 4;
-  const PanelChoices choices = ChoicesFromSettings(stored).Panel;
-  EXPECT_EQ(choices.FeaturesIndex, NoSelection);
-  EXPECT_EQ(choices.SpdifInIndex, NoSelection);
-  EXPECT_FALSE(PanelDiffers(choices, stored));
-  EXPECT_FALSE(PanelNeedsReboot(choices, stored));
-  EXPECT_EQ(IndexToWrite(NoSelection, 7), 7);
-  EXPECT_EQ(IndexToWrite(NoSelection, 255), 255);
-  EXPECT_EQ(IndexToWrite(6, 7), 6);
-  EXPECT_EQ(IndexToWrite(0, 4), 0);
-}
-
-TEST(PanelRules, ListsShowOnlyIndicesTheyHave) {
+TEST(GroupRules, ListsShowOnlyIndicesTheyHave) {
   EXPECT_EQ(ListSelectionFor(0, FeaturesListCount), 0);
   EXPECT_EQ(ListSelectionFor(4, FeaturesListCount), 4);
   EXPECT_EQ(ListSelectionFor(6, FeaturesListCount), 6);
@@ -73,37 +86,12 @@ TEST(PanelRules, ListsShowOnlyIndicesTheyHave) {
   EXPECT_EQ(ListSelectionFor(255, SpdifInListCount), NoSelection);
 }
 
-TEST(LoadModuleRules, EachBoxIsCompared) {
-  const DriverSettings stored = Stored();
-  const LoadModuleChoices same = ChoicesFromSettings(stored).Modules;
-  EXPECT_FALSE(LoadModulesDiffer(same, stored));
-  bool LoadModuleChoices::*const boxes[] = {&LoadModuleChoices::C3D,    &LoadModuleChoices::GamePort,
-                                            &LoadModuleChoices::Legacy, &LoadModuleChoices::Spdif,
-                                            &LoadModuleChoices::VSVL,   &LoadModuleChoices::Power};
-  for (std::size_t i = 0; i < 6; ++i) {
-    LoadModuleChoices choices = same;
-    choices.*boxes[i] = !(choices.*boxes[i]);
-    EXPECT_TRUE(LoadModulesDiffer(choices, stored)) << "box " << i;
-  }
-}
-
-TEST(VoiceRules, PositionsAreComparedWidenedWithTheirSign) {
+TEST(GroupRules, VoiceLimitsAreComparedAsWholeNumbers) {
   DriverSettings stored = Stored();
-  const VoiceChoices same = ChoicesFromSettings(stored).Voices;
-  EXPECT_FALSE(VoiceLimitsDiffer(same, stored));
-  std::int16_t VoiceChoices::*const counts[] = {&VoiceChoices::Mod, &VoiceChoices::Wod, &VoiceChoices::DS,
-                                                &VoiceChoices::DS3D};
-  for (std::size_t i = 0; i < 4; ++i) {
-    VoiceChoices choices = same;
-    choices.*counts[i] = static_cast<std::int16_t>(choices.*counts[i] + 1);
-    EXPECT_TRUE(VoiceLimitsDiffer(choices, stored)) << "count " << i;
-  }
-  stored.Max3DVoices = -1;
-  VoiceChoices negative = same;
-  negative.DS3D = -1;
-  EXPECT_FALSE(VoiceLimitsDiffer(negative, stored));
-  stored.Max3DVoices = 0xFFFF;  // same low 16 bits, different number
-  EXPECT_TRUE(VoiceLimitsDiffer(negative, stored));
+  stored.Max3DVoices = 0xFFFF;
+  DriverSettings wanted = stored;
+  wanted.Max3DVoices = -1;  // the same low 16 bits, another number
+  EXPECT_TRUE(GroupDiffers(SettingGroup::VoiceLimits, wanted, stored));
 }
 
 TEST(VoiceRules, StoredLimitShowsAsItsLow16BitsSigned) {

@@ -13,7 +13,6 @@
 #include "ymf/detect.h"
 #include "ymf/driver_settings.h"
 #include "ymf/settings_apply.h"
-#include "ymf/voice_limits.h"
 
 namespace {
 
@@ -59,17 +58,13 @@ TEST_F(SettingsDouble, EmptyKeyWritesNothingAnywhere) {
   const RegistrySnapshot before = Snapshot();
   for (bool vxd : {true, false}) {
     Env.IsVxD = vxd;
-    WritePanelSettings(true, true, true, 1, 1);
-    WriteLoadModules(true, true, true, true, true, true);
-    WriteVoiceLimits(1, 2, 3, 4);
-    // No driver found: lists without selection and every other choice changed.
-    SettingsChoices choices;
-    choices.Panel.SRC = true;
-    choices.Modules.Power = true;
-    choices.Voices.DS3D = 3;
-    const GroupApplied applied = ApplySettingsGroups(choices);
-    EXPECT_FALSE(applied.Changed);
-    EXPECT_FALSE(applied.RebootNeeded);
+    for (SettingGroup group : SettingGroups) {
+      WriteSettingsGroup(group, NonZeroSettings());
+      // No driver found: every choice changed is still no change.
+      const GroupApplied applied = ApplySettingsGroup(group, NonZeroSettings());
+      EXPECT_FALSE(applied.Changed);
+      EXPECT_FALSE(applied.RebootNeeded);
+    }
   }
   EXPECT_EQ(Snapshot(), before);
 }
@@ -87,12 +82,13 @@ TEST_F(SettingsDouble, KeyDeniedForWritingIsLeftAsItWasAndStillReads) {
   ASSERT_EQ(FieldsOf(Env.Settings), FieldsOf(stored));
   const RegistrySnapshot before = Snapshot();
 
-  SettingsChoices choices = ChoicesFromSettings(Env.Settings);
-  choices.Panel.SRC = false;
-  choices.Modules.Legacy = false;
-  choices.Voices.Wod = 40;
-  const GroupApplied applied = ApplySettingsGroups(choices);
-  EXPECT_TRUE(applied.Changed);
+  DriverSettings wanted = Env.Settings;
+  wanted.SRC = false;
+  wanted.LoadLegacy = false;
+  wanted.MaxWodVoices = 40;
+  for (SettingGroup group : SettingGroups) {
+    EXPECT_TRUE(ApplySettingsGroup(group, wanted).Changed);
+  }
   EXPECT_EQ(Snapshot(), before);
   // The re-read brings the record back to what the registry holds.
   EXPECT_EQ(FieldsOf(Env.Settings), FieldsOf(stored));

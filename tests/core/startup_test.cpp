@@ -4,8 +4,8 @@
 #include <functional>
 
 #include "app/startup.h"
+#include "files/fileops.h"
 #include "platform/fake.h"
-#include "platform/fileops.h"
 #include "tests/core/simulated_system.h"
 
 namespace {

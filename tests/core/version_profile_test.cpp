@@ -196,17 +196,4 @@ TEST_F(VersionProfiles, FirstMatchingMarkerEndsTheSearch) {
   EXPECT_FALSE(Env.Profile.ProfileKnown);
 }
 
-TEST_F(VersionProfiles, ProbeAppendsOnlyOnAMarkerMatch) {
-  WriteAll(Env.DriverPath, MakeDriverImage(Image(true, "4.06.2005", 4)));
-  Env.IsVxD = true;
-  FileHandle file = InvalidFileHandle;
-  ASSERT_TRUE(OpenRead(Env.DriverPath, file));
-  std::string text = "v";
-  EXPECT_FALSE(ProbeVersionText(file, VersionProbes[0], text));
-  EXPECT_EQ(text, "v");
-  EXPECT_TRUE(ProbeVersionText(file, VersionProbes[3], text));
-  EXPECT_EQ(text, "v4.06.2005");
-  CloseFile(file);
-}
-
 }  // namespace

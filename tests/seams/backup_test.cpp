@@ -3,7 +3,7 @@
 
 #include "tests/support/scratch_test.h"
 
-#include "platform/fileops.h"
+#include "files/fileops.h"
 #include "platform/testing/scratch.h"
 #include "tests/support/file_bytes.h"
 #include "ymf/backup.h"
@@ -33,7 +33,6 @@ TEST_F(Backup, FirstBackupCopiesBothFiles) {
   ASSERT_TRUE(BackupDriverFiles());
   EXPECT_EQ(ReadAll(Env.BackupDriverPath), OriginalDriver);
   EXPECT_EQ(ReadAll(Env.BackupBankPath), OriginalBank);
-  EXPECT_TRUE(BackupPairPresent());
 }
 
 TEST_F(Backup, PresentPairIsNeverRefreshed) {
@@ -70,31 +69,13 @@ TEST_F(Backup, NoDriverFoundMeansNoBackup) {
   EXPECT_FALSE(BackupDriverFiles());
 }
 
-TEST_F(Backup, InstallBankPutsTheBankAndTheOriginalDriverInPlace) {
+TEST_F(Backup, CopyBankAndDriverPutsTheBankAndTheOriginalDriverInPlace) {
   ASSERT_TRUE(BackupDriverFiles());
   WriteAll(Env.DriverPath, Bytes{'M', 'Z', 0x90, 0x90});
   const std::string source = dir_ + "extended.yb0";
   WriteAll(source, Bytes{0x00, 5, 6});
-  ASSERT_TRUE(InstallBank(source));
+  ASSERT_TRUE(CopyBankAndDriver(source));
   EXPECT_EQ(ReadAll(Env.BankPath), (Bytes{0x00, 5, 6}));
-  EXPECT_EQ(ReadAll(Env.DriverPath), OriginalDriver);
-}
-
-TEST_F(Backup, InstallBankFromMissingSourceChangesNothing) {
-  ASSERT_TRUE(BackupDriverFiles());
-  const Bytes patched{'M', 'Z', 0x90};
-  WriteAll(Env.DriverPath, patched);
-  EXPECT_FALSE(InstallBank(dir_ + "nowhere.yb0"));
-  EXPECT_FALSE(InstallBank(""));
-  EXPECT_EQ(ReadAll(Env.DriverPath), patched);
-  EXPECT_EQ(ReadAll(Env.BankPath), OriginalBank);
-}
-
-TEST_F(Backup, InstallBankWithoutBackupDriverChangesNothing) {
-  const std::string source = dir_ + "dance.yb0";
-  WriteAll(source, Bytes{0x01});
-  EXPECT_FALSE(InstallBank(source));
-  EXPECT_EQ(ReadAll(Env.BankPath), OriginalBank);
   EXPECT_EQ(ReadAll(Env.DriverPath), OriginalDriver);
 }
 

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "platform/fileops.h"
-#include "platform/path_parts.h"
+#include "files/fileops.h"
+#include "files/path_parts.h"
 #include "platform/testing/scratch.h"
 #include "tests/support/file_bytes.h"
 #include "ymf/bank_workspace.h"

@@ -86,12 +86,23 @@ TEST_F(SettingsStore, UnopenableKeyLeavesEveryFieldAsItWas) {
   }
 }
 
+// A record with the fifteen fields in table order.
+DriverSettings SettingsOf(const std::vector<std::int32_t>& fields) {
+  DriverSettings settings;
+  for (std::size_t row = 0; row < DriverSettingCount; ++row) {
+    DriverSettingTable[row].Set(settings, fields[row]);
+  }
+  return settings;
+}
+
 TEST_F(SettingsStore, VxdWritersLeaveOneByteValuesAndFourByteLimits) {
   Env.IsVxD = true;
   Put("ShowMisc", {0x01, 0x00, 0x00, 0x00});
   Put("LoadC3D", {0x01, 0x00, 0x00, 0x00}, RegTypeDword);
 
-  WritePanelSettings(true, false, true, 6, 3);
+  // Each group writes only its own rows of the record.
+  const DriverSettings values = SettingsOf({1, 0, 1, 6, 1, 0, 1, 0, 3, 1, 0, 64, 0, -1, 0x12345678});
+  WriteSettingsGroup(SettingGroup::Panel, values);
   EXPECT_EQ(Get("ShowWaveout"), Binary({0x01}));
   EXPECT_EQ(Get("ShowMisc"), Binary({0x00}));
   EXPECT_EQ(Get("SRC"), Binary({0x01}));
@@ -102,7 +113,7 @@ TEST_F(SettingsStore, VxdWritersLeaveOneByteValuesAndFourByteLimits) {
   EXPECT_FALSE(Get("LoadGamePort").Exists);
   EXPECT_FALSE(Get("MaxModVoices").Exists);
 
-  WriteLoadModules(true, false, true, false, true, false);
+  WriteSettingsGroup(SettingGroup::LoadModules, values);
   EXPECT_EQ(Get("LoadC3D"), Binary({0x01}));
   EXPECT_EQ(Get("LoadGamePort"), Binary({0x00}));
   EXPECT_EQ(Get("LoadLegacy"), Binary({0x01}));
@@ -111,7 +122,7 @@ TEST_F(SettingsStore, VxdWritersLeaveOneByteValuesAndFourByteLimits) {
   EXPECT_EQ(Get("LoadPower"), Binary({0x00}));
   EXPECT_FALSE(Get("MaxModVoices").Exists);
 
-  WriteVoiceLimits(64, 0, -1, 0x12345678);
+  WriteSettingsGroup(SettingGroup::VoiceLimits, values);
   EXPECT_EQ(Get("MaxModVoices"), Binary({0x40, 0x00, 0x00, 0x00}));
   EXPECT_EQ(Get("MaxWodVoices"), Binary({0x00, 0x00, 0x00, 0x00}));
   EXPECT_EQ(Get("MaxDSVoices"), Binary({0xFF, 0xFF, 0xFF, 0xFF}));
@@ -130,14 +141,15 @@ TEST_F(SettingsStore, WdmWritersLeaveFourByteLittleEndianValues) {
   ReadDriverSettings();
   EXPECT_FALSE(Env.Settings.LoadC3D);
 
-  WritePanelSettings(false, true, false, 0xFF, 2);
+  const DriverSettings values = SettingsOf({0, 1, 0, 0xFF, 1, 1, 0, 1, 2, 0, 1, -2147483647 - 1, 1, 256, 88});
+  WriteSettingsGroup(SettingGroup::Panel, values);
   EXPECT_EQ(Get("ShowWaveout"), Binary({0x00, 0x00, 0x00, 0x00}));
   EXPECT_EQ(Get("ShowMisc"), Binary({0x01, 0x00, 0x00, 0x00}));
   EXPECT_EQ(Get("SRC"), Binary({0x00, 0x00, 0x00, 0x00}));
   EXPECT_EQ(Get("LoadUIF"), Binary({0xFF, 0x00, 0x00, 0x00}));
   EXPECT_EQ(Get("LoadSpdifIn"), Binary({0x02, 0x00, 0x00, 0x00}));
 
-  WriteLoadModules(true, true, false, true, false, true);
+  WriteSettingsGroup(SettingGroup::LoadModules, values);
   EXPECT_EQ(Get("LoadC3D"), Binary({0x01, 0x00, 0x00, 0x00}));
   EXPECT_EQ(Get("LoadGamePort"), Binary({0x01, 0x00, 0x00, 0x00}));
   EXPECT_EQ(Get("LoadLegacy"), Binary({0x00, 0x00, 0x00, 0x00}));
@@ -145,7 +157,7 @@ TEST_F(SettingsStore, WdmWritersLeaveFourByteLittleEndianValues) {
   EXPECT_EQ(Get("LoadVSVL"), Binary({0x00, 0x00, 0x00, 0x00}));
   EXPECT_EQ(Get("LoadPower"), Binary({0x01, 0x00, 0x00, 0x00}));
 
-  WriteVoiceLimits(-2147483647 - 1, 1, 256, 88);
+  WriteSettingsGroup(SettingGroup::VoiceLimits, values);
   EXPECT_EQ(Get("MaxModVoices"), Binary({0x00, 0x00, 0x00, 0x80}));
   EXPECT_EQ(Get("MaxWodVoices"), Binary({0x01, 0x00, 0x00, 0x00}));
   EXPECT_EQ(Get("MaxDSVoices"), Binary({0x00, 0x01, 0x00, 0x00}));
@@ -161,9 +173,9 @@ TEST_F(SettingsStore, WritersNeverCreateAMissingKey) {
   for (bool vxd : {true, false}) {
     Env.IsVxD = vxd;
     Env.DriverRegKey = missing;
-    WritePanelSettings(true, true, true, 1, 1);
-    WriteLoadModules(true, true, true, true, true, true);
-    WriteVoiceLimits(1, 2, 3, 4);
+    for (SettingGroup group : SettingGroups) {
+      WriteSettingsGroup(group, NonZeroSettings());
+    }
     EXPECT_FALSE(KeyExists(missing));
     EXPECT_FALSE(Get("ShowWaveout").Exists);
     EXPECT_FALSE(Get("LoadC3D").Exists);

@@ -1,8 +1,9 @@
 // Binary file access against the real file system of the platform.
 #include <gtest/gtest.h>
 
+#include "files/file_operations.h"
+#include "files/fileops.h"
 #include "files/files.h"
-#include "platform/fileops.h"
 #include "platform/testing/scratch.h"
 #include "tests/support/file_bytes.h"
 
@@ -38,6 +39,13 @@ TEST_F(FileAccess, ReadsBytesAndBlocksFromAbsolutePositions) {
   std::uint8_t block[3] = {};
   ASSERT_TRUE(ReadBlock(file, block, 3));
   EXPECT_EQ(block[2], 30);
+  // Bytes are read through the replaceable table as blocks are: a test's
+  // failing read fails them too, and leaves the byte alone.
+  FileOperations().ReadBlock = [](FileHandle, void*, std::int32_t) { return false; };
+  byte = 77;
+  EXPECT_FALSE(ReadByte(file, byte));
+  EXPECT_EQ(byte, 77);
+  FileOperations() = SystemFileOperations();
   EXPECT_NE(CloseFile(file), 0);
 }
 

@@ -3,8 +3,8 @@
 
 #include "tests/support/scratch_test.h"
 
+#include "files/fileops.h"
 #include "files/files.h"
-#include "platform/fileops.h"
 #include "platform/testing/scratch.h"
 #include "tests/support/file_bytes.h"
 #include "ymf/environment.h"

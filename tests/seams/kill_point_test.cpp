@@ -11,15 +11,15 @@
 #include <functional>
 #include <map>
 
+#include "files/file_operations.h"
+#include "files/fileops.h"
 #include "files/native_files.h"
-#include "platform/file_operations.h"
-#include "platform/fileops.h"
 #include "platform/testing/scratch.h"
 #include "tests/support/file_bytes.h"
+#include "tests/support/patched_image.h"
 #include "tools/fixture/fixture.h"
 #include "ymf/backup.h"
 #include "ymf/bank_mode.h"
-#include "ymf/driver_verify.h"
 #include "ymf/environment.h"
 #include "ymf/installed_bank.h"
 #include "ymf/operation_failure.h"
@@ -338,12 +338,22 @@ class KillPoint : public ::testing::TestWithParam<Scenario> {
       }
       case Operation::Switch: {
         const std::int32_t mode = GetParam().Mode;
-        if (mode == ModeDisabled || mode == ModeDefault) {
-          EXPECT_TRUE(BankModeInstalled(mode)) << when;
+        if (mode == ModeDefault) {
+          EXPECT_EQ(ReadAll(Env.DriverPath), originalDriver_) << when;
+          EXPECT_EQ(ReadAll(Env.BankPath), originalBank_) << when;
+          return;
+        }
+        if (mode == ModeDisabled) {
+          // The bank is gone; the driver stays as the bank before left it.
+          EXPECT_FALSE(FileExists(Env.BankPath)) << when;
+          EXPECT_EQ(ReadAll(Env.DriverPath),
+                    SwitchedImage(originalDriver_, Source(GetParam().StartMode), Env.Profile, Env.IsVxD))
+              << when;
           return;
         }
         EXPECT_EQ(ReadAll(Env.BankPath), ReadAll(Source(mode))) << when;
-        EXPECT_TRUE(VerifyDriver(mode == ModeUser ? userBank_ : std::string()).Exact) << when;
+        EXPECT_EQ(ReadAll(Env.DriverPath), SwitchedImage(originalDriver_, Source(mode), Env.Profile, Env.IsVxD))
+            << when;
         return;
       }
       case Operation::Restore:

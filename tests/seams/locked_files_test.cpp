@@ -3,8 +3,8 @@
 // rewritten) and says which file and why.
 #include <gtest/gtest.h>
 
+#include "files/fileops.h"
 #include "files/files.h"
-#include "platform/fileops.h"
 #include "platform/testing/scratch.h"
 #include "tests/support/file_bytes.h"
 #include "tools/fixture/fixture.h"

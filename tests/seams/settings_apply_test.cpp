@@ -41,6 +41,17 @@ class SettingsApply : public ::testing::Test {
   }
   static StoredValue Get(const std::string& name) { return GetValue(SettingsTestKey, name); }
 
+  // Every group in Apply's order; Changed and RebootNeeded when any group gave them.
+  static GroupApplied ApplyAll(const DriverSettings& wanted) {
+    GroupApplied all;
+    for (SettingGroup group : SettingGroups) {
+      const GroupApplied applied = ApplySettingsGroup(group, wanted);
+      all.Changed = all.Changed || applied.Changed;
+      all.RebootNeeded = all.RebootNeeded || applied.RebootNeeded;
+    }
+    return all;
+  }
+
   DriverSettings stored_;
 };
 
@@ -56,7 +67,7 @@ TEST_F(SettingsApply, NothingChangedWritesNothing) {
   ReadDriverSettings();
   const DriverSettings before = Env.Settings;
 
-  const GroupApplied applied = ApplySettingsGroups(ChoicesFromSettings(Env.Settings));
+  const GroupApplied applied = ApplyAll(Env.Settings);
   EXPECT_FALSE(applied.Changed);
   EXPECT_FALSE(applied.RebootNeeded);
   EXPECT_EQ(Get("SRC"), (StoredValue{true, RegTypeDword, Dword1}));
@@ -70,10 +81,10 @@ TEST_F(SettingsApply, ShowWaveOutAloneWritesTheWholePanelGroupWithoutReboot) {
   Put("SRC", Dword1, RegTypeDword);  // reads as false; the group write repairs it
   Put("LoadC3D", Dword1, RegTypeDword);
   ReadDriverSettings();
-  SettingsChoices choices = ChoicesFromSettings(Env.Settings);
-  choices.Panel.ShowWaveout = false;
+  DriverSettings wanted = Env.Settings;
+  wanted.ShowWaveout = false;
 
-  const GroupApplied applied = ApplySettingsGroups(choices);
+  const GroupApplied applied = ApplyAll(wanted);
   EXPECT_TRUE(applied.Changed);
   EXPECT_FALSE(applied.RebootNeeded);
   EXPECT_EQ(Get("ShowWaveout"), Binary(Dword0));
@@ -88,9 +99,9 @@ TEST_F(SettingsApply, ShowWaveOutAloneWritesTheWholePanelGroupWithoutReboot) {
 
 TEST_F(SettingsApply, HighQualityModeWritesTheSameGroupAndNeedsReboot) {
   Install(true);
-  PanelChoices choices = ChoicesFromSettings(Env.Settings).Panel;
-  choices.SRC = true;
-  const GroupApplied applied = ApplyPanelSettings(choices);
+  DriverSettings wanted = Env.Settings;
+  wanted.SRC = true;
+  const GroupApplied applied = ApplySettingsGroup(SettingGroup::Panel, wanted);
   EXPECT_TRUE(applied.Changed);
   EXPECT_TRUE(applied.RebootNeeded);
   EXPECT_EQ(Get("ShowWaveout"), Binary({0x01}));
@@ -106,13 +117,11 @@ TEST_F(SettingsApply, IndicesWithoutListEntrySurviveApply) {
   stored_.LoadSpdifIn = 5;
   for (bool vxd : {true, false}) {
     Install(vxd);
-    SettingsChoices choices = ChoicesFromSettings(Env.Settings);
-    ASSERT_EQ(choices.Panel.FeaturesIndex, NoSelection);
-    ASSERT_EQ(choices.Panel.SpdifInIndex, NoSelection);
-    EXPECT_FALSE(ApplySettingsGroups(choices).Changed);
+    DriverSettings wanted = Env.Settings;
+    EXPECT_FALSE(ApplyAll(wanted).Changed);
 
-    choices.Panel.ShowMisc = true;
-    const GroupApplied applied = ApplyPanelSettings(choices.Panel);
+    wanted.ShowMisc = true;
+    const GroupApplied applied = ApplySettingsGroup(SettingGroup::Panel, wanted);
     EXPECT_TRUE(applied.Changed);
     EXPECT_FALSE(applied.RebootNeeded);
     EXPECT_EQ(Get("LoadUIF"), Binary(vxd ? Bytes{0x09} : Bytes{0x09, 0x00, 0x00, 0x00}));
@@ -125,10 +134,10 @@ TEST_F(SettingsApply, IndicesWithoutListEntrySurviveApply) {
 
 TEST_F(SettingsApply, PanelAndLoadModulesInOneApplyStoreBothGroups) {
   Install(true);
-  SettingsChoices choices = ChoicesFromSettings(Env.Settings);
-  choices.Panel.FeaturesIndex = 4;
-  choices.Modules.GamePort = true;
-  const GroupApplied applied = ApplySettingsGroups(choices);
+  DriverSettings wanted = Env.Settings;
+  wanted.LoadUIF = 4;
+  wanted.LoadGamePort = true;
+  const GroupApplied applied = ApplyAll(wanted);
   EXPECT_TRUE(applied.Changed);
   EXPECT_TRUE(applied.RebootNeeded);  // from the load modules
   EXPECT_EQ(Get("LoadUIF"), Binary({0x04}));
@@ -144,9 +153,9 @@ TEST_F(SettingsApply, OneVoiceCountWritesAllFourAndNeedsReboot) {
   Install(true);
   Put("MaxWodVoices", {0x10}, RegTypeBinary);  // reads as 0
   ReadDriverSettings();
-  SettingsChoices choices = ChoicesFromSettings(Env.Settings);
-  choices.Voices.DS = 64;
-  const GroupApplied applied = ApplyVoiceLimits(choices.Voices);
+  DriverSettings wanted = Env.Settings;
+  wanted.MaxDSVoices = 64;
+  const GroupApplied applied = ApplySettingsGroup(SettingGroup::VoiceLimits, wanted);
   EXPECT_TRUE(applied.Changed);
   EXPECT_TRUE(applied.RebootNeeded);
   EXPECT_EQ(Get("MaxModVoices"), Binary({0x20, 0x00, 0x00, 0x00}));
@@ -158,24 +167,28 @@ TEST_F(SettingsApply, OneVoiceCountWritesAllFourAndNeedsReboot) {
 
 TEST_F(SettingsApply, VoicePositionsAreStoredWithTheirSign) {
   Install(false);
-  const VoiceChoices choices{64, 64, 64, -1};
-  EXPECT_TRUE(ApplyVoiceLimits(choices).Changed);
+  DriverSettings wanted = Env.Settings;
+  wanted.MaxModVoices = 64;
+  wanted.MaxWodVoices = 64;
+  wanted.MaxDSVoices = 64;
+  wanted.Max3DVoices = -1;
+  EXPECT_TRUE(ApplySettingsGroup(SettingGroup::VoiceLimits, wanted).Changed);
   EXPECT_EQ(Get("MaxModVoices"), Binary({0x40, 0x00, 0x00, 0x00}));
   EXPECT_EQ(Get("Max3DVoices"), Binary({0xFF, 0xFF, 0xFF, 0xFF}));
   EXPECT_EQ(Env.Settings.Max3DVoices, -1);
   // Now equal to what is stored: a second Apply writes nothing.
-  EXPECT_FALSE(ApplyVoiceLimits(choices).Changed);
+  EXPECT_FALSE(ApplySettingsGroup(SettingGroup::VoiceLimits, wanted).Changed);
 }
 
 TEST_F(SettingsApply, MissingKeyIsNotCreatedAndRereadKeepsTheFields) {
   Env.IsVxD = false;
   Env.DriverRegKey = std::string(SettingsTestKey) + "\\Missing";
   Env.Settings = stored_;
-  SettingsChoices choices = ChoicesFromSettings(stored_);
-  choices.Panel.SRC = true;
-  choices.Modules.C3D = true;
-  choices.Voices.Mod = 1;
-  const GroupApplied applied = ApplySettingsGroups(choices);
+  DriverSettings wanted = stored_;
+  wanted.SRC = true;
+  wanted.LoadC3D = true;
+  wanted.MaxModVoices = 1;
+  const GroupApplied applied = ApplyAll(wanted);
   EXPECT_TRUE(applied.Changed);
   EXPECT_FALSE(KeyExists(Env.DriverRegKey));
   EXPECT_EQ(FieldsOf(Env.Settings), FieldsOf(stored_));

@@ -1,6 +1,9 @@
 #include "tests/support/patched_image.h"
 
+#include <algorithm>
 #include <vector>
+
+#include "tests/support/file_bytes.h"
 
 namespace {
 
@@ -46,4 +49,41 @@ Bytes PatchedImageWithoutSite(Bytes image, const VersionProfile& profile, bool i
 
 Bytes PatchedImage(Bytes image, const VersionProfile& profile, bool isVxD) {
   return PatchedImageWithoutSite(std::move(image), profile, isVxD, 0);
+}
+
+std::uint32_t ReferenceChecksum(Bytes image, std::uint32_t fieldOffset) {
+  const std::uint32_t length = static_cast<std::uint32_t>(image.size());
+  image.push_back(0);
+  std::uint32_t sum = 0;
+  for (std::uint32_t word = 0; word < (length + 1) / 2; ++word) {
+    sum += static_cast<std::uint32_t>(image[2 * word] | (image[2 * word + 1] << 8));
+    sum = (sum >> 16) + (sum & 0xFFFF);
+  }
+  auto partial = static_cast<std::uint16_t>(((sum >> 16) + sum) & 0xFFFF);
+  const auto low = static_cast<std::uint16_t>(image[fieldOffset] | (image[fieldOffset + 1] << 8));
+  const auto high = static_cast<std::uint16_t>(image[fieldOffset + 2] | (image[fieldOffset + 3] << 8));
+  partial = static_cast<std::uint16_t>(partial - (partial < low));
+  partial = static_cast<std::uint16_t>(partial - low);
+  partial = static_cast<std::uint16_t>(partial - (partial < high));
+  partial = static_cast<std::uint16_t>(partial - high);
+  return static_cast<std::uint32_t>(partial) + length;
+}
+
+Bytes SwitchedImage(const Bytes& backupDriver, const std::string& bank, const VersionProfile& profile, bool isVxD) {
+  Bytes image = PatchedImage(backupDriver, profile, isVxD);
+  const std::int32_t offsets[] = {profile.TableOffset1, profile.TableOffset2, profile.TableOffset3};
+  const std::int32_t sizes[] = {Table1Size, Table2Size, Table3Size};
+  for (int k = 0; k < 3; ++k) {
+    std::string path = bank;
+    path.back() = static_cast<char>('1' + k);
+    const Bytes table = ReadAll(path);
+    std::copy(table.begin(), table.begin() + sizes[k], image.begin() + offsets[k]);
+  }
+  if (!isVxD) {
+    const std::uint32_t sum = ReferenceChecksum(image, FixtureChecksumOffset);
+    for (int i = 0; i < 4; ++i) {
+      image[FixtureChecksumOffset + i] = static_cast<std::uint8_t>(sum >> (8 * i));
+    }
+  }
+  return image;
 }

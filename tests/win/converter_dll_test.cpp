@@ -4,11 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include "files/fileops.h"
+#include "files/win32/move_in_steps.h"
 #include "platform/converter.h"
-#include "platform/fileops.h"
 #include "platform/testing/scratch.h"
 #include "platform/win32/converter/converter_load.h"
-#include "platform/win32/fs/move_in_steps.h"
 #include "tests/support/file_bytes.h"
 #include "tools/fixture/fixture.h"
 #include "ymf/bank_convert.h"

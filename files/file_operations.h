@@ -1,6 +1,6 @@
 // The file operations that open, read, write, copy, move and delete, as one
-// table. The functions of files/files.h, platform/fileops.h and
-// platform/file_view.h that read or change a file call through FileOperations(), which a test may replace at
+// table. The functions of files/files.h, files/fileops.h and
+// files/file_view.h that read or change a file call through FileOperations(), which a test may replace at
 // run time: a disk that fills up, a kill between two operations.
 #pragma once
 
@@ -8,9 +8,9 @@
 #include <cstdint>
 #include <string>
 
+#include "files/file_view.h"
+#include "files/fileops.h"
 #include "files/files.h"
-#include "platform/file_view.h"
-#include "platform/fileops.h"
 
 struct FileOperationTable {
   bool (*OpenRead)(const std::string& path, FileHandle& file);

@@ -1,4 +1,4 @@
-#include "tests/converter/riff_builder.h"
+#include "converter/testing/riff_builder.h"
 
 #include <cstring>
 

@@ -6,9 +6,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "files/file_operations.h"
+#include "files/file_view.h"
 #include "files/posix/posix_path.h"
-#include "platform/file_operations.h"
-#include "platform/file_view.h"
 
 bool native_files::OpenFileView(const std::string& path, FileView& view) {
   view = FileView();

@@ -14,9 +14,9 @@
 #include <cstdio>
 #include <vector>
 
+#include "files/file_operations.h"
+#include "files/fileops.h"
 #include "files/posix/posix_path.h"
-#include "platform/file_operations.h"
-#include "platform/fileops.h"
 
 namespace {
 

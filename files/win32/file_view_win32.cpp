@@ -1,7 +1,7 @@
 #include <windows.h>
 
-#include "platform/file_operations.h"
-#include "platform/file_view.h"
+#include "files/file_operations.h"
+#include "files/file_view.h"
 
 bool native_files::OpenFileView(const std::string& path, FileView& view) {
   view = FileView();

@@ -1,7 +1,7 @@
-#include "platform/file_operations.h"
+#include "files/file_operations.h"
 
+#include "files/fileops.h"
 #include "files/native_files.h"
-#include "platform/fileops.h"
 
 const FileOperationTable& SystemFileOperations() {
   static const FileOperationTable table = {
@@ -27,6 +27,16 @@ bool ReadBlock(FileHandle file, void* buffer, std::int32_t count) {
 
 bool WriteBlock(FileHandle file, const void* buffer, std::int32_t count) {
   return FileOperations().WriteBlock(file, buffer, count);
+}
+
+// A byte is a block of one, so that a replaced ReadBlock governs it too.
+bool ReadByte(FileHandle file, std::uint8_t& value) {
+  std::uint8_t byte = 0;
+  if (!ReadBlock(file, &byte, 1)) {
+    return false;
+  }
+  value = byte;
+  return true;
 }
 
 bool WriteByte(FileHandle file, std::uint8_t value) { return FileOperations().WriteByte(file, value); }

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <string>
 
-#include "platform/file_operations.h"
-#include "platform/fileops.h"
-#include "platform/win32/fs/move_in_steps.h"
+#include "files/file_operations.h"
+#include "files/fileops.h"
+#include "files/win32/move_in_steps.h"
 
 namespace {
 
