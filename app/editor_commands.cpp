@@ -1,11 +1,14 @@
 #include "app/editor_commands.h"
 
+#include "platform/converter.h"
 #include "platform/cursor.h"
 #include "platform/fileops.h"
+#include "platform/path_parts.h"
 #include "platform/same_file.h"
 #include "ymf/bank_convert.h"
 #include "ymf/bank_mode.h"
 #include "ymf/bank_workspace.h"
+#include "ymf/operation_failure.h"
 #include "ymf/protected_files.h"
 
 namespace {
@@ -29,13 +32,53 @@ bool AnyProtected(const std::string& targetBank) {
   return false;
 }
 
+// A bank the command needs is not there: the reason the box gives.
+bool BankThere(const std::string& bank) {
+  return FileExists(bank) ||
+         Fail(FailureKind::FileUnusable, "There is no bank file '" + bank + "'. Choose one with the \"...\" button.");
+}
+
+bool NotProtected(const std::string& bank) {
+  return !IsProtectedFile(bank) ||
+         Fail(FailureKind::FileUnusable,
+              "'" + bank +
+                  "' is the driver's own bank or in the Backup folder: the editor never writes there. Make a "
+                  "copy of it to edit.");
+}
+
+std::size_t WavFilesBeside(const std::string& bank) {
+  std::size_t count = 0;
+  for (const std::string& name : ListFiles(DirectoryPart(bank) + "*.wav")) {
+    count += IsWavSampleName(name) ? 1 : 0;
+  }
+  return count;
+}
+
+std::string FolderOf(const std::string& bank) {
+  const std::string folder = DirectoryPart(bank);
+  return folder.empty() ? std::string("the current folder") : folder;
+}
+
+// An operation that failed without recording why gets the reason tovaroc gives.
+void Because(const std::string& reason) {
+  if (LastFailure().Kind == FailureKind::None) {
+    Fail(FailureKind::StepFailed, reason);
+  }
+}
+
+void ConverterFailed(const std::string& reason) {
+  std::string why;
+  Because(ConverterAvailable(why) ? reason : why);
+}
+
 }  // namespace
 
 namespace EditorCommands {
 
 void CopyFromBtnClick(WindowChoices& choices, MainWindowPort& window) {
   const std::string source = choices.UserBankEdit;
-  if (!FileExists(source)) {
+  ClearFailure();
+  if (!BankThere(source)) {
     ShowCommandError(window, CopyBankFailed);
     return;
   }
@@ -50,44 +93,79 @@ void CopyFromBtnClick(WindowChoices& choices, MainWindowPort& window) {
   if (SameFileOrDirectory(copy, source)) {
     return;
   }
-  if (AnyProtected(copy) || !CopyBankSet(source, copy)) {
+  if ((AnyProtected(copy) && !NotProtected(copy)) || !CopyBankSet(source, copy)) {
+    Because("Cannot write into " + FolderOf(copy) +
+            " (it must exist, and files there must not be read-only or in use); files copied before the failure stay.");
     ShowCommandError(window, CopyBankFailed);
     return;
   }
   choices.UserBankEdit = copy;
   choices.UserBankSetEdit = copy;
+  choices.ResultLine = "Bank and its three tables copied to " + copy + "; both bank edits now name the copy.";
 }
 
 void BankExtractBtnClick(WindowChoices& choices, MainWindowPort& window) {
+  ClearFailure();
   if (!UnderHourglass(ExtractBank, choices.UserBankEdit)) {
+    ConverterFailed("'" + choices.UserBankEdit +
+                    "' is not a bank the converter can read, or WAV files cannot be written into " +
+                    FolderOf(choices.UserBankEdit) + "; nothing was written.");
     ShowCommandError(window, ExtractFailed);
+    return;
   }
+  choices.ResultLine =
+      std::to_string(WavFilesBeside(choices.UserBankEdit)) + " WAV files written to " + FolderOf(choices.UserBankEdit);
 }
 
 void BankCreateBtnClick(WindowChoices& choices, MainWindowPort& window) {
   const std::string& bank = choices.UserBankEdit;
-  if (!FileExists(bank) || IsProtectedFile(bank) || !UnderHourglass(BuildBank, bank)) {
+  ClearFailure();
+  if (!BankThere(bank) || !NotProtected(bank)) {
     ShowCommandError(window, BuildFailed);
+    return;
   }
+  if (!UnderHourglass(BuildBank, bank)) {
+    ConverterFailed(WavFilesBeside(bank) == 0
+                        ? "There are no WAV files in " + FolderOf(bank) + "; extract them from a bank first."
+                        : "A WAV file in " + FolderOf(bank) + " cannot be read or is not a supported PCM format, or '" +
+                              bank + "' cannot be written.");
+    ShowCommandError(window, BuildFailed);
+    return;
+  }
+  choices.ResultLine = "Bank " + bank + " built from " + std::to_string(WavFilesBeside(bank)) +
+                       " WAV files. Correct its signature before you set it.";
 }
 
 void EditorDeleteClick(WindowChoices& choices, MainWindowPort& window) {
-  if (!FileExists(choices.UserBankEdit) || !DeleteWavSamples(choices.UserBankEdit)) {
+  ClearFailure();
+  const std::size_t before = FileExists(choices.UserBankEdit) ? WavFilesBeside(choices.UserBankEdit) : 0;
+  if (!BankThere(choices.UserBankEdit) || !DeleteWavSamples(choices.UserBankEdit)) {
+    Because("Some WAV files in " + FolderOf(choices.UserBankEdit) + " are read-only or in use.");
     ShowCommandError(window, DeleteWavFailed);
+    return;
   }
+  choices.ResultLine = std::to_string(before - WavFilesBeside(choices.UserBankEdit)) + " WAV files deleted from " +
+                       FolderOf(choices.UserBankEdit);
 }
 
 void EditSignCorrectClick(WindowChoices& choices, MainWindowPort& window) {
   const std::string& bank = choices.UserBankEdit;
-  if (IsProtectedFile(bank) || !SetBankSignature(bank, SignatureOfType(choices.EditorTypeText))) {
+  ClearFailure();
+  const std::uint8_t signature = SignatureOfType(choices.EditorTypeText);
+  if (!NotProtected(bank) || !SetBankSignature(bank, signature)) {
+    Because("'" + bank + "' is missing, empty, read-only or in use.");
     ShowCommandError(window, SignatureFailed);
+    return;
   }
+  const char* const kinds[] = {"Extended", "Dance", "User"};
+  choices.ResultLine = "Signature of " + bank + " set to " + kinds[signature] + ".";
 }
 
 void EditorSetBtnClick(WindowChoices& choices, MainWindowPort& window) {
-  if (!SwitchBank(ModeUser, choices.UserBankEdit, window)) {
+  if (!SwitchBank(ModeUser, choices.UserBankEdit, window, choices.ResultLine)) {
     return;
   }
+  choices.ResultLine += " Restart Windows to load it.";
   choices.UserBankSetEdit = choices.UserBankEdit;
   if (choices.RebootCheck) {
     window.Close();

@@ -3,6 +3,7 @@
 #include "app/ascii_text.h"
 #include "app/product_version.h"
 #include "platform/dialogs.h"
+#include "platform/fileops.h"
 #include "platform/system.h"
 #include "ymf/backup.h"
 #include "ymf/detect.h"
@@ -14,6 +15,9 @@ bool RebootPending = false;
 
 const char* const BackupFailedLine = "Cannot create backup of original driver files.";
 const char* const DriverNotFoundLine = "YMF7x4 driver is not found.";
+const char* const DriverFilesBusyLine =
+    "The driver files are in use by another program that changes them (tovaroc or a second Tovaro); the backup "
+    "was not checked. Close that program, or wait until it has finished, to change the driver files.";
 
 std::string StartAnywayQuestion(const char* line) { return std::string(line) + " Start the program anyway?"; }
 
@@ -31,16 +35,23 @@ StartupFacts RunStartupSteps() {
   RebootPending = false;
   facts.DriverFound = DetectDriver();
   ProductTitle = TOVARO_PRODUCT_TITLE;
+  // Unzip tools drop empty folders, so the Backup folder the program comes
+  // with may be missing; without it no backup can be made.
+  if (facts.DriverFound) {
+    CreateDirectoryIfMissing(ExeDir + "Backup");
+  }
   facts.BackupMade = BackupDriverFiles();
   if (!facts.BackupMade) {
     facts.BackupProblem = LastFailure().Text;
+    facts.BackupBusy = LastFailure().Kind == FailureKind::Busy;
   }
   return facts;
 }
 
 StartupOutcome RunStartupChecks() {
   const StartupFacts facts = RunStartupSteps();
-  if (!facts.BackupMade && !AskToStartAnyway(BackupFailedLine)) {
+  // Busy: the backup is not in question, another program holds the files.
+  if (!facts.BackupMade && !AskToStartAnyway(facts.BackupBusy ? DriverFilesBusyLine : BackupFailedLine)) {
     return StartupOutcome::Quit;
   }
   return facts.DriverFound ? StartupOutcome::Go : StartupOutcome::NoDriver;

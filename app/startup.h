@@ -15,6 +15,9 @@ extern bool RebootPending;
 // window's start-up asks StartAnywayQuestion of it.
 extern const char* const BackupFailedLine;    // "Cannot create backup of original driver files."
 extern const char* const DriverNotFoundLine;  // "YMF7x4 driver is not found."
+// Said instead of BackupFailedLine when another program held the lock of
+// the driver files, so that the backup could not even be checked.
+extern const char* const DriverFilesBusyLine;
 // The line followed by " Start the program anyway?".
 std::string StartAnywayQuestion(const char* line);
 
@@ -25,6 +28,8 @@ struct StartupFacts {
   // Why not, when BackupMade is false: a backup that does not match its
   // manifest, a live driver that carries the patch, a full disk...
   std::string BackupProblem;
+  // The backup step found the driver files locked by another program.
+  bool BackupBusy = false;
 };
 
 // Steps 1 to 5 of start-up without asking anything: own directory, reboot
