@@ -67,7 +67,11 @@ bool VoiceCountInRange(const std::string& text) {
   if (text.empty() || text.size() > 2 || text.find_first_not_of("0123456789") != std::string::npos) {
     return false;
   }
-  return std::stoi(text) <= VoiceCountMax;
+  int value = 0;
+  for (char digit : text) {
+    value = value * 10 + (digit - '0');
+  }
+  return value <= VoiceCountMax;
 }
 
 std::string VoiceRangeMessage(int index, const std::string& text) {
@@ -106,8 +110,11 @@ std::string InstalledText(std::int32_t mode, const std::string& userBankPath) {
       break;
   }
   const DriverVerification check = VerifyDriver(mode == ModeUser ? userBankPath : std::string());
-  return text +
-         (check.Exact ? "; the driver verifies exact." : "; the driver could not be verified against its backup.");
+  if (check.Exact) {
+    return text + "; the driver verifies exact.";
+  }
+  return text + (check.Compared ? "; but the driver does not verify exact: 'tovaroc verify' says where it differs."
+                                : "; the driver could not be verified against its backup.");
 }
 
 void Append(std::string& line, const std::string& sentence) {

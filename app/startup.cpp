@@ -29,15 +29,13 @@ bool AskToStartAnyway(const char* line) {
 
 }  // namespace
 
-StartupFacts RunStartupSteps() {
+StartupFacts RunStartupSteps(bool createBackupFolder) {
   StartupFacts facts;
   ExeDir = ProgramDirectory();
   RebootPending = false;
   facts.DriverFound = DetectDriver();
   ProductTitle = TOVARO_PRODUCT_TITLE;
-  // Unzip tools drop empty folders, so the Backup folder the program comes
-  // with may be missing; without it no backup can be made.
-  if (facts.DriverFound) {
+  if (createBackupFolder && facts.DriverFound) {
     CreateDirectoryIfMissing(ExeDir + "Backup");
   }
   facts.BackupMade = BackupDriverFiles();
@@ -49,7 +47,9 @@ StartupFacts RunStartupSteps() {
 }
 
 StartupOutcome RunStartupChecks() {
-  const StartupFacts facts = RunStartupSteps();
+  // Unzip tools drop empty folders, so the Backup folder the program comes
+  // with may be missing; without it no backup can be made.
+  const StartupFacts facts = RunStartupSteps(true);
   // Busy: the backup is not in question, another program holds the files.
   if (!facts.BackupMade && !AskToStartAnyway(facts.BackupBusy ? DriverFilesBusyLine : BackupFailedLine)) {
     return StartupOutcome::Quit;

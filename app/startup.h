@@ -33,8 +33,10 @@ struct StartupFacts {
 };
 
 // Steps 1 to 5 of start-up without asking anything: own directory, reboot
-// flag cleared, detection, title and the backup of the original files.
-StartupFacts RunStartupSteps();
+// flag cleared, detection, title and the backup of the original files,
+// first creating the Backup folder beside the program when it is missing
+// (the window's start-up does; tovaroc reports the missing folder instead).
+StartupFacts RunStartupSteps(bool createBackupFolder = false);
 
 // What start-up decided before the window or the restore.
 enum class StartupOutcome { Go, NoDriver, Quit };

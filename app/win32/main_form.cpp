@@ -136,6 +136,15 @@ INT_PTR CALLBACK TMainForm::PageProc(HWND page, UINT message, WPARAM wParam, LPA
         return TRUE;
       }
       break;
+    case WM_SETCURSOR:
+      // The hand over the web and e-mail lines says they can be clicked.
+      if (form != nullptr && reinterpret_cast<HWND>(wParam) == form->Control(IDC_InfoLabel) &&
+          form->InfoLineAt(GetMessagePos()) >= 1) {
+        SetCursor(LoadCursor(nullptr, IDC_HAND));
+        SetWindowLongPtrA(page, DWLP_MSGRESULT, TRUE);
+        return TRUE;
+      }
+      break;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
       if (form != nullptr) {
@@ -512,12 +521,9 @@ void TMainForm::HelpBtnClick() { RunCommand(&MainCommands::HelpBtnClick); }
 
 void TMainForm::RestoreBtnClick() { RunCommand(&MainCommands::RestoreBtnClick); }
 
-void TMainForm::InfoLabelClick() {
-  // InfoLabel's lines are the notice, "Web: ..." and "E-mail: ...": the line
-  // under the pointer says which was clicked.
+int TMainForm::InfoLineAt(DWORD screenPoint) const {
   HWND label = Control(IDC_InfoLabel);
-  const DWORD where = GetMessagePos();
-  POINT point = {static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where))};
+  POINT point = {static_cast<short>(LOWORD(screenPoint)), static_cast<short>(HIWORD(screenPoint))};
   ScreenToClient(label, &point);
   HDC dc = GetDC(label);
   HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)));
@@ -525,7 +531,13 @@ void TMainForm::InfoLabelClick() {
   GetTextMetricsA(dc, &metrics);
   SelectObject(dc, old);
   ReleaseDC(label, dc);
-  const int line = metrics.tmHeight > 0 ? point.y / metrics.tmHeight : 0;
+  return metrics.tmHeight > 0 && point.y >= 0 ? point.y / metrics.tmHeight : 0;
+}
+
+void TMainForm::InfoLabelClick() {
+  // InfoLabel's lines are the notice, "Web: ..." and "E-mail: ...": the line
+  // under the pointer says which was clicked.
+  const int line = InfoLineAt(GetMessagePos());
   if (line == 1) {
     RunCommand(&MainCommands::WebLinkClick);
   } else if (line == 2) {

@@ -47,6 +47,9 @@ class TMainForm : private MainWindowPort {
   void HelpBtnClick();
   void RestoreBtnClick();
   void InfoLabelClick();
+  // The line of InfoLabel under a point of the screen (GetMessagePos form):
+  // 0 the notice, 1 the web page, 2 the e-mail address.
+  int InfoLineAt(DWORD screenPoint) const;
   // The focus left voice count `index`; runs once the focus has settled.
   void VoiceEditLeft(int index);
   // What the last command did, as the pages show it.

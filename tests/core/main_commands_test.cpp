@@ -70,7 +70,7 @@ class MainCommandsTest : public ::testing::Test {
   bool RegistryUnchanged() const { return SameRegistry(Fake().Keys, registry_); }
   void ExpectOneBox(const std::string& text) const {
     ASSERT_EQ(Fake().Shown.size(), 1u);
-    EXPECT_EQ(Fake().Shown[0].Text, text);
+    EXPECT_EQ(Fake().Shown[0].Text.substr(0, Fake().Shown[0].Text.find('\n')), text);
     EXPECT_EQ(Fake().Shown[0].Title, "Error");
     EXPECT_EQ(Fake().Shown[0].Style, MsgOk | MsgIconError);
     EXPECT_EQ(Fake().Shown[0].Owner, Active);

@@ -551,6 +551,35 @@ TEST_F(MainFormTest, HelpControlPanelF1AndLinksHandWorkToTheShell) {
   }
 }
 
+TEST_F(MainFormTest, AccessKeysAreUniquePerPageAndLeaveHelpAndApplyAlone) {
+  Open(MachineSpec());
+  const int onePerPage[MainPageCount] = {IDC_NameLabel, IDC_DefaultRadio, IDC_SelectBankHeading, IDC_HiddenTabsHeading,
+                                         IDC_HiFiCheck, IDC_C3DCheck,     IDC_ModLabel};
+  for (int page = 0; page < MainPageCount; ++page) {
+    SCOPED_TRACE(MainPageCaptions[page]);
+    std::string keys = "ha";  // Alt+H and Alt+A of the button row
+    for (HWND control = GetWindow(GetParent(C(onePerPage[page])), GW_CHILD); control != nullptr;
+         control = GetWindow(control, GW_HWNDNEXT)) {
+      char className[32] = {};
+      GetClassNameA(control, className, sizeof className);
+      const LONG_PTR style = GetWindowLongPtrA(control, GWL_STYLE);
+      const bool isStatic = std::string(className) == "Static";
+      if (isStatic && (style & SS_NOPREFIX) != 0) {
+        continue;
+      }
+      const std::string caption = TextOf(control);
+      const std::size_t amp = caption.find('&');
+      if (amp == std::string::npos || amp + 1 == caption.size()) {
+        EXPECT_TRUE(isStatic || std::string(className) != "Button" || caption == "...") << "no access key: " << caption;
+        continue;
+      }
+      const char key = static_cast<char>(std::tolower(static_cast<unsigned char>(caption[amp + 1])));
+      EXPECT_EQ(keys.find(key), std::string::npos) << caption;
+      keys += key;
+    }
+  }
+}
+
 TEST_F(MainFormTest, CtrlTabSwitchesAmongTheVisiblePages) {
   MachineSpec none;
   none.DriverInstalled = false;
