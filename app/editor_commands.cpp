@@ -93,7 +93,14 @@ void CopyFromBtnClick(WindowChoices& choices, MainWindowPort& window) {
   if (SameFileOrDirectory(copy, source)) {
     return;
   }
-  if ((AnyProtected(copy) && !NotProtected(copy)) || !CopyBankSet(source, copy)) {
+  if (AnyProtected(copy)) {
+    Fail(FailureKind::FileUnusable, "'" + copy +
+                                        "' or one of its tables is the driver's own file or in the Backup folder: the "
+                                        "editor never writes there. Choose another name.");
+    ShowCommandError(window, CopyBankFailed);
+    return;
+  }
+  if (!CopyBankSet(source, copy)) {
     Because("Cannot write into " + FolderOf(copy) +
             " (it must exist, and files there must not be read-only or in use); files copied before the failure stay.");
     ShowCommandError(window, CopyBankFailed);
