@@ -10,6 +10,7 @@
 #include "ymf/bank_convert.h"
 #include "ymf/bank_mode.h"
 #include "ymf/bank_workspace.h"
+#include "ymf/operation_failure.h"
 #include "ymf/protected_files.h"
 
 namespace {
@@ -20,13 +21,6 @@ bool UnderHourglass(bool (*operation)(const std::string&), const std::string& ba
   const bool ok = operation(bankPath);
   RestoreCursor(previous);
   return ok;
-}
-
-// The box's text, and below it the file and the reason the converter
-// named, when it named one.
-std::string WithConverterProblem(const char* text) {
-  const std::string problem = ConverterProblem();
-  return problem.empty() ? std::string(text) : std::string(text) + "\n\n" + problem;
 }
 
 // Where CopyBankSet puts the bank and its tables: the target with its last
@@ -40,13 +34,49 @@ bool AnyProtected(const std::string& targetBank) {
   return false;
 }
 
+// A bank the command needs is not there: the reason the box gives.
+bool BankThere(const std::string& bank) {
+  return FileExists(bank) ||
+         Fail(FailureKind::FileUnusable, "There is no bank file '" + bank + "'. Choose one with the \"...\" button.");
+}
+
+bool NotProtected(const std::string& bank) {
+  return !IsProtectedFile(bank) || Fail(FailureKind::FileUnusable, ProtectedFileReason(bank));
+}
+
+bool FolderNotProtected(const std::string& bank) {
+  return !IsProtectedFolder(DirectoryPart(bank)) || Fail(FailureKind::FileUnusable, ProtectedFolderReason(bank));
+}
+
+std::size_t WavFilesBeside(const std::string& bank) { return WavSamplesBeside(bank).size(); }
+
+// An operation that failed without recording why gets the reason tovaroc gives.
+void Because(const std::string& reason) {
+  if (LastFailure().Kind == FailureKind::None) {
+    Fail(FailureKind::StepFailed, reason);
+  }
+}
+
+// The converter names the file and the reason when it can; tovaroc prints
+// the same words.
+void ConverterFailed(const std::string& fallback) {
+  std::string why;
+  if (!ConverterAvailable(why)) {
+    Because(why);
+    return;
+  }
+  const std::string problem = ConverterProblem();
+  Because(problem.empty() ? fallback : problem);
+}
+
 }  // namespace
 
 namespace EditorCommands {
 
 void CopyFromBtnClick(WindowChoices& choices, MainWindowPort& window) {
   const std::string source = choices.UserBankEdit;
-  if (!FileExists(source)) {
+  ClearFailure();
+  if (!BankThere(source)) {
     ShowCommandError(window, CopyBankFailed);
     return;
   }
@@ -61,57 +91,106 @@ void CopyFromBtnClick(WindowChoices& choices, MainWindowPort& window) {
   if (SameFileOrDirectory(copy, source)) {
     return;
   }
-  if (AnyProtected(copy) || !CopyBankSet(source, copy)) {
+  if (AnyProtected(copy)) {
+    Fail(FailureKind::FileUnusable, ProtectedFileReason(copy) + " (or one of its tables is) Choose another name.");
+    ShowCommandError(window, CopyBankFailed);
+    return;
+  }
+  if (!CopyBankSet(source, copy)) {
+    Because("Cannot write into " + FolderOf(copy) +
+            " (it must exist, and files there must not be read-only or in use); files copied before the failure stay.");
     ShowCommandError(window, CopyBankFailed);
     return;
   }
   choices.UserBankEdit = copy;
   choices.UserBankSetEdit = copy;
+  choices.ResultLine = "Bank and its three tables copied to " + copy + "; both bank edits now name the copy.";
 }
 
 void BankExtractBtnClick(WindowChoices& choices, MainWindowPort& window) {
-  if (!UnderHourglass(ExtractBank, choices.UserBankEdit)) {
-    ShowCommandError(window, WithConverterProblem(ExtractFailed));
+  ClearFailure();
+  if (!FolderNotProtected(choices.UserBankEdit)) {
+    ShowCommandError(window, ExtractFailed);
+    return;
   }
+  if (!UnderHourglass(ExtractBank, choices.UserBankEdit)) {
+    ConverterFailed("'" + choices.UserBankEdit +
+                    "' is not a bank the converter can read, or WAV files cannot be written into " +
+                    FolderOf(choices.UserBankEdit) + "; nothing was written.");
+    ShowCommandError(window, ExtractFailed);
+    return;
+  }
+  choices.ResultLine =
+      std::to_string(WavFilesBeside(choices.UserBankEdit)) + " WAV files written to " + FolderOf(choices.UserBankEdit);
 }
 
 void BankCreateBtnClick(WindowChoices& choices, MainWindowPort& window) {
   const std::string& bank = choices.UserBankEdit;
-  if (!FileExists(bank) || IsProtectedFile(bank)) {
+  ClearFailure();
+  if (!BankThere(bank) || !NotProtected(bank) || !NotProtected(ReplaceNameTail(bank, "yb3")) ||
+      !FolderNotProtected(bank)) {
     ShowCommandError(window, BuildFailed);
-  } else if (!UnderHourglass(BuildBank, bank)) {
-    ShowCommandError(window, WithConverterProblem(BuildFailed));
+    return;
   }
+  if (!UnderHourglass(BuildBank, bank)) {
+    ConverterFailed(WavFilesBeside(bank) == 0
+                        ? "There are no WAV files in " + FolderOf(bank) + "; extract them from a bank first."
+                        : "A WAV file in " + FolderOf(bank) + " cannot be read or is not a supported PCM format, or '" +
+                              bank + "' cannot be written.");
+    ShowCommandError(window, BuildFailed);
+    return;
+  }
+  choices.ResultLine = "Bank " + bank + " built from " + std::to_string(WavFilesBeside(bank)) +
+                       " WAV files. Correct its signature before you set it.";
 }
 
 void EditorDeleteClick(WindowChoices& choices, MainWindowPort& window) {
   const std::string& bank = choices.UserBankEdit;
-  if (!FileExists(bank) || IsProtectedFolder(DirectoryPart(bank))) {
+  ClearFailure();
+  if (!BankThere(bank)) {
+    ShowCommandError(window, DeleteWavFailed);
+    return;
+  }
+  if (!FolderNotProtected(bank)) {
     ShowCommandError(window, DeleteWavFailed);
     return;
   }
   // The folder may hold the user's own recordings beside the samples.
-  const std::size_t count = WavSamplesBeside(bank).size();
-  if (count == 0 || ShowMessage(window.ActiveWindow(), DeleteWavQuestion(count, DirectoryPart(bank)), ProductTitle,
-                                MsgYesNo | MsgIconQuestion | MsgDefaultSecond) != AnswerYes) {
+  const std::size_t before = WavFilesBeside(bank);
+  if (before == 0) {
+    choices.ResultLine = "There are no WAV files in " + FolderOf(bank) + "; nothing was deleted.";
+    return;
+  }
+  if (ShowMessage(window.ActiveWindow(), DeleteWavQuestion(before, DirectoryPart(bank)), ProductTitle,
+                  MsgYesNo | MsgIconQuestion | MsgDefaultSecond) != AnswerYes) {
     return;
   }
   if (!DeleteWavSamples(bank)) {
+    Because("Some WAV files in " + FolderOf(bank) + " are read-only or in use.");
     ShowCommandError(window, DeleteWavFailed);
+    return;
   }
+  choices.ResultLine = std::to_string(before - WavFilesBeside(bank)) + " WAV files deleted from " + FolderOf(bank);
 }
 
 void EditSignCorrectClick(WindowChoices& choices, MainWindowPort& window) {
   const std::string& bank = choices.UserBankEdit;
-  if (IsProtectedFile(bank) || !SetBankSignature(bank, SignatureOfType(choices.EditorTypeText))) {
+  ClearFailure();
+  const std::uint8_t signature = SignatureOfType(choices.EditorTypeText);
+  if (!NotProtected(bank) || !SetBankSignature(bank, signature)) {
+    Because("'" + bank + "' is missing, empty, read-only or in use.");
     ShowCommandError(window, SignatureFailed);
+    return;
   }
+  const char* const kinds[] = {"Extended", "Dance", "User"};
+  choices.ResultLine = "Signature of " + bank + " set to " + kinds[signature] + ".";
 }
 
 void EditorSetBtnClick(WindowChoices& choices, MainWindowPort& window) {
-  if (!SwitchBank(ModeUser, choices.UserBankEdit, window)) {
+  if (!SwitchBank(ModeUser, choices.UserBankEdit, window, choices.ResultLine)) {
     return;
   }
+  choices.ResultLine += " Restart Windows to load it.";
   choices.UserBankSetEdit = choices.UserBankEdit;
   if (choices.RebootCheck) {
     window.Close();

@@ -1,10 +1,25 @@
 #include "app/editor_texts.h"
 
+#include "files/path_parts.h"
+
 const char* const CopyBankFailed = "Cannot make copy of bank";
 const char* const ExtractFailed = "Cannot extract WAV sample(s) from the selected bank";
 const char* const BuildFailed = "Cannot make a bank from WAV samples";
 const char* const DeleteWavFailed = "Cannot delete WAV samples";
 const char* const SignatureFailed = "Cannot set a bank signature";
+
+std::string FolderOf(const std::string& bank) {
+  const std::string folder = DirectoryPart(bank);
+  return folder.empty() ? std::string("the current folder") : folder;
+}
+
+std::string ProtectedFileReason(const std::string& path) {
+  return path + " is the driver's own file or in the Backup folder: the editor never writes there.";
+}
+
+std::string ProtectedFolderReason(const std::string& bank) {
+  return FolderOf(bank) + " is the driver's own folder or a Backup folder: the editor never writes or deletes there.";
+}
 
 std::string DeleteWavQuestion(std::size_t count, const std::string& folder) {
   return "Delete the " + std::to_string(count) + " WAV file" + (count == 1 ? "" : "s") + " in " +

@@ -12,6 +12,13 @@ extern const char* const BuildFailed;      // "Cannot make a bank from WAV sampl
 extern const char* const DeleteWavFailed;  // "Cannot delete WAV samples"
 extern const char* const SignatureFailed;  // "Cannot set a bank signature"
 
+// The bank's folder as the texts name it ("the current folder" for a bare name).
+std::string FolderOf(const std::string& bank);
+// Why the editor refuses a file or folder of the live driver or a Backup
+// folder: "<path> is the driver's own file or in the Backup folder: ...".
+std::string ProtectedFileReason(const std::string& path);
+std::string ProtectedFolderReason(const std::string& bank);
+
 // "Delete the 12 WAV files in C:\Work\? ..." asked before Delete WAV files.
 std::string DeleteWavQuestion(std::size_t count, const std::string& folder);
 

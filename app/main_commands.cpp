@@ -3,15 +3,22 @@
 #include "app/startup.h"
 #include "app/system_actions.h"
 #include "platform/cursor.h"
+#include "ymf/backup.h"
 #include "ymf/bank_mode.h"
 #include "ymf/change_rules.h"
+#include "ymf/driver_verify.h"
 #include "ymf/environment.h"
 #include "ymf/installed_bank.h"
+#include "ymf/operation_failure.h"
 
 const char* const BankFileFilter = "Tovaro Banks (*.yb0)|*.yb0|All files (*.*)|*.*";
 const char* const BankFileExtension = "yb0";
 const char* const SetBankModeFailed = "Cannot set XG Bank Mode";
 const char* const RebootQuestion = "To apply changes you should reboot your computer. Reboot now?";
+const char* const RestoreQuestion =
+    "Put the original driver and bank files from the Backup folder back in place? Every bank installed since is "
+    "replaced by the original Default bank; the driver settings stay as they are.";
+const char* const RestoreFailed = "Cannot restore the original driver files.";
 
 namespace {
 
@@ -43,13 +50,85 @@ bool BankModeToApply(const WindowChoices& choices, std::int32_t& mode, std::stri
   return CheckBankMode(mode) != BankModeCheck::AlreadyInstalled;
 }
 
-void Settle(const GroupApplied& applied, MainWindowPort& window) {
+// A settings group written by Apply, added to what Apply did so far.
+void Settle(const GroupApplied& applied, MainWindowPort& window, GroupApplied& done) {
   if (applied.RebootNeeded) {
     RebootPending = true;
   }
   if (applied.Changed) {
     window.RefreshWindow();
   }
+  done.Changed = done.Changed || applied.Changed;
+  done.RebootNeeded = done.RebootNeeded || applied.RebootNeeded;
+}
+
+const char* const VoiceFieldNames[4] = {"MIDI", "Wave Out", "Direct Sound", "Direct Sound 3D"};
+
+// A count as typed: a whole number from 0 to 64, or false.
+bool VoiceCountInRange(const std::string& text) {
+  if (text.empty() || text.size() > 2 || text.find_first_not_of("0123456789") != std::string::npos) {
+    return false;
+  }
+  int value = 0;
+  for (char digit : text) {
+    value = value * 10 + (digit - '0');
+  }
+  return value <= VoiceCountMax;
+}
+
+std::string VoiceRangeMessage(int index, const std::string& text) {
+  return std::string(VoiceFieldNames[index]) + " voices: '" + text +
+         "' is not a count from 0 to 64. Type a whole number from 0 to 64.";
+}
+
+// The first count of the snapshot that is not from 0 to 64, or -1.
+int FirstVoiceOutOfRange(const WindowChoices& choices) {
+  for (int i = 0; i < 4; ++i) {
+    if (!VoiceCountInRange(choices.VoiceTexts[i])) {
+      return i;
+    }
+  }
+  return -1;
+}
+
+// What the switch installed, for the result line.
+std::string InstalledText(std::int32_t mode, const std::string& userBankPath) {
+  if (mode == ModeDisabled) {
+    return "XG bank disabled: the driver loads no bank.";
+  }
+  std::string text;
+  switch (mode) {
+    case ModeDefault:
+      text = "Default bank installed";
+      break;
+    case ModeExtended:
+      text = "Extended bank installed";
+      break;
+    case ModeDance:
+      text = "Dance bank installed";
+      break;
+    default:
+      text = "User bank " + userBankPath + " installed";
+      break;
+  }
+  const DriverVerification check = VerifyDriver(mode == ModeUser ? userBankPath : std::string());
+  if (check.Exact) {
+    return text + "; the driver verifies exact.";
+  }
+  return text + (check.Compared ? "; but the driver does not verify exact: 'tovaroc verify' says where it differs."
+                                : "; the driver could not be verified against its backup.");
+}
+
+void Append(std::string& line, const std::string& sentence) {
+  if (!sentence.empty()) {
+    line += (line.empty() ? "" : " ") + sentence;
+  }
+}
+
+void ShowOpenFailure(MainWindowPort& window, const std::string& what) {
+  ShowMessage(window.ActiveWindow(),
+              "Cannot open " + what + ".\n\nWindows found no file or no program to open it with.", "Error",
+              MsgOk | MsgIconError);
 }
 
 }  // namespace
@@ -64,21 +143,43 @@ FileDialogRequest BankFileDialog(FileDialogKind kind, WindowRef owner, const std
   return request;
 }
 
-void ShowCommandError(MainWindowPort& window, const std::string& text) {
-  ShowMessage(window.ActiveWindow(), text, "Error", MsgOk | MsgIconError);
+std::string FailureReason() {
+  const OperationFailure& failure = LastFailure();
+  if (failure.Kind == FailureKind::None) {
+    return std::string();
+  }
+  std::string reason = failure.Text;
+  if (failure.FilesChanged) {
+    Append(reason,
+           "\"Restore original driver files...\" on the XG Bank Modes page brings back the original driver and bank "
+           "files.");
+  }
+  return reason;
 }
 
-bool SwitchBank(std::int32_t mode, const std::string& userBankPath, MainWindowPort& window) {
+void ShowCommandError(MainWindowPort& window, const std::string& text) {
+  const std::string reason = FailureReason();
+  ShowMessage(window.ActiveWindow(), reason.empty() ? text : text + "\n\n" + reason, "Error", MsgOk | MsgIconError);
+}
+
+std::string RestartPendingText() { return "Restart Windows for the changes to take effect."; }
+
+bool SwitchBank(std::int32_t mode, const std::string& userBankPath, MainWindowPort& window, std::string& resultLine) {
+  ClearFailure();
   const CursorRef previous = ShowBusyCursor();
   const bool switched = SetBankMode(mode, userBankPath);
   RestoreCursor(previous);
   if (!switched) {
+    const bool halfDone = LastFailure().FilesChanged;
     ShowCommandError(window, SetBankModeFailed);
+    resultLine = halfDone ? "The bank switch stopped half way; restore the original driver files to go back."
+                          : "The bank was not changed.";
     return false;
   }
   RebootPending = true;
   IdentifyInstalledBank();
   window.RefreshWindow();
+  resultLine = InstalledText(mode, userBankPath);
   return true;
 }
 
@@ -99,14 +200,40 @@ namespace MainCommands {
 void ApplyBtnClick(WindowChoices& choices, MainWindowPort& window) {
   // Every choice is taken before the first refresh replaces the controls.
   const DriverSettings wanted = SettingsChoicesOf(choices, Env.Settings);
+  const int badVoice = FirstVoiceOutOfRange(choices);
   std::int32_t mode = 0;
   std::string userBankPath;
+  std::string line;
+  GroupApplied done;
   if (BankModeToApply(choices, mode, userBankPath)) {
-    SwitchBank(mode, userBankPath, window);
+    done.RebootNeeded = SwitchBank(mode, userBankPath, window, line);
   }
+  GroupApplied settingsDone;
   for (SettingGroup group : SettingGroups) {
-    Settle(ApplySettingsGroup(group, wanted), window);
+    if (group == SettingGroup::VoiceLimits && badVoice >= 0) {
+      // The up-down keeps its last position for a text it cannot take: the
+      // count shown is not what would be stored, so none of the four is.
+      ShowMessage(window.ActiveWindow(),
+                  VoiceRangeMessage(badVoice, choices.VoiceTexts[badVoice]) + "\n\nThe voice limits were not stored.",
+                  "Error", MsgOk | MsgIconError);
+      continue;
+    }
+    Settle(ApplySettingsGroup(group, wanted), window, settingsDone);
   }
+  if (settingsDone.Changed) {
+    Append(line, "Settings stored.");
+  }
+  if (line.empty()) {
+    line = "Nothing to apply: the pages show what is installed and stored.";
+  }
+  if (done.RebootNeeded && !settingsDone.Changed) {
+    Append(line, "Restart Windows to load it.");
+  } else if (done.RebootNeeded || settingsDone.RebootNeeded) {
+    Append(line, RestartPendingText());
+  } else if (RebootPending) {
+    Append(line, "A restart of Windows is still pending.");
+  }
+  choices.ResultLine = line;
 }
 
 void OkBtnClick(WindowChoices& choices, MainWindowPort& window) {
@@ -127,9 +254,56 @@ void UserBankBtnClick(WindowChoices& choices, MainWindowPort& window) {
   choices.CheckedRadio = BankRadio::User;
 }
 
-void CPanelBtnClick(WindowChoices&, MainWindowPort& window) { OpenDriverControlPanel(window.ApplicationWindow()); }
+void CPanelBtnClick(WindowChoices&, MainWindowPort& window) {
+  if (!OpenDriverControlPanel(window.ApplicationWindow())) {
+    ShowOpenFailure(window, "the driver's control panel " + DriverControlPanelPath());
+  }
+}
 
-void HelpBtnClick(WindowChoices&, MainWindowPort& window) { OpenHelp(window.ApplicationWindow()); }
+void HelpBtnClick(WindowChoices&, MainWindowPort& window) {
+  if (!OpenHelp(window.ApplicationWindow())) {
+    ShowOpenFailure(window, "the help " + HelpPagePath("index.html"));
+  }
+}
+
+void HelpForPage(MainPage page, MainWindowPort& window) {
+  const std::string path = HelpPagePath(HelpPageOf(page));
+  if (!OpenDocument(window.ApplicationWindow(), path)) {
+    ShowOpenFailure(window, "the help " + path);
+  }
+}
+
+void WebLinkClick(WindowChoices&, MainWindowPort& window) {
+  if (!OpenDocument(window.ApplicationWindow(), MakerWebPage)) {
+    ShowOpenFailure(window, std::string("the web page ") + MakerWebPage);
+  }
+}
+
+void MailLinkClick(WindowChoices&, MainWindowPort& window) {
+  if (!OpenDocument(window.ApplicationWindow(), std::string("mailto:") + MakerEmail)) {
+    ShowOpenFailure(window, std::string("a mail to ") + MakerEmail);
+  }
+}
+
+void RestoreBtnClick(WindowChoices& choices, MainWindowPort& window) {
+  if (ShowMessage(window.ActiveWindow(), RestoreQuestion, "Restore original driver files",
+                  MsgYesNo | MsgIconQuestion) != AnswerYes) {
+    return;
+  }
+  ClearFailure();
+  const CursorRef previous = ShowBusyCursor();
+  const bool restored = RestoreDriverFiles();
+  RestoreCursor(previous);
+  IdentifyInstalledBank();
+  window.RefreshWindow();
+  if (!restored) {
+    ShowCommandError(window, RestoreFailed);
+    choices.ResultLine = "The original driver files were not restored.";
+    return;
+  }
+  RebootPending = true;
+  choices.ResultLine = "Original driver and bank files restored from the Backup folder. " + RestartPendingText();
+}
 
 bool FormCloseQuery(MainWindowPort& window) {
   if (RebootPending &&
@@ -139,12 +313,14 @@ bool FormCloseQuery(MainWindowPort& window) {
   return true;
 }
 
-VoiceTotal VoiceEditsChange(const std::string counts[4], MainWindowPort& window) {
-  const VoiceTotal total = ComputeVoiceTotal(counts[0], counts[1], counts[2], counts[3]);
-  if (!total.Valid) {
-    ShowMessage(window.ActiveWindow(), total.Error, ProductTitle, MsgOk | MsgIconError);
+VoiceTotal VoiceEditsChange(const std::string counts[4], MainWindowPort&) {
+  return ComputeVoiceTotal(counts[0], counts[1], counts[2], counts[3]);
+}
+
+void VoiceEditLeft(int index, const std::string& text, MainWindowPort& window) {
+  if (!text.empty() && !VoiceCountInRange(text)) {
+    ShowMessage(window.ActiveWindow(), VoiceRangeMessage(index, text), "Error", MsgOk | MsgIconError);
   }
-  return total;
 }
 
 }  // namespace MainCommands

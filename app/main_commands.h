@@ -26,6 +26,10 @@ struct WindowChoices {
   // Per row of DriverSettingTable: a check box's state (0 or 1), a list's
   // position (NoSelection when none) or an up-down's position.
   std::int32_t Settings[DriverSettingCount] = {};
+  // The four count edits as typed (MIDI, Wave Out, Direct Sound, Direct Sound 3D).
+  std::string VoiceTexts[4];
+  // What the last command did, shown on every page that changes something.
+  std::string ResultLine;
 };
 
 // The window the commands run in.
@@ -52,16 +56,25 @@ extern const char* const BankFileFilter;     // "Tovaro Banks (*.yb0)|*.yb0|All 
 extern const char* const BankFileExtension;  // "yb0"
 extern const char* const SetBankModeFailed;  // "Cannot set XG Bank Mode"
 extern const char* const RebootQuestion;     // "To apply changes you should reboot your computer. Reboot now?"
+extern const char* const RestoreQuestion;    // asked by "Restore original driver files..."
+extern const char* const RestoreFailed;      // "Cannot restore the original driver files."
 
 // The request of the open (or save) dialog for bank files, starting at fileName.
 FileDialogRequest BankFileDialog(FileDialogKind kind, WindowRef owner, const std::string& fileName);
-// A failed user command: the text in a box titled "Error" with OK and the
-// error icon, owned by the active window.
+// Why the last operation failed, as LastFailure() recorded it (the words
+// tovaroc prints), and when a step had already changed a live file, how to
+// get the originals back; empty when nothing was recorded.
+std::string FailureReason();
+// A failed user command: the text, then FailureReason() below it, in a box
+// titled "Error" with OK and the error icon, owned by the active window.
 void ShowCommandError(MainWindowPort& window, const std::string& text);
 // Switches the bank under the hourglass. On success sets RebootPending,
-// identifies the installed bank and refreshes the window; on failure shows
-// "Cannot set XG Bank Mode" and changes nothing else. True on success.
-bool SwitchBank(std::int32_t mode, const std::string& userBankPath, MainWindowPort& window);
+// identifies the installed bank, refreshes the window and says in
+// resultLine what is installed now; on failure shows "Cannot set XG Bank
+// Mode" with the reason and changes nothing else. True on success.
+bool SwitchBank(std::int32_t mode, const std::string& userBankPath, MainWindowPort& window, std::string& resultLine);
+// The sentence a result line ends with while a restart is pending.
+std::string RestartPendingText();
 // The settings a snapshot asks for, through the rows of DriverSettingTable:
 // the stored ones with each control's value in its row's field (a list
 // without a selection keeps the stored index).
@@ -83,16 +96,29 @@ void CancelBtnClick(WindowChoices& choices, MainWindowPort& window);
 // Extended bank when that is empty; a chosen file goes into both edits and
 // checks UserRadio.
 void UserBankBtnClick(WindowChoices& choices, MainWindowPort& window);
+// The shell's openings; one that fails says which file could not be opened.
 void CPanelBtnClick(WindowChoices& choices, MainWindowPort& window);
 void HelpBtnClick(WindowChoices& choices, MainWindowPort& window);
+// F1: the help page of a tab.
+void HelpForPage(MainPage page, MainWindowPort& window);
+// The web and e-mail lines of the About page: the browser, the mail client.
+void WebLinkClick(WindowChoices& choices, MainWindowPort& window);
+void MailLinkClick(WindowChoices& choices, MainWindowPort& window);
+// "Restore original driver files...": asks first, then puts the original
+// driver and bank back as "-clean" does, identifies the installed bank and
+// refreshes the window; a refusal or failure is reported with its reason.
+void RestoreBtnClick(WindowChoices& choices, MainWindowPort& window);
 
 // Any closing of the window: asks the reboot question while RebootPending
 // and restarts on Yes. Closing is always allowed.
 bool FormCloseQuery(MainWindowPort& window);
 // A count text changed: the total of the four texts (MIDI, Wave Out,
-// Direct Sound, Direct Sound 3D). A text that is not a whole number is
-// reported as the application's error (the product title as caption, the
-// error icon) and the result is not Valid: the total keeps its text.
+// Direct Sound, Direct Sound 3D). A text that is not a whole number (an
+// emptied field while the user retypes it) is not Valid: the total keeps
+// its text, and nothing is said until the field is left or Apply runs.
 VoiceTotal VoiceEditsChange(const std::string counts[4], MainWindowPort& window);
+// The focus left count field `index` (0 MIDI to 3 Direct Sound 3D): a
+// number outside 0 to 64 is reported. An empty field waits for Apply.
+void VoiceEditLeft(int index, const std::string& text, MainWindowPort& window);
 
 }  // namespace MainCommands

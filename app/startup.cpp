@@ -2,6 +2,7 @@
 
 #include "app/ascii_text.h"
 #include "app/product_version.h"
+#include "files/fileops.h"
 #include "platform/dialogs.h"
 #include "platform/system.h"
 #include "ymf/backup.h"
@@ -15,6 +16,9 @@ bool RebootPending = false;
 const char* const BackupFailedLine = "Cannot create backup of original driver files.";
 const char* const DriverNotFoundLine = "YMF7x4 driver is not found.";
 const char* const RestoreRefusedLine = "The original driver files were not restored.";
+const char* const DriverFilesBusyLine =
+    "The driver files are in use by another program that changes them (tovaroc or a second Tovaro); the backup "
+    "was not checked. Close that program, or wait until it has finished, to change the driver files.";
 
 std::string StartAnywayQuestion(const char* line) { return std::string(line) + " Start the program anyway?"; }
 
@@ -26,22 +30,29 @@ bool AskToStartAnyway(const char* line) {
 
 }  // namespace
 
-StartupFacts RunStartupSteps() {
+StartupFacts RunStartupSteps(bool createBackupFolder) {
   StartupFacts facts;
   ExeDir = ProgramDirectory();
   RebootPending = false;
   facts.DriverFound = DetectDriver();
   ProductTitle = TOVARO_PRODUCT_TITLE;
+  if (createBackupFolder && facts.DriverFound) {
+    CreateDirectoryIfMissing(ExeDir + "Backup");
+  }
   facts.BackupMade = BackupDriverFiles();
   if (!facts.BackupMade) {
     facts.BackupProblem = LastFailure().Text;
+    facts.BackupBusy = LastFailure().Kind == FailureKind::Busy;
   }
   return facts;
 }
 
 StartupOutcome RunStartupChecks() {
-  const StartupFacts facts = RunStartupSteps();
-  if (!facts.BackupMade && !AskToStartAnyway(BackupFailedLine)) {
+  // Unzip tools drop empty folders, so the Backup folder the program comes
+  // with may be missing; without it no backup can be made.
+  const StartupFacts facts = RunStartupSteps(true);
+  // Busy: the backup is not in question, another program holds the files.
+  if (!facts.BackupMade && !AskToStartAnyway(facts.BackupBusy ? DriverFilesBusyLine : BackupFailedLine)) {
     return StartupOutcome::Quit;
   }
   return facts.DriverFound ? StartupOutcome::Go : StartupOutcome::NoDriver;

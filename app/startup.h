@@ -17,6 +17,9 @@ extern const char* const BackupFailedLine;    // "Cannot create backup of origin
 extern const char* const DriverNotFoundLine;  // "YMF7x4 driver is not found."
 // "-clean" that refused: this line and the reason, in an error box.
 extern const char* const RestoreRefusedLine;  // "The original driver files were not restored."
+// Said instead of BackupFailedLine when another program held the lock of
+// the driver files, so that the backup could not even be checked.
+extern const char* const DriverFilesBusyLine;
 // The line followed by " Start the program anyway?".
 std::string StartAnywayQuestion(const char* line);
 
@@ -27,11 +30,15 @@ struct StartupFacts {
   // Why not, when BackupMade is false: a backup that does not match its
   // manifest, a live driver that carries the patch, a full disk...
   std::string BackupProblem;
+  // The backup step found the driver files locked by another program.
+  bool BackupBusy = false;
 };
 
 // Steps 1 to 5 of start-up without asking anything: own directory, reboot
-// flag cleared, detection, title and the backup of the original files.
-StartupFacts RunStartupSteps();
+// flag cleared, detection, title and the backup of the original files,
+// first creating the Backup folder beside the program when it is missing
+// (the window's start-up does; tovaroc reports the missing folder instead).
+StartupFacts RunStartupSteps(bool createBackupFolder = false);
 
 // What start-up decided before the window or the restore.
 enum class StartupOutcome { Go, NoDriver, Quit };

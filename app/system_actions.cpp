@@ -38,10 +38,20 @@ void RebootComputer() {
   RequestExitWindows(ExitReboot, 0);
 }
 
-void OpenDriverControlPanel(WindowRef owner) {
-  ShellExecuteVerb(owner, "cplopen", Env.SystemDir + "DS1.cpl", ShellShow);
+std::string DriverControlPanelPath() { return Env.SystemDir + "DS1.cpl"; }
+
+bool OpenDriverControlPanel(WindowRef owner) {
+  return ShellExecuteVerb(owner, "cplopen", DriverControlPanelPath(), ShellShow);
 }
 
-void OpenDocument(WindowRef owner, const std::string& path) { ShellExecuteVerb(owner, "open", path, ShellShow); }
+bool OpenDocument(WindowRef owner, const std::string& path) { return ShellExecuteVerb(owner, "open", path, ShellShow); }
 
-void OpenHelp(WindowRef owner) { OpenDocument(owner, ExeDir + "Help\\index.html"); }
+std::string HelpPagePath(const std::string& page) { return ExeDir + "Help\\" + page; }
+
+const char* HelpPageOf(MainPage page) {
+  static const char* const pages[MainPageCount] = {"about.html", "bankmodes.html", "editor.html", "controlpanel.html",
+                                                   "audio.html", "modules.html",   "voices.html"};
+  return pages[page];
+}
+
+bool OpenHelp(WindowRef owner) { return OpenDocument(owner, HelpPagePath("index.html")); }

@@ -1,10 +1,11 @@
 // The actions handed to Windows: restarting the computer, opening the
-// driver's control-panel applet and opening a document such as the help.
-// None of them reports a failure.
+// driver's control-panel applet, the help and the maker's web page and
+// e-mail address. The openings say whether the shell could do them.
 #pragma once
 
 #include <string>
 
+#include "app/main_view.h"
 #include "platform/dialogs.h"
 
 // The privilege an NT account needs to restart the computer.
@@ -15,8 +16,14 @@ extern const char* const ShutdownPrivilege;  // "SeShutdownPrivilege"
 // or the privilege is not granted, nothing happens.
 void RebootComputer();
 // Opens SystemDir + "DS1.cpl" with the shell's "cplopen" verb.
-void OpenDriverControlPanel(WindowRef owner);
-// Opens a file with the program registered for its type ("open").
-void OpenDocument(WindowRef owner, const std::string& path);
-// The help: ExeDir + "Help\index.html", whatever the working directory.
-void OpenHelp(WindowRef owner);
+bool OpenDriverControlPanel(WindowRef owner);
+// The applet OpenDriverControlPanel opens.
+std::string DriverControlPanelPath();
+// Opens a file or address with the program registered for its type ("open").
+bool OpenDocument(WindowRef owner, const std::string& path);
+// A page of the help: ExeDir + "Help\" + page, whatever the working directory.
+std::string HelpPagePath(const std::string& page);
+// The help page that describes a tab ("bankmodes.html"), opened by F1.
+const char* HelpPageOf(MainPage page);
+// The help's contents page, index.html.
+bool OpenHelp(WindowRef owner);

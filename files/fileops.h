@@ -13,6 +13,9 @@ bool CopyFileOver(const std::string& from, const std::string& to);
 bool RemoveFile(const std::string& path);
 // True only for an existing file that is not a directory.
 bool FileExists(const std::string& path);
+// Creates a directory whose parent exists; true when it exists afterwards,
+// made now or before. A file of that name is not a directory: false.
+bool CreateDirectoryIfMissing(const std::string& path);
 // The size of such a file from its directory entry, without opening it.
 bool FileSizeByPath(const std::string& path, std::uint32_t& size);
 // Names (without directory) of the files matching a wildcard such as "C:\dir\*.wav",

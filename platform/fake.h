@@ -53,6 +53,7 @@ struct FakePlatform {
   std::vector<FileDialogRequest> FileDialogs;
   std::deque<std::string> FileDialogAnswers;
   std::vector<ShellCall> ShellCalls;
+  bool ShellOpens = true;  // what the shell answers: false as for a missing file or handler
   // The restart calls in order, as text: "OpenProcessToken 0x28",
   // "LookupPrivilegeValue SeShutdownPrivilege", "AdjustTokenPrivileges",
   // "GetLastError", "ExitWindowsEx 2 0", "CloseHandle".

@@ -9,6 +9,6 @@
 constexpr int ShellShow = 5;
 
 // Asks the shell to carry out a verb ("open", "cplopen") on a file, with no
-// parameters and no working directory (ShellExecuteA). The shell reports
-// nothing back: a missing file or handler fails silently.
-void ShellExecuteVerb(WindowRef owner, const std::string& verb, const std::string& file, int showCommand);
+// parameters and no working directory (ShellExecuteA). False when the shell
+// says it could not: no such file, no program registered for it, ...
+bool ShellExecuteVerb(WindowRef owner, const std::string& verb, const std::string& file, int showCommand);

@@ -3,15 +3,31 @@
 // geometry ImageMagick's import crops to). Used by "./dev demo" to take one
 // screenshot per page.
 //
-//   showpage N     N = 0 for the first tab
+//   showpage N          N = 0 for the first tab
+//   showpage extended   checks "Extended 4.61MB Bank" and presses Apply, so
+//                       that the pages show a result line
 #include <windows.h>
 // after windows.h, which it needs
 #include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "app/win32/resource.h"
+
+namespace {
+
+HWND FindControl(HWND form, int id) {
+  for (HWND page = GetWindow(form, GW_CHILD); page != nullptr; page = GetWindow(page, GW_HWNDNEXT)) {
+    if (HWND control = GetDlgItem(page, id)) {
+      return control;
+    }
+  }
+  return nullptr;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   if (argc != 2) {
@@ -31,6 +47,18 @@ int main(int argc, char** argv) {
     return 1;
   }
   HWND tabs = GetDlgItem(form, IDC_PageControl);
+  if (std::strcmp(argv[1], "extended") == 0) {
+    SendMessageA(tabs, TCM_SETCURFOCUS, 1, 0);
+    HWND radio = FindControl(form, IDC_ExtendedRadio);
+    if (radio == nullptr) {
+      std::fprintf(stderr, "showpage: no XG Bank Modes page\n");
+      return 1;
+    }
+    SendMessageA(radio, BM_CLICK, 0, 0);
+    // Returns once Apply has run.
+    SendMessageA(GetDlgItem(form, IDC_ApplyBtn), BM_CLICK, 0, 0);
+    return 0;
+  }
   const int page = std::atoi(argv[1]);
   if (page < 0 || page >= SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0)) {
     std::fprintf(stderr, "showpage: no tab %d\n", page);

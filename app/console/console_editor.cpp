@@ -37,15 +37,6 @@ struct EditorCommand {
   int (*Run)(const Arguments& args, ConsoleStream& out, ConsoleStream& err);
 };
 
-const char* const ProtectedLine = " is the driver's own file or in the Backup folder: the editor never writes there.\n";
-const char* const ProtectedFolderLine =
-    " is the driver's own folder or a Backup folder: the editor never writes or deletes there.\n";
-
-std::string FolderOf(const std::string& bank) {
-  const std::string folder = DirectoryPart(bank);
-  return folder.empty() ? std::string("the current folder") : folder;
-}
-
 // The converter loads and the bank exists; otherwise says which is not so.
 bool ReadyToConvert(const std::string& bank, const char* failure, ConsoleStream& err) {
   std::string why;
@@ -71,7 +62,7 @@ int Copy(const Arguments& args, ConsoleStream& out, ConsoleStream& err) {
       return ExitFailed;
     }
     if (IsProtectedFile(BankTablePath(copy, k))) {
-      err << CopyBankFailed << ": " << BankTablePath(copy, k) << ProtectedLine;
+      err << CopyBankFailed << ": " << ProtectedFileReason(BankTablePath(copy, k)) << "\n";
       return ExitFailed;
     }
   }
@@ -97,7 +88,7 @@ int Extract(const Arguments& args, ConsoleStream& out, ConsoleStream& err) {
     return ExitFailed;
   }
   if (IsProtectedFolder(DirectoryPart(bank))) {
-    err << ExtractFailed << ": " << FolderOf(bank) << ProtectedFolderLine;
+    err << ExtractFailed << ": " << ProtectedFolderReason(bank) << "\n";
     return ExitFailed;
   }
   if (!ExtractBank(bank)) {
@@ -121,12 +112,12 @@ int Build(const Arguments& args, ConsoleStream& out, ConsoleStream& err) {
   }
   for (const std::string& written : {bank, ReplaceNameTail(bank, "yb3")}) {
     if (IsProtectedFile(written)) {
-      err << BuildFailed << ": " << written << ProtectedLine;
+      err << BuildFailed << ": " << ProtectedFileReason(written) << "\n";
       return ExitFailed;
     }
   }
   if (IsProtectedFolder(DirectoryPart(bank))) {
-    err << BuildFailed << ": " << FolderOf(bank) << ProtectedFolderLine;
+    err << BuildFailed << ": " << ProtectedFolderReason(bank) << "\n";
     return ExitFailed;
   }
   if (!BuildBank(bank)) {
@@ -167,7 +158,7 @@ const char* KindNamed(const std::string& word) {
 int Sign(const Arguments& args, ConsoleStream& out, ConsoleStream& err) {
   const std::string& bank = args[0];
   if (IsProtectedFile(bank)) {
-    err << SignatureFailed << ": " << bank << ProtectedLine;
+    err << SignatureFailed << ": " << ProtectedFileReason(bank) << "\n";
     return ExitFailed;
   }
   const std::string kind = KindNamed(args[1]);
@@ -189,7 +180,7 @@ int WavClean(const Arguments& args, ConsoleStream& out, ConsoleStream& err) {
     return ExitFailed;
   }
   if (IsProtectedFolder(DirectoryPart(bank))) {
-    err << DeleteWavFailed << ": " << FolderOf(bank) << ProtectedFolderLine;
+    err << DeleteWavFailed << ": " << ProtectedFolderReason(bank) << "\n";
     return ExitFailed;
   }
   const Arguments before = WavSamplesBeside(bank);

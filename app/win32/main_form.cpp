@@ -12,10 +12,6 @@ namespace {
 
 const char* const MainFormClass = "TMainForm";
 
-// The client area at 96 DPI.
-constexpr int ClientWidth = 376;
-constexpr int ClientHeight = 406;
-
 // Pages look like property sheet pages on XP. The call lives in uxtheme.dll,
 // which Windows 98 lacks, so it is looked up when the program runs.
 void EnableThemedPage(HWND page) {
@@ -31,6 +27,13 @@ void EnableThemedPage(HWND page) {
     enable(page, enableTab);
   }
 }
+
+// The client area at 96 DPI on Windows, where the dialog units of MS Sans
+// Serif 8 are 6 x 13 pixels per 4 x 8 units.
+constexpr int ClientWidth = 376;
+constexpr int ClientHeight = 406;
+constexpr int BaseWidth = 6;
+constexpr int BaseHeight = 13;
 
 // Controls that keep their distance to the right and bottom edges of their
 // dialog when it is sized away from its template: the page control grows,
@@ -66,7 +69,8 @@ const TMainForm::ButtonHandler TMainForm::ButtonHandlers[] = {
     {IDC_ApplyBtn, &TMainForm::ApplyBtnClick},           {IDC_OkBtn, &TMainForm::OkBtnClick},
     {IDC_CancelBtn, &TMainForm::CancelBtnClick},         {IDC_HelpBtn, &TMainForm::HelpBtnClick},
     {IDC_UserBankPathBtn, &TMainForm::UserBankBtnClick}, {IDC_UserBankBtn, &TMainForm::UserBankBtnClick},
-    {IDC_CPanelBtn, &TMainForm::CPanelBtnClick},
+    {IDC_CPanelBtn, &TMainForm::CPanelBtnClick},         {IDC_RestoreBtn, &TMainForm::RestoreBtnClick},
+    {IDC_InfoLabel, &TMainForm::InfoLabelClick},
 };
 
 TMainForm::~TMainForm() {
@@ -132,6 +136,15 @@ INT_PTR CALLBACK TMainForm::PageProc(HWND page, UINT message, WPARAM wParam, LPA
         return TRUE;
       }
       break;
+    case WM_SETCURSOR:
+      // The hand over the web and e-mail lines says they can be clicked.
+      if (form != nullptr && reinterpret_cast<HWND>(wParam) == form->Control(IDC_InfoLabel) &&
+          form->InfoLineAt(GetMessagePos()) >= 1) {
+        SetCursor(LoadCursor(nullptr, IDC_HAND));
+        SetWindowLongPtrA(page, DWLP_MSGRESULT, TRUE);
+        return TRUE;
+      }
+      break;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
       if (form != nullptr) {
@@ -165,6 +178,9 @@ INT_PTR TMainForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return FALSE;
     }
+    case WM_VoiceEditLeft:
+      VoiceEditLeft(static_cast<int>(wParam));
+      return TRUE;
     case WM_CLOSE:
       if (!closing_ && FormCloseQuery()) {
         closing_ = true;
@@ -194,15 +210,17 @@ void TMainForm::OnInitDialog(HWND window) {
 }
 
 void TMainForm::SizeAndCenter() {
-  // The template is laid out for MS Sans Serif 8 at 96 DPI; the client area
-  // is set exactly, scaled with the screen's DPI, and the page control and
-  // buttons are anchored to it. The window is centred on the screen.
+  // The client area is 376 x 406 pixels in the dialog units of the window's
+  // font, so it grows with the font as every control of the template does.
+  // Scaling the pixels by DPI/96 instead falls short at 120 DPI, where MS
+  // Sans Serif grows by more than 5/4 and the right column clips. The
+  // template is within a unit of this size; the page control and the
+  // buttons take up the difference. The window is centred on the screen.
   RECT before;
   GetClientRect(handle_, &before);
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  RECT frame = {0, 0, MulDiv(ClientWidth, dpi, 96), MulDiv(ClientHeight, dpi, 96)};
+  RECT units = {0, 0, 4, 8};
+  MapDialogRect(handle_, &units);
+  RECT frame = {0, 0, MulDiv(ClientWidth, units.right, BaseWidth), MulDiv(ClientHeight, units.bottom, BaseHeight)};
   const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(handle_, GWL_STYLE));
   const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrA(handle_, GWL_EXSTYLE));
   AdjustWindowRectEx(&frame, style, FALSE, exStyle);
@@ -341,9 +359,13 @@ bool TMainForm::IsFormMessage(MSG& message) {
   if (handle_ == nullptr || !IsWindow(handle_)) {
     return false;
   }
-  if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && GetKeyState(VK_CONTROL) < 0 &&
-      (message.hwnd == handle_ || IsChild(handle_, message.hwnd))) {
+  const bool ours = message.hwnd == handle_ || IsChild(handle_, message.hwnd);
+  if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && GetKeyState(VK_CONTROL) < 0 && ours) {
     SelectNextPage(GetKeyState(VK_SHIFT) < 0);
+    return true;
+  }
+  if (message.message == WM_KEYDOWN && message.wParam == VK_F1 && ours) {
+    MainCommands::HelpForPage(active_, *this);
     return true;
   }
   return IsDialogMessageA(handle_, &message) != 0;
@@ -376,10 +398,18 @@ void TMainForm::OnCommand(int id, int code) {
   if (!ready_) {
     return;
   }
-  if (code == EN_CHANGE && (id == IDC_ModEdit || id == IDC_WodEdit || id == IDC_DSEdit || id == IDC_DS3DEdit)) {
+  const int voiceEdits[4] = {IDC_ModEdit, IDC_WodEdit, IDC_DSEdit, IDC_DS3DEdit};
+  const int* voice = std::find(voiceEdits, voiceEdits + 4, id);
+  if (voice != voiceEdits + 4 && code == EN_CHANGE) {
     VoiceEditsChange();
     return;
   }
+  if (voice != voiceEdits + 4 && code == EN_KILLFOCUS) {
+    // No box while the focus moves: it is checked once the focus has settled.
+    PostMessageA(handle_, WM_VoiceEditLeft, static_cast<WPARAM>(voice - voiceEdits), 0);
+    return;
+  }
+  // A click on a static with SS_NOTIFY (InfoLabel) is STN_CLICKED, which is BN_CLICKED's number.
   if (code != BN_CLICKED) {
     return;
   }
@@ -421,6 +451,11 @@ WindowChoices TMainForm::ReadChoices() const {
   for (std::size_t row = 0; row < DriverSettingCount; ++row) {
     choices.Settings[row] = SettingControlValue(row);
   }
+  const int voiceEdits[4] = {IDC_ModEdit, IDC_WodEdit, IDC_DSEdit, IDC_DS3DEdit};
+  for (int i = 0; i < 4; ++i) {
+    choices.VoiceTexts[i] = ControlText(voiceEdits[i]);
+  }
+  choices.ResultLine = ResultLine();
   return choices;
 }
 
@@ -441,6 +476,25 @@ void TMainForm::WriteChangedChoices(const WindowChoices& before, const WindowCho
     if (after.Settings[row] != before.Settings[row]) {
       SetSettingControl(row, after.Settings[row]);
     }
+  }
+  if (after.ResultLine != before.ResultLine) {
+    SetResultLine(after.ResultLine);
+  }
+}
+
+namespace {
+
+// The result line of every page that changes something; each shows the same text.
+const int ResultLineIds[] = {IDC_BankResult,  IDC_EditorResult, IDC_CPanelResult,
+                             IDC_AudioResult, IDC_LoadResult,   IDC_VoicesResult};
+
+}  // namespace
+
+std::string TMainForm::ResultLine() const { return ControlText(ResultLineIds[0]); }
+
+void TMainForm::SetResultLine(const std::string& text) {
+  for (int id : ResultLineIds) {
+    SetControlText(id, text);
   }
 }
 
@@ -464,5 +518,44 @@ void TMainForm::UserBankBtnClick() { RunCommand(&MainCommands::UserBankBtnClick)
 void TMainForm::CPanelBtnClick() { RunCommand(&MainCommands::CPanelBtnClick); }
 
 void TMainForm::HelpBtnClick() { RunCommand(&MainCommands::HelpBtnClick); }
+
+void TMainForm::RestoreBtnClick() { RunCommand(&MainCommands::RestoreBtnClick); }
+
+int TMainForm::InfoLineAt(DWORD screenPoint) const {
+  HWND label = Control(IDC_InfoLabel);
+  POINT point = {static_cast<short>(LOWORD(screenPoint)), static_cast<short>(HIWORD(screenPoint))};
+  ScreenToClient(label, &point);
+  HDC dc = GetDC(label);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)));
+  TEXTMETRICA metrics = {};
+  GetTextMetricsA(dc, &metrics);
+  SelectObject(dc, old);
+  ReleaseDC(label, dc);
+  return metrics.tmHeight > 0 && point.y >= 0 ? point.y / metrics.tmHeight : 0;
+}
+
+void TMainForm::InfoLabelClick() {
+  // InfoLabel's lines are the notice, "Web: ..." and "E-mail: ...": the line
+  // under the pointer says which was clicked.
+  const int line = InfoLineAt(GetMessagePos());
+  if (line == 1) {
+    RunCommand(&MainCommands::WebLinkClick);
+  } else if (line == 2) {
+    RunCommand(&MainCommands::MailLinkClick);
+  }
+}
+
+void TMainForm::VoiceEditLeft(int index) {
+  const int voiceEdits[4] = {IDC_ModEdit, IDC_WodEdit, IDC_DSEdit, IDC_DS3DEdit};
+  if (index < 0 || index > 3 || !ready_ || closing_) {
+    return;
+  }
+  // Leaving for Cancel drops the choices: nothing to say about them.
+  const HWND focus = GetFocus();
+  if (focus == GetDlgItem(handle_, IDC_CancelBtn) || GetActiveWindow() != handle_) {
+    return;
+  }
+  MainCommands::VoiceEditLeft(index, ControlText(voiceEdits[index]), *this);
+}
 
 bool TMainForm::FormCloseQuery() { return MainCommands::FormCloseQuery(*this); }

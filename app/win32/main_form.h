@@ -21,8 +21,9 @@ class TMainForm : private MainWindowPort {
   // has run when it returns. False on failure.
   bool Create(HINSTANCE instance);
   HWND Handle() const { return handle_; }
-  // The message loop's filter: Ctrl+Tab and Ctrl+Shift+Tab switch pages,
-  // then the dialog keys (Tab, access keys, Enter = Ok, Escape = Cancel).
+  // The message loop's filter: Ctrl+Tab and Ctrl+Shift+Tab switch pages, F1
+  // opens the help of the page shown, then the dialog keys (Tab, access
+  // keys, Enter = Ok, Escape = Cancel).
   // True when the message was handled.
   bool IsFormMessage(MSG& message);
 
@@ -44,6 +45,15 @@ class TMainForm : private MainWindowPort {
   void UserBankBtnClick();
   void CPanelBtnClick();
   void HelpBtnClick();
+  void RestoreBtnClick();
+  void InfoLabelClick();
+  // The line of InfoLabel under a point of the screen (GetMessagePos form):
+  // 0 the notice, 1 the web page, 2 the e-mail address.
+  int InfoLineAt(DWORD screenPoint) const;
+  // The focus left voice count `index`; runs once the focus has settled.
+  void VoiceEditLeft(int index);
+  // What the last command did, as the pages show it.
+  std::string ResultLine() const;
 
  private:
   // A button and the member that handles its click.
@@ -98,6 +108,7 @@ class TMainForm : private MainWindowPort {
   void SetCheckedRadio(BankRadio radio);
   BankRadio CheckedRadio() const;
   void ShowVoiceTotal(const VoiceTotal& total);
+  void SetResultLine(const std::string& text);
 
   std::string ControlText(int id) const;
   void SetControlText(int id, const std::string& text);

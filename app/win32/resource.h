@@ -38,6 +38,7 @@
 #define IDC_UserBankSetEdit 1205
 #define IDC_UserBankPathBtn 1206
 #define IDC_LabelSysRes 1207
+#define IDC_RestoreBtn 1208
 
 #define IDC_SelectBankHeading 1300
 #define IDC_SelectBankRule 1301
@@ -62,6 +63,7 @@
 #define IDC_SoundCardFeaturesRule 1405
 #define IDC_FeaturesCombo 1406
 #define IDC_SPDIFInCombo 1407
+#define IDC_SPDIFInLabel 1409
 #define IDC_CPanelBtn 1408
 
 #define IDC_HiFiCheck 1500
@@ -89,5 +91,16 @@
 #define IDC_VoicesRule 1712
 #define IDC_TotalLabel 1713
 #define IDC_TotallyEdit 1714
+
+/* The result line of each page that changes something: what the last command did. */
+#define IDC_BankResult 1800
+#define IDC_EditorResult 1801
+#define IDC_CPanelResult 1802
+#define IDC_AudioResult 1803
+#define IDC_LoadResult 1804
+#define IDC_VoicesResult 1805
+
+/* Posted to the window when a voice count lost the focus; wParam is its index. */
+#define WM_VoiceEditLeft (WM_APP + 1)
 
 #endif

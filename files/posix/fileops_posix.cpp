@@ -52,6 +52,15 @@ bool FileExists(const std::string& path) {
   return !path.empty() && stat(NativePath(path).c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
+bool CreateDirectoryIfMissing(const std::string& path) {
+  if (path.empty()) {
+    return false;
+  }
+  const std::string native = NativePath(path);
+  struct stat info {};
+  return mkdir(native.c_str(), 0777) == 0 || (stat(native.c_str(), &info) == 0 && S_ISDIR(info.st_mode));
+}
+
 bool FileSizeByPath(const std::string& path, std::uint32_t& size) {
   struct stat info {};
   if (path.empty() || stat(NativePath(path).c_str(), &info) != 0 || !S_ISREG(info.st_mode) ||

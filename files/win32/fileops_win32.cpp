@@ -70,6 +70,14 @@ bool FileExists(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+bool CreateDirectoryIfMissing(const std::string& path) {
+  if (CreateDirectoryA(path.c_str(), nullptr)) {
+    return true;
+  }
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
 bool FileSizeByPath(const std::string& path, std::uint32_t& size) {
   WIN32_FILE_ATTRIBUTE_DATA data = {};
   if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||

@@ -8,8 +8,9 @@
 #include "platform/restart.h"
 #include "platform/shell.h"
 
-void ShellExecuteVerb(WindowRef owner, const std::string& verb, const std::string& file, int showCommand) {
+bool ShellExecuteVerb(WindowRef owner, const std::string& verb, const std::string& file, int showCommand) {
   Fake().ShellCalls.push_back(ShellCall{owner, verb, file, showCommand});
+  return Fake().ShellOpens;
 }
 
 bool AskFileName(const FileDialogRequest& request, std::string& chosen) {

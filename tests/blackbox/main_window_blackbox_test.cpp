@@ -1,9 +1,14 @@
 // The real tovaro.exe's window driven from another process, as a user has
-// it: its tabs, Escape and Enter.
+// it: its tabs, Escape and Enter, its layout at other DPI settings and what
+// start-up does when the Backup folder is missing.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
+#include "platform/system_lock.h"
 #include "tests/blackbox/program_test.h"
 #include "tests/support/settings_registry.h"
+#include "ymf/driver_files_lock.h"
 
 namespace {
 
@@ -64,6 +69,63 @@ class MainWindow : public ProgramTest {
   }
   StoredValue Flag(bool on) const { return Binary({static_cast<std::uint8_t>(on), 0, 0, 0}); }
 
+  // What Windows takes as the screen's DPI for the programs started from now
+  // on (Wine reads it when a process starts); 0 removes the setting.
+  static void SetScreenDpi(DWORD dpi) {
+    HKEY desktop = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                              &desktop, nullptr),
+              ERROR_SUCCESS);
+    if (dpi == 0) {
+      RegDeleteValueA(desktop, "LogPixels");
+    } else {
+      RegSetValueExA(desktop, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+    }
+    RegCloseKey(desktop);
+  }
+
+  // The controls of the window that leave what holds them: a control that
+  // reaches past its page, a page past the page control, a control of the
+  // window past its client area. One line per control.
+  static std::string ControlsOutside(HWND window) {
+    std::ostringstream outside;
+    RECT client;
+    GetClientRect(window, &client);
+    HWND tabs = Robot::FindControl(window, "SysTabControl32", "");
+    RECT tabArea;
+    GetWindowRect(tabs, &tabArea);
+    for (HWND child = GetWindow(window, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+      RECT box;
+      GetWindowRect(child, &box);
+      RECT inClient = box;
+      MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&inClient), 2);
+      if (inClient.left < 0 || inClient.top < 0 || inClient.right > client.right || inClient.bottom > client.bottom) {
+        outside << "'" << Robot::Title(child) << "' leaves the window\n";
+      }
+      char className[32] = {};
+      GetClassNameA(child, className, sizeof className);
+      if (std::string(className) != "#32770") {
+        continue;
+      }
+      if (box.left < tabArea.left || box.top < tabArea.top || box.right > tabArea.right ||
+          box.bottom > tabArea.bottom) {
+        outside << "page " << GetDlgCtrlID(child) << " leaves the page control\n";
+      }
+      RECT page;
+      GetClientRect(child, &page);
+      for (HWND control = GetWindow(child, GW_CHILD); control != nullptr; control = GetWindow(control, GW_HWNDNEXT)) {
+        RECT inPage;
+        GetWindowRect(control, &inPage);
+        MapWindowPoints(nullptr, child, reinterpret_cast<POINT*>(&inPage), 2);
+        if (inPage.left < 0 || inPage.top < 0 || inPage.right > page.right || inPage.bottom > page.bottom) {
+          outside << "control " << GetDlgCtrlID(control) << " '" << Robot::Title(control) << "' leaves its page ("
+                  << inPage.right << "," << inPage.bottom << " in " << page.right << "x" << page.bottom << ")\n";
+        }
+      }
+    }
+    return outside.str();
+  }
+
   std::string key_;
 };
 
@@ -118,6 +180,57 @@ TEST_F(MainWindow, EnterIsOk) {
   ExpectEndsWithoutQuestion(robot);
   EXPECT_EQ(GetValue(key_, "ShowWaveout"), Flag(true));
   EXPECT_EQ(GetValue(key_, "LoadGamePort"), Flag(true));
+}
+
+TEST_F(MainWindow, NoControlLeavesItsPageAtLargerFonts) {
+  InstallDriver();
+  const struct {
+    DWORD Dpi;
+    LONG MinimumWidth;  // the client area grows at least with the DPI
+  } settings[] = {{96, 376}, {120, 470}, {144, 564}};
+  for (const auto& setting : settings) {
+    SCOPED_TRACE(setting.Dpi);
+    SetScreenDpi(setting.Dpi);
+    Robot robot;
+    HWND window = OpenWindow(robot, 0);
+    SetScreenDpi(0);
+    ASSERT_NE(window, nullptr);
+    RECT client;
+    GetClientRect(window, &client);
+    EXPECT_GE(client.right, setting.MinimumWidth) << "the program saw the DPI";
+    EXPECT_EQ(ControlsOutside(window), "");
+    Key(window, VK_ESCAPE);
+    ExpectEndsWithoutQuestion(robot);
+  }
+}
+
+TEST_F(MainWindow, AMissingBackupFolderIsCreatedAtStart) {
+  InstallDriver();
+  RemoveTree(where_.ProgramDir + "Backup\\");
+  ASSERT_FALSE(DirectoryExists(where_.ProgramDir + "Backup"));
+  Robot robot;
+  HWND window = OpenWindow(robot, 0);
+  ASSERT_NE(window, nullptr) << "no backup question";
+  EXPECT_TRUE(FileExists(Backup("Ds1.sys")));
+  EXPECT_TRUE(FileExists(Backup("dsxgwave.tbl")));
+  Key(window, VK_ESCAPE);
+  ExpectEndsWithoutQuestion(robot);
+}
+
+TEST_F(MainWindow, DriverFilesInUseAtStartAreSaidSoNotTheBackupQuestion) {
+  InstallDriver();
+  SystemLock lock = 0;
+  ASSERT_EQ(TakeSystemLock(DriverFilesLockName, 0, lock), SystemLockResult::Taken);
+  Robot robot;
+  ASSERT_TRUE(robot.Start(exe_, ""));
+  HWND box = robot.WaitForMessageBox(Patience);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(Robot::MessageText(box).rfind("The driver files are in use by another program", 0), 0u)
+      << Robot::MessageText(box);
+  EXPECT_NE(Robot::MessageText(box).find("Start the program anyway?"), std::string::npos);
+  Robot::Press(box, IDNO);
+  ExpectEndsWithoutQuestion(robot);
+  ReleaseSystemLock(lock);
 }
 
 }  // namespace

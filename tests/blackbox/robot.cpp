@@ -140,9 +140,21 @@ struct ControlSearch {
   HWND Found;
 };
 
+// A caption as the user reads it: "&&" is an ampersand, a single one marks the access key.
+std::string Shown(const std::string& caption) {
+  std::string text;
+  for (std::size_t i = 0; i < caption.size(); ++i) {
+    if (caption[i] == '&' && i + 1 < caption.size()) {
+      ++i;
+    }
+    text += caption[i];
+  }
+  return text;
+}
+
 BOOL CALLBACK MatchControl(HWND control, LPARAM data) {
   ControlSearch* search = reinterpret_cast<ControlSearch*>(data);
-  if (ClassOf(control) == search->ClassName && Robot::Title(control) == search->Caption) {
+  if (ClassOf(control) == search->ClassName && Shown(Robot::Title(control)) == search->Caption) {
     search->Found = control;
     return FALSE;
   }

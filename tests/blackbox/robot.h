@@ -29,7 +29,8 @@ class Robot {
   std::vector<std::string> TabCaptions(HWND tabControl);
 
   static std::string MessageText(HWND box);
-  // A control anywhere below window with this class and caption; null when none.
+  // A control anywhere below window with this class and caption as shown
+  // (without the ampersand of an access key); null when none.
   static HWND FindControl(HWND window, const std::string& className, const std::string& caption);
   static std::string Title(HWND window);
   static void Press(HWND box, int buttonId);

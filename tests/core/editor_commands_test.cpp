@@ -47,7 +47,9 @@ class EditorCommandsTest : public ::testing::Test {
     EXPECT_EQ(Fake().Shown[0].Title, "Error");
     EXPECT_EQ(Fake().Shown[0].Style, MsgOk | MsgIconError);
     EXPECT_EQ(Fake().Shown[0].Owner, Active);
-    return Fake().Shown[0].Text;
+    // The failure's own line; the reason below it is the operation's.
+    const std::string& text = Fake().Shown[0].Text;
+    return text.substr(0, text.find('\n'));
   }
 
   SimulatedSystem sim_;

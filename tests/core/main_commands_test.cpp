@@ -53,6 +53,9 @@ class MainCommandsTest : public ::testing::Test {
     const MainView view = ComputeMainView();
     choices_.CheckedRadio = view.CheckedRadio;
     std::copy(view.SettingShown, view.SettingShown + DriverSettingCount, choices_.Settings);
+    for (int i = 0; i < 4; ++i) {
+      choices_.VoiceTexts[i] = std::to_string(view.SettingShown[Row("MaxModVoices") + i]);
+    }
     if (!driverInstalled) {
       // What the untouched controls hold without a driver: lists without a selection.
       choices_.Settings[Row("LoadUIF")] = NoSelection;
@@ -68,7 +71,7 @@ class MainCommandsTest : public ::testing::Test {
   bool RegistryUnchanged() const { return SameRegistry(Fake().Keys, registry_); }
   void ExpectOneBox(const std::string& text) const {
     ASSERT_EQ(Fake().Shown.size(), 1u);
-    EXPECT_EQ(Fake().Shown[0].Text, text);
+    EXPECT_EQ(Fake().Shown[0].Text.substr(0, Fake().Shown[0].Text.find('\n')), text);
     EXPECT_EQ(Fake().Shown[0].Title, "Error");
     EXPECT_EQ(Fake().Shown[0].Style, MsgOk | MsgIconError);
     EXPECT_EQ(Fake().Shown[0].Owner, Active);
@@ -166,6 +169,28 @@ TEST_F(MainCommandsTest, OnlyShowWaveOutIsStoredAndClosingAsksNothing) {
   EXPECT_TRUE(MainCommands::FormCloseQuery(window_));
   EXPECT_TRUE(Fake().Shown.empty());
   EXPECT_TRUE(Fake().RestartCalls.empty());
+}
+
+TEST_F(MainCommandsTest, ApplySaysWhatItStoredAndWhetherARestartIsPending) {
+  Start();
+  const struct {
+    const char* Setting;  // changed before this Apply, or null
+    const char* Line;
+  } applies[] = {
+      {nullptr, "Nothing to apply: the pages show what is installed and stored."},
+      {"ShowWaveout", "Settings stored."},
+      {"LoadLegacy", "Settings stored. Restart Windows for the changes to take effect."},
+      {nullptr,
+       "Nothing to apply: the pages show what is installed and stored. A restart of Windows is still pending."},
+  };
+  for (const auto& apply : applies) {
+    if (apply.Setting != nullptr) {
+      choices_.Settings[Row(apply.Setting)] ^= 1;
+    }
+    MainCommands::ApplyBtnClick(choices_, window_);
+    EXPECT_EQ(choices_.ResultLine, apply.Line);
+  }
+  EXPECT_TRUE(Fake().Shown.empty());
 }
 
 TEST_F(MainCommandsTest, UserRadioWithAnEmptyPathSwitchesNothing) {

@@ -62,6 +62,8 @@ TEST(Startup, NoDriverWithOldBackupStillAsksBothQuestions) {
 TEST(Startup, DecliningTheBackupQuestionEndsAtOnce) {
   SimulatedSystem sim(false);
   ASSERT_TRUE(sim.AddDriver(WdmDriver()));
+  // A file where the Backup folder belongs: the folder cannot be created.
+  WriteAll(sim.BackupDir().substr(0, sim.BackupDir().size() - 1), Bytes{});
   Fake().Answers = {AnswerNo};
   EXPECT_THROW(PrepareStart(""), FakeProcessEnded);
   EXPECT_EQ(Fake().EndedWith, 0);
@@ -71,6 +73,8 @@ TEST(Startup, DecliningTheBackupQuestionEndsAtOnce) {
 TEST(Startup, BackupFailureAcceptedOpensTheWindow) {
   SimulatedSystem sim(false);
   ASSERT_TRUE(sim.AddDriver(WdmDriver()));
+  // A file where the Backup folder belongs: the folder cannot be created.
+  WriteAll(sim.BackupDir().substr(0, sim.BackupDir().size() - 1), Bytes{});
   Fake().Answers = {AnswerYes};
   EXPECT_TRUE(PrepareStart(""));
   EXPECT_EQ(Questions(), (std::vector<std::string>{BackupQuestion}));

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 #include "app/startup.h"
@@ -14,6 +15,7 @@
 #include "app/win32/resource.h"
 #include "platform/fake.h"
 #include "platform/fake_converter.h"
+#include "platform/testing/scratch.h"
 #include "tests/core/window_machine.h"
 
 namespace {
@@ -36,6 +38,14 @@ std::string TextOf(HWND control) {
   char text[512] = {};
   GetWindowTextA(control, text, sizeof text);
   return text;
+}
+
+// The line a box starts with: the text of the failure, before its reason.
+std::string FirstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
+// What follows the first line and the blank line under it.
+std::string Reason(const std::string& text) {
+  const std::size_t blank = text.find("\n\n");
+  return blank == std::string::npos ? std::string() : text.substr(blank + 2);
 }
 
 // The background a page gives a control, as WM_CTLCOLORSTATIC answers it.
@@ -93,10 +103,15 @@ TEST_F(MainFormTest, FixedCentredWindowWithOkFocused) {
   HDC screen = GetDC(nullptr);
   const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
   ReleaseDC(nullptr, screen);
+  // 376 x 406 pixels where the font's dialog units are those of MS Sans
+  // Serif 8 at 96 DPI on Windows (6 x 13 pixels per 4 x 8 units), and as
+  // much larger as the units are.
+  RECT units = {0, 0, 4, 8};
+  MapDialogRect(window, &units);
   RECT client;
   GetClientRect(window, &client);
-  EXPECT_EQ(client.right, MulDiv(376, dpi, 96));
-  EXPECT_EQ(client.bottom, MulDiv(406, dpi, 96));
+  EXPECT_EQ(client.right, MulDiv(376, units.right, 6));
+  EXPECT_EQ(client.bottom, MulDiv(406, units.bottom, 13));
   const LONG_PTR style = GetWindowLongPtrA(window, GWL_STYLE);
   EXPECT_TRUE((style & WS_SYSMENU) && (style & WS_MINIMIZEBOX));
   EXPECT_FALSE((style & WS_MAXIMIZEBOX) || (style & WS_THICKFRAME));
@@ -238,7 +253,7 @@ TEST_F(MainFormTest, OkClosesAfterAFailedSwitch) {
   const WindowRef window = reinterpret_cast<WindowRef>(form_->Handle());
   Click(BankTab, IDC_OkBtn);
   ASSERT_EQ(Fake().Shown.size(), 1u) << "the error, and no reboot question";
-  EXPECT_EQ(Fake().Shown[0].Text, "Cannot set XG Bank Mode");
+  EXPECT_EQ(FirstLine(Fake().Shown[0].Text), "Cannot set XG Bank Mode");
   EXPECT_EQ(Fake().Shown[0].Owner, window);
   EXPECT_FALSE(Open());
 }
@@ -293,7 +308,8 @@ TEST_F(MainFormTest, EveryEditorButtonRunsItsCommand) {
     Fake().Shown.clear();
     Click(EditorTab, button.Button);
     ASSERT_EQ(Fake().Shown.size(), 1u) << button.Message;
-    EXPECT_EQ(Fake().Shown[0].Text, button.Message);
+    EXPECT_EQ(FirstLine(Fake().Shown[0].Text), button.Message);
+    EXPECT_NE(Reason(Fake().Shown[0].Text), "") << button.Message;
     EXPECT_EQ(Fake().Shown[0].Owner, reinterpret_cast<WindowRef>(form_->Handle()));
   }
   EXPECT_EQ(FakeConverter().Calls, std::vector<std::string>{"Deconstruct " + sim_->Root() + "none.yb0"});
@@ -347,25 +363,220 @@ TEST_F(MainFormTest, VoiceCountsBoundToTheirArrowsAndTotalledInRedAbove88) {
     EXPECT_EQ(TextOf(C(IDC_TotallyEdit)), total.Total);
     EXPECT_EQ(BackgroundOf(C(IDC_TotallyEdit)), total.Red ? RGB(255, 0, 0) : GetSysColor(COLOR_WINDOW));
   }
-  ASSERT_TRUE(Fake().Shown.empty());
   SetWindowTextA(C(IDC_WodEdit), "");
-  ASSERT_EQ(Fake().Shown.size(), 1u);
-  EXPECT_EQ(Fake().Shown[0].Text, "'' is not a valid integer value");
-  EXPECT_EQ(Fake().Shown[0].Title, "Tovaro 2.0.1");
-  EXPECT_EQ(Fake().Shown[0].Style, MsgOk | MsgIconError);
+  EXPECT_TRUE(Fake().Shown.empty()) << "an emptied field is retyped, not wrong";
   EXPECT_EQ(TextOf(C(IDC_TotallyEdit)), "89") << "the last total stays";
   EXPECT_EQ(BackgroundOf(C(IDC_TotallyEdit)), RGB(255, 0, 0));
 }
 
-TEST_F(MainFormTest, HelpAndControlPanelButtonsHandWorkToTheShell) {
+TEST_F(MainFormTest, AVoiceCountOutsideZeroTo64IsSaidAndNotStored) {
   Open(MachineSpec());
-  Click(AboutTab, IDC_HelpBtn);
-  Click(CPanelTab, IDC_CPanelBtn);
-  ASSERT_EQ(Fake().ShellCalls.size(), 2u);
-  EXPECT_EQ(Fake().ShellCalls[0].Verb, "open");
-  EXPECT_EQ(Fake().ShellCalls[1].Verb, "cplopen");
-  for (const ShellCall& call : Fake().ShellCalls) {
-    EXPECT_EQ(call.Owner, reinterpret_cast<WindowRef>(form_->Handle()));
+  form_->SelectPage(VoicesTab);
+  const struct {
+    const char* Typed;
+    bool OnLeaving;  // said when the focus leaves the field
+  } cases[] = {{"99", true}, {"", false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Typed);
+    Fake().Shown.clear();
+    SetFocus(C(IDC_ModEdit));
+    SetWindowTextA(C(IDC_ModEdit), c.Typed);
+    SetWindowTextA(C(IDC_DSEdit), "40");
+    SetFocus(C(IDC_WodEdit));
+    Pump(form_.get());
+    ASSERT_EQ(Fake().Shown.size(), c.OnLeaving ? 1u : 0u);
+    if (c.OnLeaving) {
+      EXPECT_EQ(Fake().Shown[0].Text,
+                "MIDI voices: '99' is not a count from 0 to 64. Type a whole number from 0 to 64.");
+      EXPECT_EQ(Fake().Shown[0].Style, MsgOk | MsgIconError);
+    }
+    Fake().Shown.clear();
+    Click(VoicesTab, IDC_ApplyBtn);
+    ASSERT_EQ(Fake().Shown.size(), 1u) << "said again at Apply";
+    EXPECT_NE(Fake().Shown[0].Text.find("The voice limits were not stored."), std::string::npos);
+    EXPECT_EQ(Env.Settings.MaxModVoices, 0);
+    EXPECT_EQ(Env.Settings.MaxDSVoices, 0) << "none of the four is stored";
+  }
+}
+
+TEST_F(MainFormTest, FailureBoxesSayWhy) {
+  Open(MachineSpec());
+  const std::string mine = AddUserBank(*sim_, "mine.yb0");
+  const std::string missing = sim_->Root() + "missing.yb0";
+  const struct {
+    const char* Name;
+    bool Busy;
+    MainPage Page;
+    const char* UserBank;  // in UserBankSetEdit, or in UserBankEdit for the editor
+    int Button;
+    const char* First;
+    std::string Why;  // a part of the reason
+  } cases[] = {
+      {"missing user bank", false, BankTab, missing.c_str(), IDC_ApplyBtn, "Cannot set XG Bank Mode", missing},
+      {"driver files busy", true, BankTab, mine.c_str(), IDC_ApplyBtn, "Cannot set XG Bank Mode",
+       "Another Tovaro program is changing the driver files"},
+      {"failed build", false, EditorTab, mine.c_str(), IDC_BankCreateBtn, "Cannot make a bank from WAV samples",
+       "WAV files in " + sim_->Root()},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    Fake().Shown.clear();
+    Fake().LockHeldElsewhere = c.Busy;
+    FakeConverter().Results = {3};
+    if (c.Page == BankTab) {
+      Click(BankTab, IDC_UserRadio);
+      SetWindowTextA(C(IDC_UserBankSetEdit), c.UserBank);
+    } else {
+      SetWindowTextA(C(IDC_UserBankEdit), c.UserBank);
+    }
+    Click(c.Page, c.Button);
+    ASSERT_EQ(Fake().Shown.size(), 1u);
+    EXPECT_EQ(FirstLine(Fake().Shown[0].Text), c.First);
+    EXPECT_NE(Reason(Fake().Shown[0].Text).find(c.Why), std::string::npos) << Fake().Shown[0].Text;
+  }
+  Fake().LockHeldElsewhere = false;
+  FakeConverterReset();
+}
+
+TEST_F(MainFormTest, TheResultLineSaysWhatTheLastCommandDid) {
+  Open(MachineSpec());
+  ASSERT_TRUE(WriteWholeFile(sim_->Root() + "one.wav", Bytes{1}));
+  ASSERT_TRUE(WriteWholeFile(sim_->Root() + "two.wav", Bytes{2}));
+  const std::string mine = AddUserBank(*sim_, "mine.yb0");
+  SetWindowTextA(C(IDC_UserBankEdit), mine.c_str());
+  const struct {
+    MainPage Page;
+    int Click;
+    std::string Line;
+  } commands[] = {
+      {BankTab, IDC_ExtendedRadio, ""},
+      {BankTab, IDC_ApplyBtn, "Extended bank installed; the driver verifies exact. Restart Windows to load it."},
+      {EditorTab, IDC_BankExtractBtn, "2 WAV files written to " + sim_->Root()},
+  };
+  for (const auto& command : commands) {
+    Click(command.Page, command.Click);
+    if (command.Line.empty()) {
+      continue;
+    }
+    EXPECT_TRUE(Fake().Shown.empty());
+    for (int line :
+         {IDC_BankResult, IDC_EditorResult, IDC_CPanelResult, IDC_AudioResult, IDC_LoadResult, IDC_VoicesResult}) {
+      EXPECT_EQ(TextOf(C(line)), command.Line) << line;
+    }
+  }
+}
+
+TEST_F(MainFormTest, RestoreOriginalsAsksFirst) {
+  Open(MachineSpec());
+  Click(BankTab, IDC_ExtendedRadio);
+  Click(BankTab, IDC_ApplyBtn);
+  ASSERT_EQ(Env.BankKind, BankExtended);
+  const std::string applied = TextOf(C(IDC_BankResult));
+  const struct {
+    int Answer;
+    std::int32_t Kind;
+    std::string Line;
+  } answers[] = {
+      {AnswerNo, BankExtended, applied},
+      {AnswerYes, BankDefault,
+       "Original driver and bank files restored from the Backup folder. Restart Windows for the changes to take "
+       "effect."},
+  };
+  for (const auto& answer : answers) {
+    Fake().Shown.clear();
+    Fake().Answers = {answer.Answer};
+    Click(BankTab, IDC_RestoreBtn);
+    ASSERT_EQ(Fake().Shown.size(), 1u);
+    EXPECT_EQ(Fake().Shown[0].Style, MsgYesNo | MsgIconQuestion);
+    EXPECT_EQ(Env.BankKind, answer.Kind);
+    EXPECT_EQ(TextOf(C(IDC_BankResult)), answer.Line);
+    EXPECT_EQ(Checked(IDC_DefaultRadio), answer.Kind == BankDefault) << "refreshed";
+  }
+  Fake().Shown.clear();
+  Fake().Answers = {AnswerYes};
+  Click(BankTab, IDC_RestoreBtn);
+  ASSERT_EQ(Fake().Shown.size(), 2u) << "the question, then why nothing was restored";
+  EXPECT_EQ(FirstLine(Fake().Shown[1].Text), "Cannot restore the original driver files.");
+  EXPECT_NE(Reason(Fake().Shown[1].Text), "");
+}
+
+TEST_F(MainFormTest, HelpControlPanelF1AndLinksHandWorkToTheShell) {
+  Open(MachineSpec());
+  // The About page's lines: the web address is the second, the e-mail the third.
+  auto clickLine = [&](int line) {
+    form_->SelectPage(AboutTab);
+    HWND label = C(IDC_InfoLabel);
+    RECT box;
+    GetWindowRect(label, &box);
+    SetCursorPos(box.left + 4, box.top + 4 + line * (box.bottom - box.top) / 3);
+    PostMessageA(label, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+    PostMessageA(label, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+    Pump(form_.get());
+  };
+  auto f1 = [&](MainPage page) {
+    form_->SelectPage(page);
+    MSG message = {C(IDC_OkBtn), WM_KEYDOWN, VK_F1, 0, 0, {0, 0}};
+    EXPECT_TRUE(form_->IsFormMessage(message));
+  };
+  const struct {
+    std::function<void()> Act;
+    const char* Verb;
+    std::string File;
+    const char* Failure;  // the box when the shell cannot open it
+  } opens[] = {
+      {[&] { Click(AboutTab, IDC_HelpBtn); }, "open", ExeDir + "Help\\index.html", "Cannot open the help "},
+      {[&] { Click(CPanelTab, IDC_CPanelBtn); }, "cplopen", Env.SystemDir + "DS1.cpl",
+       "Cannot open the driver's control panel "},
+      {[&] { f1(BankTab); }, "open", ExeDir + "Help\\bankmodes.html", "Cannot open the help "},
+      {[&] { f1(VoicesTab); }, "open", ExeDir + "Help\\voices.html", "Cannot open the help "},
+      {[&] { clickLine(1); }, "open", "http://www.nerulan.example/tovaro/", "Cannot open the web page "},
+      {[&] { clickLine(2); }, "open", "mailto:tovaro@nerulan.example", "Cannot open a mail to "},
+  };
+  for (bool opensOk : {true, false}) {
+    for (const auto& open : opens) {
+      SCOPED_TRACE(open.File);
+      Fake().ShellCalls.clear();
+      Fake().Shown.clear();
+      Fake().ShellOpens = opensOk;
+      open.Act();
+      ASSERT_EQ(Fake().ShellCalls.size(), 1u);
+      EXPECT_EQ(Fake().ShellCalls[0].Verb, open.Verb);
+      EXPECT_EQ(Fake().ShellCalls[0].File, open.File);
+      EXPECT_EQ(Fake().ShellCalls[0].Owner, reinterpret_cast<WindowRef>(form_->Handle()));
+      ASSERT_EQ(Fake().Shown.size(), opensOk ? 0u : 1u);
+      if (!opensOk) {
+        EXPECT_EQ(Fake().Shown[0].Text.rfind(open.Failure + std::string(), 0), 0u) << Fake().Shown[0].Text;
+      }
+    }
+  }
+}
+
+TEST_F(MainFormTest, AccessKeysAreUniquePerPageAndLeaveHelpAndApplyAlone) {
+  Open(MachineSpec());
+  const int onePerPage[MainPageCount] = {IDC_NameLabel, IDC_DefaultRadio, IDC_SelectBankHeading, IDC_HiddenTabsHeading,
+                                         IDC_HiFiCheck, IDC_C3DCheck,     IDC_ModLabel};
+  for (int page = 0; page < MainPageCount; ++page) {
+    SCOPED_TRACE(MainPageCaptions[page]);
+    std::string keys = "ha";  // Alt+H and Alt+A of the button row
+    for (HWND control = GetWindow(GetParent(C(onePerPage[page])), GW_CHILD); control != nullptr;
+         control = GetWindow(control, GW_HWNDNEXT)) {
+      char className[32] = {};
+      GetClassNameA(control, className, sizeof className);
+      const LONG_PTR style = GetWindowLongPtrA(control, GWL_STYLE);
+      const bool isStatic = std::string(className) == "Static";
+      if (isStatic && (style & SS_NOPREFIX) != 0) {
+        continue;
+      }
+      const std::string caption = TextOf(control);
+      const std::size_t amp = caption.find('&');
+      if (amp == std::string::npos || amp + 1 == caption.size()) {
+        EXPECT_TRUE(isStatic || std::string(className) != "Button" || caption == "...") << "no access key: " << caption;
+        continue;
+      }
+      const char key = static_cast<char>(std::tolower(static_cast<unsigned char>(caption[amp + 1])));
+      EXPECT_EQ(keys.find(key), std::string::npos) << caption;
+      keys += key;
+    }
   }
 }
 
