@@ -132,6 +132,17 @@ def read_object(objdump, path, graph, defined, roots):
     roots.add("data")
 
 
+def source_of(obj, build, sources):
+    """The source an object file of CMake's was compiled from: below the
+    target's .dir folder, the path relative to the source folder of the
+    CMakeLists that made it ("__" standing for "..")."""
+    rel = os.path.relpath(obj, build)
+    subdir, rest = rel.split("CMakeFiles" + os.sep, 1)
+    source = rest.split(os.sep, 1)[1].rsplit(".", 1)[0]
+    parts = [".." if part == "__" else part for part in source.split(os.sep)]
+    return os.path.normpath(os.path.join(sources, subdir, *parts))
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--objdump", required=True)
@@ -150,6 +161,9 @@ def main():
             for ending in ("*.obj", "*.o"):
                 pattern = os.path.join(top, "CMakeFiles", target + ".dir", "**", ending)
                 found += glob.glob(pattern, recursive=True)
+        # An object whose source was deleted stays in an incremental build
+        # tree; it is no part of any program.
+        found = [path for path in found if os.path.exists(source_of(path, args.build, args.sources))]
         if not found:
             print("test_only: no object files of target %s below %s" % (target, args.build), file=sys.stderr)
             return 2
