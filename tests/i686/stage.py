@@ -80,10 +80,10 @@ RESTART_CASES = {
 
 
 # Every wait is for an event (a program ending, a window, an X server taking
-# connections) and gives up only far beyond what it takes. Measured on a
-# machine that also builds: a tovaroc run takes under 2 s, a robot case
-# under 5 s and the window under 3 s to open (the robot reports each wait;
-# the stage prints the longest); under qemu each takes a few times that.
+# connections) and gives up only far beyond what it takes. Measured beside
+# five builds, and under qemu: a program of a case ran at most 7 s (a relay-log
+# run of the robot), a wait of the robot at most 4.4 s (the robot reports
+# each wait; the stage prints the longest), making the prefixes 92 s.
 RUN_PATIENCE = 900  # seconds for one program, also wineboot
 ROBOT_PATIENCE = 1500  # a robot case waits up to 300 s for each of up to four things
 DISPLAY_PATIENCE = 120
