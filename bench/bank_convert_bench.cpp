@@ -1,5 +1,6 @@
 // Times taking a 4.6 MB bank apart into WAV files and building it again,
-// against a plain copy of the same bank file, in one run.
+// against plain copies of the same files (the bank and its WAV files: what
+// extract and build read and write between them), in one run.
 //   bank_convert_bench [rounds]
 #include <algorithm>
 #include <chrono>
@@ -34,17 +35,28 @@ int main(int argc, char** argv) {
     return 1;
   }
   const std::string bank = root + "bank.yb0";
-  const std::string copy = root + "copy.bin";
+  const std::string copies = root + "copies\\";
   BankSetSpec setup;
   setup.BankSize = BankSize;
   setup.Samples = true;
   enum Step { Extract, Build, Copy };
   const char* const names[3] = {"extract", "build", "copy"};
+  // The WAV files an extract leaves beside the bank.
+  std::vector<std::string> wavs;
+  const auto copyAll = [&] {
+    bool ok = CopyFileOver(bank, copies + "bank.yb0");
+    for (const std::string& name : wavs) {
+      ok = ok && CopyFileOver(root + name, copies + name);
+    }
+    return ok;
+  };
   const auto run = [&](int step) {
-    return step == Extract ? ExtractBank(bank) : (step == Build ? BuildBank(bank) : CopyFileOver(bank, copy));
+    return step == Extract ? ExtractBank(bank) : (step == Build ? BuildBank(bank) : copyAll());
   };
   int status = 0;
-  if (!WriteBankSet(bank, setup) || !run(Extract) || !run(Build) || !run(Copy)) {  // also warms the file cache
+  const bool prepared = WriteBankSet(bank, setup) && MakeDirectory(copies) && run(Extract);
+  wavs = ListFiles(root + "*.wav");
+  if (!prepared || wavs.empty() || !run(Build) || !run(Copy)) {  // also warms the file cache
     std::fprintf(stderr, "cannot prepare the bank or warm up\n");
     status = 1;
   }
@@ -71,7 +83,8 @@ int main(int argc, char** argv) {
   }
   if (status == 0) {
     const double copyMs = Median(times[Copy]);
-    std::printf("bank %lu bytes, %d rounds\n", static_cast<unsigned long>(BankSize), rounds);
+    std::printf("bank %lu bytes and %lu WAV files, %d rounds; copy: of the bank and the WAV files\n",
+                static_cast<unsigned long>(BankSize), static_cast<unsigned long>(wavs.size()), rounds);
     for (int step = Extract; step <= Copy; ++step) {
       std::printf("%-8s median %8.3f ms (min %8.3f)\n", names[step], Median(times[step]),
                   *std::min_element(times[step].begin(), times[step].end()));

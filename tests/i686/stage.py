@@ -3,11 +3,13 @@
 pure 32-bit Wine prefixes, one reporting Windows XP (5.1) with a WDM driver
 installation and one reporting Windows 98 (4.10, platform 1) with a VxD one.
 
-    stage.py BUILD_ROOT      (BUILD_ROOT holds the win32 and win64 trees)
+    stage.py [--wait-for-go] BUILD_ROOT   (BUILD_ROOT holds the win32 and win64 trees)
 
-This kernel runs no 32-bit code, so the 32-bit Wine runs under qemu-i386
-through binfmt_misc, with Wine's preloader moved out of qemu's way (see
-make_loader). Set-up, when something is missing: the i386 packages
+With --wait-for-go the prefixes are made at once and the cases start when a
+line "go" arrives on standard input (./dev test sends it once the trees are
+built). Where the kernel runs no 32-bit code (ia32 emulation off), the
+32-bit Wine runs under qemu-i386 through binfmt_misc, with Wine's preloader
+moved out of qemu's way (see make_loader). Set-up, when something is missing: the i386 packages
 (qemu-user, wine32, wine32-preloader), a binfmt_misc registration for i386
 programs (until the next reboot), both needing root or sudo. Everything
 else lives in BUILD_ROOT/i686. Where the machine cannot do it, the stage says
@@ -28,8 +30,8 @@ without any token call, on XP after enabling the shutdown privilege
 """
 import os
 import platform
+import select
 import shutil
-import socket
 import struct
 import subprocess
 import sys
@@ -79,11 +81,21 @@ RESTART_CASES = {
 }
 
 
+# Every wait is for an event (a program ending, a window, an X server taking
+# connections) and gives up only far beyond what it takes. Measured beside
+# five builds, and under qemu: a program of a case ran at most 7 s (a relay-log
+# run of the robot), a wait of the robot at most 4.4 s (the robot reports
+# each wait; the stage prints the longest), making the prefixes 92 s.
+RUN_PATIENCE = 900  # seconds for one program, also wineboot
+ROBOT_PATIENCE = 1500  # a robot case waits up to 300 s for each of up to four things
+DISPLAY_PATIENCE = 120
+
+
 class Skip(Exception):
     pass
 
 
-def log_run(command, log, env=None, cwd=None, timeout=600):
+def log_run(command, log, env=None, cwd=None, timeout=RUN_PATIENCE):
     start = time.time()
     with open(log, "ab") as out:
         out.write(("$ %s\n" % " ".join(command)).encode())
@@ -114,7 +126,7 @@ def packages_missing():
 
 def runs_32bit(log):
     try:
-        return log_run([SYSTEM_LOADER, "--version"], log, timeout=60) == 0
+        return log_run([SYSTEM_LOADER, "--version"], log, timeout=300) == 0
     except (OSError, subprocess.TimeoutExpired):
         return False
 
@@ -215,6 +227,7 @@ class Prefix:
         self.log = os.path.join(stage.dir, "logs", name + ".log")
         self.lines = []  # the report of this prefix's cases
         self.failures = 0
+        self.waits = []  # (seconds, what) the robot waited for
         self.display = os.environ.get("DISPLAY", "")
 
     def env(self, debug="-all"):
@@ -276,7 +289,7 @@ class Prefix:
             path = os.path.join(path, match)
         return path
 
-    def run(self, program, args, debug="-all", timeout=300):
+    def run(self, program, args, debug="-all", timeout=RUN_PATIENCE):
         """Runs a Windows program in its own directory; (exit code, output)."""
         out = os.path.join(self.stage.dir, "logs", self.name + ".out")
         err = os.path.join(self.stage.dir, "logs", self.name + ".err")
@@ -296,6 +309,15 @@ class Prefix:
         self.lines.append("%s %s%s" % ("ok:  " if ok else "FAIL:", what, "" if ok or not detail else "\n" + detail))
         self.failures += 0 if ok else 1
         return ok
+
+    def robot(self, args, debug="-all"):
+        """Runs stage_robot; (exit code, output, errors), keeping the time of each wait."""
+        code, text, errors = self.run(ROBOT, args, debug=debug, timeout=ROBOT_PATIENCE)
+        for line in text.splitlines():
+            if line.startswith("waited ") and " s: " in line:
+                seconds, what = line[len("waited "):].split(" s: ", 1)
+                self.waits.append((float(seconds), "%s (%s)" % (what, args[0])))
+        return code, text, errors
 
     def tovaroc(self, args, **kwargs):
         return self.run(PROGRAM + "tovaroc.exe", args, **kwargs)
@@ -363,21 +385,28 @@ def restore(prefix, driver, bank, originals):
 
 
 def robot(prefix, args, what):
-    code, text, _ = prefix.run(ROBOT, args, timeout=240)
+    code, text, _ = prefix.robot(args)
     failed = [line for line in text.splitlines() if line.startswith("FAIL")]
     prefix.check(code == 0 and not failed, what, indent(text))
 
 
 def relay_calls(prefix, name, program, args, modules, witnesses, forbidden):
-    # Wine's defaults exclude calls from some system DLLs, and an exclusion
-    # list overrides the inclusion list: drop it. One reg run for both, as
-    # each takes a second or two under qemu.
+    # Only the judged functions are traced (RelayInclude), and only their
+    # calls from the given modules (RelayFromInclude): a relay log of every
+    # call slows a program with a window tenfold. Wine's defaults exclude
+    # calls from some system DLLs, and an exclusion list overrides the
+    # inclusion list: drop it. One reg run for both, as each takes a second
+    # or two under qemu.
+    traced = sorted({call.split(" ", 1)[0] for call in witnesses + forbidden})
     settings = os.path.join(prefix.stage.dir, "logs", prefix.name + "-relay.reg")
     with open(settings, "w") as f:
         f.write('REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Wine\\Debug]\n"RelayFromExclude"=-\n'
-                '"RelayFromInclude"="%s"\n' % ";".join(modules))
+                '"RelayFromInclude"="%s"\n"RelayInclude"="%s"\n' % (";".join(modules), ";".join(traced)))
     log_run([prefix.loader, "reg", "import", "Z:" + settings.replace("/", "\\")], prefix.log, prefix.env())
-    code, text, relay = prefix.run(program, args, debug="+relay")
+    if program == ROBOT:
+        code, text, relay = prefix.robot(args, debug="+relay")
+    else:
+        code, text, relay = prefix.run(program, args, debug="+relay")
     # (function, arguments) from "0024:Call user32.ExitWindowsEx(00000002,00000000) ret=0040deb8"
     calls = []
     for line in relay.splitlines():
@@ -402,7 +431,7 @@ def shipped_build_cases(prefix, vxd, reported):
     os.makedirs(prefix.host("C:\\stage"), exist_ok=True)
     for name in ("stage_robot.exe", "stage_probe.dll"):
         shutil.copy(os.path.join(prefix.stage.build, "win32", name), prefix.host("C:\\stage"))
-    code, text, _ = prefix.run(ROBOT, ["version"])
+    code, text, _ = prefix.robot(["version"])
     told = ([line for line in text.splitlines() if line.startswith("Windows ")] or ["nothing"])[0]
     prefix.check(code == 0 and told.startswith(reported[0]) and told.endswith(reported[1]),
                  "the programs are told %s" % told)
@@ -479,17 +508,17 @@ class Stage:
         self.lines.append("%s %s" % ("ok:  " if ok else "FAIL:", what))
         self.failures += 0 if ok else 1
 
-    def run(self):
+    def run(self, wait_for_go=False):
+        """With wait_for_go, the prefixes are made first and the cases wait
+        for a line "go" on standard input: ./dev test makes the prefixes
+        while it builds the trees the cases run. Anything else there (the
+        build failed) ends the stage."""
         start = time.time()
         shutil.rmtree(os.path.join(self.dir, "logs"), ignore_errors=True)
         os.makedirs(os.path.join(self.dir, "logs"))
         setup_log = os.path.join(self.dir, "logs", "setup.log")
         ensure_machine(setup_log)
         loader = make_loader(os.path.join(self.dir, "wine"))
-        for tree, name in (("win32", "mkfixture.exe"), ("win32", "stage_robot.exe"), ("win64", "mkfixture.exe"),
-                           ("win64", os.path.join("dist", "Tovaro", "tovaroc.exe"))):
-            if not os.path.exists(os.path.join(self.build, tree, name)):
-                raise RuntimeError("%s/%s is not built; run ./dev build" % (tree, name))
         xp = Prefix(self, "xp", "winxp", loader, "win32")
         w98 = Prefix(self, "win98", "win98", loader, "win32")
         ref = Prefix(self, "x86_64", "winxp64", WINE64, "win64")
@@ -507,6 +536,13 @@ class Stage:
             self.parallel([p.configure for p in prefixes])
             made = time.time()
             print("== i686: prefixes made in %.0f s" % (made - start), flush=True)
+            if wait_for_go:
+                if sys.stdin.readline().strip() != "go":
+                    print("== i686 stage not run: the trees were not built", flush=True)
+                    return 1
+                print("== i686: the trees were built %.0f s later" % (time.time() - made), flush=True)
+            go = time.time()
+            self.built_files()
 
             def cases(prefix, key, job):
                 try:
@@ -530,9 +566,20 @@ class Stage:
             for line in prefix.lines:
                 print("   " + line)
         failures = sum(p.failures for p in prefixes) + self.failures
-        print("== i686 stage: %d checks failed; %.0f s (prefixes %.0f s); logs in %s"
-              % (failures, time.time() - start, made - start, os.path.join(self.dir, "logs")), flush=True)
+        checks = sum(len(p.lines) for p in prefixes) + len(self.lines)
+        waits = sorted(w for p in prefixes for w in p.waits)
+        if waits:
+            print("== i686: longest of %d waits %.1f s, for %s (patience 300 s)" % ((len(waits),) + waits[-1]))
+        print("== i686 stage: %.0f s (prefixes %.0f s, cases %.0f s); logs in %s"
+              % (time.time() - start, made - start, time.time() - go, os.path.join(self.dir, "logs")))
+        print("i686: %d passed, %d failed" % (checks - failures, failures), flush=True)
         return 1 if failures else 0
+
+    def built_files(self):
+        for tree, name in (("win32", "mkfixture.exe"), ("win32", "stage_robot.exe"), ("win64", "mkfixture.exe"),
+                           ("win64", os.path.join("dist", "Tovaro", "tovaroc.exe"))):
+            if not os.path.exists(os.path.join(self.build, tree, name)):
+                raise RuntimeError("%s/%s is not built; run ./dev build" % (tree, name))
 
     @staticmethod
     def parallel(jobs):
@@ -553,71 +600,42 @@ class Stage:
 
 
 def start_display():
-    """An X server of its own; (process, DISPLAY value)."""
-    for n in range(90, 141):
-        if not display_free(n):
-            continue
-        server = subprocess.Popen(["Xvfb", ":%d" % n, "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
-                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        for _ in range(100):
-            if server.poll() is not None:
-                break
-            if lock_owner(n) == server.pid and display_answers(n):  # ours, not a rival's
-                return server, ":%d" % n
-            time.sleep(0.05)
+    """An X server of its own; (process, DISPLAY value). Xvfb picks a free
+    display itself and writes its number once it takes connections: no
+    guessing at lock files, no time limit but a generous one for a loaded
+    machine."""
+    read_end, write_end = os.pipe()
+    server = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, pass_fds=(write_end,))
+    os.close(write_end)
+    number = b""
+    with os.fdopen(read_end, "rb") as ready:
+        if select.select([ready], [], [], DISPLAY_PATIENCE)[0]:
+            number = ready.readline().strip()  # empty when the server ended first
+    if not number.isdigit():
         stop_display(server)
-    raise RuntimeError("cannot start Xvfb")
-
-
-def display_free(n):
-    """No live server on display n. One killed outright leaves its lock and
-    socket behind; Xvfb takes such a display over once the lock's process is
-    gone."""
-    owner = lock_owner(n)
-    if owner == 0:
-        return False
-    if owner is not None:
-        try:
-            os.kill(owner, 0)
-            return False
-        except ProcessLookupError:
-            pass
-        except OSError:
-            return False
-    return not display_answers(n)
-
-
-def lock_owner(n):
-    """The process id in display n's lock, 0 when unreadable, None without one."""
-    try:
-        return int(open("/tmp/.X%d-lock" % n).read())
-    except FileNotFoundError:
-        return None
-    except (OSError, ValueError):
-        return 0
-
-
-def display_answers(n):
-    with socket.socket(socket.AF_UNIX) as probe:
-        return probe.connect_ex("/tmp/.X11-unix/X%d" % n) == 0
+        raise RuntimeError("Xvfb did not start within %d s" % DISPLAY_PATIENCE)
+    return server, ":" + number.decode()
 
 
 def stop_display(server):
     """Terminated, not killed: Xvfb then removes its lock and socket."""
     server.terminate()
     try:
-        server.wait(timeout=10)
+        server.wait(timeout=30)
     except subprocess.TimeoutExpired:
         server.kill()
         server.wait()
 
 
 def main():
-    if len(sys.argv) != 2:
+    arguments = sys.argv[1:]
+    wait_for_go = arguments[:1] == ["--wait-for-go"]
+    if len(arguments) != 1 + wait_for_go:
         print(__doc__.split("\n\n")[1], file=sys.stderr)
         return 2
     try:
-        return Stage(os.path.abspath(sys.argv[1])).run()
+        return Stage(os.path.abspath(arguments[-1])).run(wait_for_go)
     except Skip as reason:
         print("== i686 stage skipped: %s" % reason, flush=True)
         return 0

@@ -29,7 +29,10 @@ const char* const Title = "Tovaro 2.0.1";
 const char* const BackupQuestion = "Cannot create backup of original driver files. Start the program anyway?";
 const char* const DriverQuestion = "YMF7x4 driver is not found. Start the program anyway?";
 const char* const RebootQuestion = "To apply changes you should reboot your computer. Reboot now?";
-const DWORD Patience = 60000;  // the whole Wine runs under qemu here
+// Each wait ends on what it waits for (a window, a message box, the program's
+// end) and gives up only after this long: no wait took more than 4.4 s, under
+// qemu or beside five builds.
+const DWORD Patience = 300000;
 
 int Failures = 0;
 
@@ -37,6 +40,19 @@ void Check(bool ok, const std::string& what) {
   std::printf("%s %s\n", ok ? "ok:  " : "FAIL:", what.c_str());
   Failures += ok ? 0 : 1;
 }
+
+// How long each wait took, one line each ("waited 2.1 s: ..."): the stage
+// reports the longest against the patience.
+class Stopwatch {
+ public:
+  void Report(const std::string& what) {
+    std::printf("waited %.1f s: %s\n", (GetTickCount() - start_) / 1000.0, what.c_str());
+    start_ = GetTickCount();
+  }
+
+ private:
+  DWORD start_ = GetTickCount();
+};
 
 std::string Seen(const Robot& robot) {
   std::string titles;
@@ -48,7 +64,9 @@ std::string Seen(const Robot& robot) {
 
 void EndsWithoutWindow(Robot& robot, const char* what) {
   DWORD exitCode = 1234;
+  Stopwatch waiting;
   Check(robot.WaitForExit(Patience, exitCode), std::string(what) + ": the program ends");
+  waiting.Report(std::string(what) + ": the program ends");
   Check(exitCode == 0, std::string(what) + ": exit code 0");
   for (const std::string& title : robot.SeenWindows()) {
     Check(title != Title, std::string(what) + ": no main window");
@@ -65,7 +83,9 @@ void Clean(const std::string& exe) {
 void Window(const std::string& exe) {
   Robot robot;
   Check(robot.Start(exe, ""), "tovaro.exe starts");
+  Stopwatch waiting;
   HWND window = robot.WaitForWindow(Title, Patience);
+  waiting.Report("the window opens");
   Check(window != nullptr, std::string("the window \"") + Title + "\" opens");
   Check(robot.SeenWindows() == std::vector<std::string>{Title}, "no question before it (seen: " + Seen(robot) + ")");
   if (window != nullptr) {
@@ -73,14 +93,14 @@ void Window(const std::string& exe) {
   }
   DWORD exitCode = 1234;
   Check(robot.WaitForExit(Patience, exitCode) && exitCode == 0, "closing the window ends it with exit code 0");
+  waiting.Report("the program ends after WM_CLOSE");
 }
 
 // Waits for a message box other than the one answered before that shows the
-// expected text (a box can be visible a moment before its text is set); the
-// text it shows when none came.
-HWND NextBox(Robot& robot, HWND previous, const char* expected, std::string& shown) {
-  shown = "none";
-  for (DWORD waited = 0; waited <= Patience; waited += 20) {
+// expected text (a box can be visible a moment before its text is set).
+HWND WaitForBox(Robot& robot, HWND previous, const char* expected, std::string& shown) {
+  const DWORD start = GetTickCount();
+  for (DWORD waited = 0; waited <= Patience; waited = GetTickCount() - start) {
     HWND box = robot.WaitForMessageBox(Patience - waited);
     if (box == nullptr) {
       return nullptr;
@@ -94,6 +114,15 @@ HWND NextBox(Robot& robot, HWND previous, const char* expected, std::string& sho
     Sleep(20);
   }
   return nullptr;
+}
+
+// WaitForBox, timed; shown is the text of the last box seen ("none").
+HWND NextBox(Robot& robot, HWND previous, const char* expected, std::string& shown) {
+  shown = "none";
+  Stopwatch waiting;
+  const HWND box = WaitForBox(robot, previous, expected, shown);
+  waiting.Report(std::string("the message box \"") + expected + "\"");
+  return box;
 }
 
 void Questions(const std::string& exe) {
@@ -119,7 +148,9 @@ void Questions(const std::string& exe) {
 void Reboot(const std::string& exe) {
   Robot robot;
   Check(robot.Start(exe, ""), "tovaro.exe starts");
+  Stopwatch waiting;
   HWND window = robot.WaitForWindow(Title, Patience);
+  waiting.Report("the window opens");
   Check(window != nullptr, std::string("the window \"") + Title + "\" opens");
   if (window == nullptr) {
     return;
@@ -152,7 +183,9 @@ void Reboot(const std::string& exe) {
   }
   Robot::Press(box, IDYES);
   DWORD exitCode = 1234;
+  Stopwatch ending;
   Check(robot.WaitForExit(Patience, exitCode) && exitCode == 0, "after Yes the program ends with exit code 0");
+  ending.Report("the program ends after Yes");
 }
 
 // Set by a static constructor; its destructor reports at exit.
