@@ -71,8 +71,18 @@ int RunBank(const StartupFacts& facts, const CommandArguments& arguments, Consol
   return code;
 }
 
-int RunRestore(const StartupFacts& facts, const CommandArguments& arguments, ConsoleStream& out, ConsoleStream& err) {
-  if (!ReadyToChange(facts, arguments.NoBackup, err)) {
+int RunRestore(const StartupFacts& facts, const CommandArguments&, ConsoleStream& out, ConsoleStream& err) {
+  if (!facts.DriverFound) {
+    err << DriverNotFoundLine << "\n";
+    return ExitFailed;
+  }
+  // Restoring needs the backup itself: --no-backup cannot stand in for it.
+  if (!facts.BackupMade) {
+    err << "Cannot restore the original driver files.\n";
+    if (!facts.BackupProblem.empty()) {
+      err << facts.BackupProblem << "\n";
+    }
+    err << "Nothing was changed; the Backup folder is kept as it is.\n";
     return ExitFailed;
   }
   if (!RestoreDriverFiles()) {
