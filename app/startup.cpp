@@ -24,8 +24,11 @@ std::string StartAnywayQuestion(const char* line) { return std::string(line) + "
 
 namespace {
 
-bool AskToStartAnyway(const char* line) {
-  return ShowMessage(0, StartAnywayQuestion(line), "Error", MsgYesNo | MsgIconQuestion) == AnswerYes;
+// The reason, when there is one, goes below the question, so that its
+// first line stays the question itself.
+bool AskToStartAnyway(const char* line, const std::string& reason = std::string()) {
+  const std::string text = StartAnywayQuestion(line) + (reason.empty() ? std::string() : "\n\n" + reason);
+  return ShowMessage(0, text, "Error", MsgYesNo | MsgIconQuestion) == AnswerYes;
 }
 
 }  // namespace
@@ -52,7 +55,11 @@ StartupOutcome RunStartupChecks() {
   // with may be missing; without it no backup can be made.
   const StartupFacts facts = RunStartupSteps(true);
   // Busy: the backup is not in question, another program holds the files.
-  if (!facts.BackupMade && !AskToStartAnyway(facts.BackupBusy ? DriverFilesBusyLine : BackupFailedLine)) {
+  // Without a driver the next question says so; the backup's reason would
+  // only repeat it.
+  if (!facts.BackupMade &&
+      !AskToStartAnyway(facts.BackupBusy ? DriverFilesBusyLine : BackupFailedLine,
+                        facts.BackupBusy || !facts.DriverFound ? std::string() : facts.BackupProblem)) {
     return StartupOutcome::Quit;
   }
   return facts.DriverFound ? StartupOutcome::Go : StartupOutcome::NoDriver;

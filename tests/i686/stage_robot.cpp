@@ -107,7 +107,8 @@ HWND WaitForBox(Robot& robot, HWND previous, const char* expected, std::string& 
     }
     if (box != previous) {
       shown = Robot::MessageText(box);
-      if (shown == expected) {
+      // The question is the first paragraph; a reason may follow it.
+      if (shown.substr(0, shown.find("\n\n")) == expected) {
         return box;
       }
     }
