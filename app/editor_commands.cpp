@@ -97,8 +97,7 @@ void CopyFromBtnClick(WindowChoices& choices, MainWindowPort& window) {
     return;
   }
   if (!CopyBankSet(source, copy)) {
-    Because("Cannot write into " + FolderOf(copy) +
-            " (it must exist, and files there must not be read-only or in use); files copied before the failure stay.");
+    Because(CopyWriteReason(copy));
     ShowCommandError(window, CopyBankFailed);
     return;
   }
@@ -114,9 +113,7 @@ void BankExtractBtnClick(WindowChoices& choices, MainWindowPort& window) {
     return;
   }
   if (!UnderHourglass(ExtractBank, choices.UserBankEdit)) {
-    ConverterFailed("'" + choices.UserBankEdit +
-                    "' is not a bank the converter can read, or WAV files cannot be written into " +
-                    FolderOf(choices.UserBankEdit) + "; nothing was written.");
+    ConverterFailed(ExtractReason(choices.UserBankEdit));
     ShowCommandError(window, ExtractFailed);
     return;
   }
@@ -133,10 +130,7 @@ void BankCreateBtnClick(WindowChoices& choices, MainWindowPort& window) {
     return;
   }
   if (!UnderHourglass(BuildBank, bank)) {
-    ConverterFailed(WavFilesBeside(bank) == 0
-                        ? "There are no WAV files in " + FolderOf(bank) + "; extract them from a bank first."
-                        : "A WAV file in " + FolderOf(bank) + " cannot be read or is not a supported PCM format, or '" +
-                              bank + "' cannot be written.");
+    ConverterFailed(BuildReason(bank, WavFilesBeside(bank)));
     ShowCommandError(window, BuildFailed);
     return;
   }

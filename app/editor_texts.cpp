@@ -21,6 +21,22 @@ std::string ProtectedFolderReason(const std::string& bank) {
   return FolderOf(bank) + " is the driver's own folder or a Backup folder: the editor never writes or deletes there.";
 }
 
+std::string CopyWriteReason(const std::string& copy) {
+  return "Cannot write into " + FolderOf(copy) +
+         " (it must exist, and files there must not be read-only or in use); files copied before the failure stay.";
+}
+
+std::string ExtractReason(const std::string& bank) {
+  return "'" + bank + "' is not a bank the converter can read, or WAV files cannot be written into " + FolderOf(bank) +
+         "; nothing was written.";
+}
+
+std::string BuildReason(const std::string& bank, std::size_t wavFiles) {
+  return wavFiles == 0 ? "There are no WAV files in " + FolderOf(bank) + "; extract them from a bank first."
+                       : "A WAV file in " + FolderOf(bank) + " cannot be read or is not a supported PCM format, or '" +
+                             bank + "' cannot be written.";
+}
+
 std::string DeleteWavQuestion(std::size_t count, const std::string& folder) {
   return "Delete the " + std::to_string(count) + " WAV file" + (count == 1 ? "" : "s") + " in " +
          (folder.empty() ? std::string("the current folder") : folder) +

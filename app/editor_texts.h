@@ -19,6 +19,12 @@ std::string FolderOf(const std::string& bank);
 std::string ProtectedFileReason(const std::string& path);
 std::string ProtectedFolderReason(const std::string& bank);
 
+// Why a copy, an extract or a build failed when neither the editor's checks
+// nor the converter named the reason; the window and tovaroc give the same.
+std::string CopyWriteReason(const std::string& copy);
+std::string ExtractReason(const std::string& bank);
+std::string BuildReason(const std::string& bank, std::size_t wavFiles);
+
 // "Delete the 12 WAV files in C:\Work\? ..." asked before Delete WAV files.
 std::string DeleteWavQuestion(std::size_t count, const std::string& folder);
 

@@ -71,9 +71,7 @@ int Copy(const Arguments& args, ConsoleStream& out, ConsoleStream& err) {
     return ExitFailed;
   }
   if (!CopyBankSet(source, copy)) {
-    err << CopyBankFailed << ": cannot write into " << FolderOf(copy)
-        << " (it must exist, and files there must not be read-only or in use); files copied before the failure "
-           "stay.\n";
+    err << CopyBankFailed << ": " << CopyWriteReason(copy) << "\n";
     return ExitFailed;
   }
   for (int k = 0; k <= 3; ++k) {
@@ -93,11 +91,7 @@ int Extract(const Arguments& args, ConsoleStream& out, ConsoleStream& err) {
   }
   if (!ExtractBank(bank)) {
     const std::string problem = ConverterProblem();
-    err << ExtractFailed << ": "
-        << (problem.empty() ? bank + " is not a bank the converter can read, or WAV files cannot be written into " +
-                                  FolderOf(bank) + "; nothing was written."
-                            : problem)
-        << "\n";
+    err << ExtractFailed << ": " << (problem.empty() ? ExtractReason(bank) : problem) << "\n";
     return ExitFailed;
   }
   out << "samples extracted: " << static_cast<long long>(WavSamplesBeside(bank).size()) << " WAV files in "
@@ -121,16 +115,9 @@ int Build(const Arguments& args, ConsoleStream& out, ConsoleStream& err) {
     return ExitFailed;
   }
   if (!BuildBank(bank)) {
-    err << BuildFailed << ": ";
     const std::string problem = ConverterProblem();
-    if (!problem.empty()) {
-      err << problem << "\n";
-    } else if (WavSamplesBeside(bank).empty()) {
-      err << "there are no WAV files in " << FolderOf(bank) << ".\n";
-    } else {
-      err << "a WAV file in " << FolderOf(bank) << " cannot be read or is not a supported PCM format, or " << bank
-          << " cannot be written.\n";
-    }
+    err << BuildFailed << ": " << (problem.empty() ? BuildReason(bank, WavSamplesBeside(bank).size()) : problem)
+        << "\n";
     return ExitFailed;
   }
   const std::string sizeTable = ReplaceNameTail(bank, "yb3");
