@@ -18,7 +18,6 @@ const char* const RebootQuestion = "To apply changes you should reboot your comp
 const char* const RestoreQuestion =
     "Put the original driver and bank files from the Backup folder back in place? Every bank installed since is "
     "replaced by the original Default bank; the driver settings stay as they are.";
-const char* const RestoreFailed = "Cannot restore the original driver files.";
 
 namespace {
 
@@ -298,7 +297,7 @@ void RestoreBtnClick(WindowChoices& choices, MainWindowPort& window) {
   window.RefreshWindow();
   if (!restored) {
     ShowCommandError(window, RestoreFailed);
-    choices.ResultLine = "The original driver files were not restored.";
+    choices.ResultLine = RestoreRefusedLine;
     return;
   }
   RebootPending = true;

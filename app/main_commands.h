@@ -57,7 +57,6 @@ extern const char* const BankFileExtension;  // "yb0"
 extern const char* const SetBankModeFailed;  // "Cannot set XG Bank Mode"
 extern const char* const RebootQuestion;     // "To apply changes you should reboot your computer. Reboot now?"
 extern const char* const RestoreQuestion;    // asked by "Restore original driver files..."
-extern const char* const RestoreFailed;      // "Cannot restore the original driver files."
 
 // The request of the open (or save) dialog for bank files, starting at fileName.
 FileDialogRequest BankFileDialog(FileDialogKind kind, WindowRef owner, const std::string& fileName);

@@ -15,6 +15,7 @@ bool RebootPending = false;
 
 const char* const BackupFailedLine = "Cannot create backup of original driver files.";
 const char* const DriverNotFoundLine = "YMF7x4 driver is not found.";
+const char* const RestoreFailed = "Cannot restore the original driver files.";
 const char* const RestoreRefusedLine = "The original driver files were not restored.";
 const char* const DriverFilesBusyLine =
     "The driver files are in use by another program that changes them (tovaroc or a second Tovaro); the backup "

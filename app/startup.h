@@ -15,6 +15,8 @@ extern bool RebootPending;
 // window's start-up asks StartAnywayQuestion of it.
 extern const char* const BackupFailedLine;    // "Cannot create backup of original driver files."
 extern const char* const DriverNotFoundLine;  // "YMF7x4 driver is not found."
+// A restore that failed, in the window and in tovaroc.
+extern const char* const RestoreFailed;  // "Cannot restore the original driver files."
 // "-clean" that refused: this line and the reason, in an error box.
 extern const char* const RestoreRefusedLine;  // "The original driver files were not restored."
 // Said instead of BackupFailedLine when another program held the lock of

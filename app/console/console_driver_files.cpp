@@ -78,7 +78,7 @@ int RunRestore(const StartupFacts& facts, const CommandArguments&, ConsoleStream
   }
   // Restoring needs the backup itself: --no-backup cannot stand in for it.
   if (!facts.BackupMade) {
-    err << "Cannot restore the original driver files.\n";
+    err << RestoreFailed << "\n";
     if (!facts.BackupProblem.empty()) {
       err << facts.BackupProblem << "\n";
     }
@@ -86,7 +86,7 @@ int RunRestore(const StartupFacts& facts, const CommandArguments&, ConsoleStream
     return ExitFailed;
   }
   if (!RestoreDriverFiles()) {
-    err << "Cannot restore the original driver files.\n";
+    err << RestoreFailed << "\n";
     ReportFailure(err, false);
     return ExitFailed;
   }
