@@ -20,8 +20,7 @@ int UsageError(const std::string& message, ConsoleStream& err) {
 }  // namespace
 
 ConsoleStream& operator<<(ConsoleStream& stream, const std::string& text) {
-  const std::string bytes = ConsoleBytes(stream.File, text);
-  std::fwrite(bytes.data(), 1, bytes.size(), stream.File);
+  WriteText(stream.File, text);
   return stream;
 }
 
