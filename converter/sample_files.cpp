@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "converter/sample.h"
+#include "files/path_parts.h"
 
 std::string WavFileName(std::size_t index, std::size_t count, const std::string& sampleName) {
   std::size_t width = 3;
@@ -16,16 +17,7 @@ std::string WavFileName(std::size_t index, std::size_t count, const std::string&
   return digits + "_" + sampleName + ".wav";
 }
 
-bool IsWavFileName(const std::string& fileName) {
-  if (fileName.size() < 4) {
-    return false;
-  }
-  std::string tail = fileName.substr(fileName.size() - 4);
-  for (char& c : tail) {
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  }
-  return tail == ".wav";
-}
+bool IsWavFileName(const std::string& fileName) { return EndsWithIgnoringCase(fileName, ".wav"); }
 
 std::string SampleNameOfFile(const std::string& fileName) {
   std::string name = IsWavFileName(fileName) ? fileName.substr(0, fileName.size() - 4) : fileName;

@@ -4,6 +4,7 @@
 
 #include "files/fileops.h"
 #include "files/files.h"
+#include "files/path_parts.h"
 #include "platform/pe_checksum.h"
 #include "ymf/backup_manifest.h"
 #include "ymf/code_patch.h"
@@ -21,9 +22,9 @@ constexpr std::uint32_t MinimumDefaultBankSize = 16384;
 // Suffix of the temporary copies; they live in the Backup folder only.
 const char* const TemporarySuffix = ".new";
 
-std::string FileNameOf(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
+std::string FileNameOf(const std::string& path) { return FileNamePart(path); }
 
-std::string BackupDir() { return Env.BackupDriverPath.substr(0, Env.BackupDriverPath.find_last_of('\\') + 1); }
+std::string BackupDir() { return DirectoryPart(Env.BackupDriverPath); }
 
 BackupFileRecord RecordOf(const std::string& path, const std::uint8_t* data, std::uint32_t size) {
   BackupFileRecord record;

@@ -5,6 +5,7 @@
 
 #include "files/fileops.h"
 #include "files/files.h"
+#include "files/path_parts.h"
 #include "platform/pe_checksum.h"
 #include "ymf/backup.h"
 #include "ymf/code_patch.h"
@@ -279,9 +280,7 @@ std::string BankTablePath(const std::string& bankPath, int table) {
   if (bankPath.empty()) {
     return std::string();
   }
-  std::string path = bankPath;
-  path.back() = static_cast<char>('0' + table);
-  return path;
+  return WithLastCharacter(bankPath, static_cast<char>('0' + table));
 }
 
 std::string SourceBankOfMode(std::int32_t mode, const std::string& userBankPath) {

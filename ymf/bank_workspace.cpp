@@ -8,10 +8,12 @@
 #include "ymf/protected_files.h"
 
 std::string ReplaceNameTail(const std::string& path, const std::string& extension) {
-  if (path.size() <= extension.size()) {
-    return "." + extension;
+  // As many characters as the extension has, one byte or two each.
+  std::string stem = path;
+  for (std::size_t k = 0; k < extension.size() && !stem.empty(); ++k) {
+    stem.resize(LastCharacterStart(stem));
   }
-  return path.substr(0, path.size() - extension.size()) + extension;
+  return stem.empty() ? "." + extension : stem + extension;
 }
 
 bool CopyBankSet(const std::string& sourceBank, const std::string& targetBank) {
@@ -32,18 +34,7 @@ bool CopyBankSet(const std::string& sourceBank, const std::string& targetBank) {
   return true;
 }
 
-bool IsWavSampleName(const std::string& name) {
-  if (name.size() < 4) {
-    return false;
-  }
-  std::string tail = name.substr(name.size() - 4);
-  for (char& c : tail) {
-    if (c >= 'A' && c <= 'Z') {
-      c = static_cast<char>(c - 'A' + 'a');
-    }
-  }
-  return tail == ".wav";
-}
+bool IsWavSampleName(const std::string& name) { return EndsWithIgnoringCase(name, ".wav"); }
 
 std::vector<std::string> WavSamplesBeside(const std::string& bankPath) {
   std::vector<std::string> names;

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "files/fileops.h"
+#include "files/path_parts.h"
 #include "platform/registry.h"
 #include "platform/system.h"
 #include "ymf/driver_settings.h"
@@ -24,7 +25,7 @@ const char* const WdmRegKey9x = "Software\\YAMAHA\\Driver\\DSXGWDM";
 
 std::string ProgramDirectory() {
   const std::string exe = ExecutablePath();
-  const size_t slash = exe.find_last_of('\\');
+  const size_t slash = LastSeparator(exe);
   return slash == std::string::npos ? std::string() : exe.substr(0, slash + 1);
 }
 

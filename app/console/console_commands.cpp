@@ -8,6 +8,7 @@
 #include "app/console/console_editor.h"
 #include "app/console/console_table.h"
 #include "app/startup.h"
+#include "files/console_text.h"
 
 namespace {
 
@@ -19,14 +20,11 @@ int UsageError(const std::string& message, ConsoleStream& err) {
 }  // namespace
 
 ConsoleStream& operator<<(ConsoleStream& stream, const std::string& text) {
-  std::fwrite(text.data(), 1, text.size(), stream.File);
+  WriteText(stream.File, text);
   return stream;
 }
 
-ConsoleStream& operator<<(ConsoleStream& stream, const char* text) {
-  std::fputs(text, stream.File);
-  return stream;
-}
+ConsoleStream& operator<<(ConsoleStream& stream, const char* text) { return stream << std::string(text); }
 
 ConsoleStream& operator<<(ConsoleStream& stream, long long number) { return stream << std::to_string(number); }
 

@@ -1,4 +1,5 @@
-// Windows-style paths on POSIX: backslashes become slashes.
+// Windows-style paths on POSIX: backslashes that are characters of their
+// own become slashes.
 #pragma once
 
 #include <string>

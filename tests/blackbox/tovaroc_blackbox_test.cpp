@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <cstdlib>
 #include <functional>
 
 #include "files/fileops.h"
@@ -26,6 +27,38 @@ const DWORD Patience = 60000;
 // Table 2 and the first code patch site of build 5.12.01.5245.
 const std::size_t Table2Offset = 0x1745A8;
 const std::size_t PatchSite3 = 0x1450A;
+
+// A folder and a bank name of the process's ANSI code page that a byte-wise
+// split gets wrong: in 932 the second byte of 表 (95 5C) and of ソ (83 5C) is
+// a backslash, in 936 that of 誠 (D5 5C); 1251 and 1252 have no lead bytes,
+// but letters a console shows in another code page.
+struct CodePageNames {
+  unsigned CodePage;
+  const char* Folder;
+  const char* Bank;  // without ".yb0"
+};
+const CodePageNames NamesOfCodePage[] = {
+    {932, "\x95\x5C", "\x83\x5C"},                       // 表, ソ
+    {936, "\xD5\x5C", "\xD5\x5C\xD5\x5C"},               // 誠, 誠誠
+    {1251, "\xCC\xF3\xE7\xFB\xEA\xE0", "\xEC\xEE\xE9"},  // Музыка, мой
+    {1252, "Kl\xE4nge", "m\xFCsik"},
+};
+
+// The names of this process's code page. The runs under another locale
+// (TOVARO_ANSI_CODE_PAGE) first make sure Wine gave them that code page.
+const CodePageNames& ThisCodePage() {
+  const char* expected = std::getenv("TOVARO_ANSI_CODE_PAGE");
+  if (expected != nullptr) {
+    EXPECT_EQ(GetACP(), std::strtoul(expected, nullptr, 10));
+  }
+  for (const CodePageNames& names : NamesOfCodePage) {
+    if (names.CodePage == GetACP()) {
+      return names;
+    }
+  }
+  ADD_FAILURE() << "no names for code page " << GetACP();
+  return NamesOfCodePage[3];
+}
 
 // The Program Files directory as the program finds it, without the backslash.
 std::string ProgramFilesDir() {
@@ -261,53 +294,62 @@ TEST_F(Tovaroc, FailedBackupStopsChangesUnlessWaived) {
 // The bank editor from the command line, as the XG Bank Editor page: copy
 // the Extended bank, take it apart, change one sample, build it, mark it as
 // a user bank and install it; the driver is then exactly what it needs.
-// None of the editor commands makes the backup.
+// None of the editor commands makes the backup. Once with ASCII names, once
+// in a folder and under a name of the code page.
 TEST_F(Tovaroc, EditorWorkflowEndsInAnExactDriver) {
-  ASSERT_TRUE(CopyFileOver(OwnDirectory() + "dist\\Tovaro\\a10.dll", program_ + "a10.dll"));
-  ASSERT_TRUE(InstallBankSets(where_, 250000, true));
-  const std::string work = scratch_ + "My Banks\\";
-  ASSERT_TRUE(MakeDirectory(work));
-  const std::string mine = work + "mine.yb0";
-  const std::string quoted = "\"" + mine + "\"";
+  const CodePageNames& names = ThisCodePage();
+  for (const auto& [folder, bank] :
+       {std::pair<std::string, std::string>{"My Banks", "mine"}, {names.Folder, names.Bank}}) {
+    SCOPED_TRACE(folder + "\\" + bank);
+    TearDown();
+    SetUp();
+    ASSERT_TRUE(CopyFileOver(OwnDirectory() + "dist\\Tovaro\\a10.dll", program_ + "a10.dll"));
+    ASSERT_TRUE(InstallBankSets(where_, 250000, true));
+    const std::string work = scratch_ + folder + "\\";
+    ASSERT_TRUE(MakeDirectory(work));
+    const std::string mine = work + bank + ".yb0";
+    const std::string quoted = "\"" + mine + "\"";
 
-  ConsoleRun run = Run("copy \"" + where_.ExtendedBank() + "\" " + quoted);
-  EXPECT_EQ(run.ExitCode, 0u) << run.Out;
-  EXPECT_HAS(run.Out, "-> " + work + "mine.yb3");
-  run = Run("extract " + quoted);
-  EXPECT_EQ(run.ExitCode, 0u) << run.Out;
-  EXPECT_HAS(run.Out, "samples extracted: 16 WAV files in " + work);
-  const std::vector<std::string> wavs = ListFiles(work + "*.wav");
-  ASSERT_EQ(wavs.size(), 16u);
-  Bytes wav = ReadAll(work + wavs[3]);
-  const std::size_t data = std::string(wav.begin(), wav.end()).find("data");
-  ASSERT_NE(data, std::string::npos);
-  for (std::size_t i = data + 8; i < data + 8 + 64; ++i) {
-    wav[i] = static_cast<std::uint8_t>(wav[i] ^ 0x5A);
+    ConsoleRun run = Run("copy \"" + where_.ExtendedBank() + "\" " + quoted);
+    EXPECT_EQ(run.ExitCode, 0u) << run.Out;
+    EXPECT_HAS(run.Out, "-> " + work + bank + ".yb3");
+    run = Run("extract " + quoted);
+    EXPECT_EQ(run.ExitCode, 0u) << run.Out;
+    EXPECT_HAS(run.Out, "samples extracted: 16 WAV files in " + work);
+    const std::vector<std::string> wavs = ListFiles(work + "*.wav");
+    ASSERT_EQ(wavs.size(), 16u);
+    EXPECT_TRUE(ListFiles(scratch_ + "*.wav").empty());
+    Bytes wav = ReadAll(work + wavs[3]);
+    const std::size_t data = std::string(wav.begin(), wav.end()).find("data");
+    ASSERT_NE(data, std::string::npos);
+    for (std::size_t i = data + 8; i < data + 8 + 64; ++i) {
+      wav[i] = static_cast<std::uint8_t>(wav[i] ^ 0x5A);
+    }
+    WriteAll(work + wavs[3], wav);
+    run = Run("build " + quoted);
+    EXPECT_EQ(run.ExitCode, 0u) << run.Out;
+    EXPECT_HAS(run.Out, "size table written: " + work + bank + ".yb3");
+    const Bytes built = ReadAll(mine);
+    ASSERT_EQ(built.size(), ReadAll(where_.ExtendedBank()).size());
+    EXPECT_NE(built, ReadAll(where_.ExtendedBank()));
+    EXPECT_EQ(built[0], 0x04);
+    run = Run("sign " + quoted + " USER");
+    EXPECT_EQ(run.ExitCode, 0u) << run.Out;
+    EXPECT_HAS(run.Out, "set to User (0x02)");
+    EXPECT_FALSE(FileExists(Backup("Ds1.sys"))) << "no editor command makes the backup";
+
+    run = Run("bank user " + quoted);
+    EXPECT_EQ(run.ExitCode, 0u) << run.Out;
+    EXPECT_HAS(run.Out, "XG bank mode set: User bank");
+    EXPECT_EQ(ReadAll(bank_), ReadAll(mine));
+    run = Run("verify --bank " + quoted);
+    EXPECT_EQ(run.ExitCode, 0u) << run.Out;
+    EXPECT_HAS(run.Out, "result: the driver is exactly what the installed bank needs");
+    run = Run("wavclean " + quoted);
+    EXPECT_EQ(run.ExitCode, 0u) << run.Out;
+    EXPECT_HAS(run.Out, "16 WAV files deleted");
+    EXPECT_TRUE(ListFiles(work + "*.wav").empty());
   }
-  WriteAll(work + wavs[3], wav);
-  run = Run("build " + quoted);
-  EXPECT_EQ(run.ExitCode, 0u) << run.Out;
-  EXPECT_HAS(run.Out, "size table written: " + work + "mine.yb3");
-  const Bytes built = ReadAll(mine);
-  ASSERT_EQ(built.size(), ReadAll(where_.ExtendedBank()).size());
-  EXPECT_NE(built, ReadAll(where_.ExtendedBank()));
-  EXPECT_EQ(built[0], 0x04);
-  run = Run("sign " + quoted + " USER");
-  EXPECT_EQ(run.ExitCode, 0u) << run.Out;
-  EXPECT_HAS(run.Out, "set to User (0x02)");
-  EXPECT_FALSE(FileExists(Backup("Ds1.sys"))) << "no editor command makes the backup";
-
-  run = Run("bank user " + quoted);
-  EXPECT_EQ(run.ExitCode, 0u) << run.Out;
-  EXPECT_HAS(run.Out, "XG bank mode set: User bank");
-  EXPECT_EQ(ReadAll(bank_), ReadAll(mine));
-  run = Run("verify --bank " + quoted);
-  EXPECT_EQ(run.ExitCode, 0u) << run.Out;
-  EXPECT_HAS(run.Out, "result: the driver is exactly what the installed bank needs");
-  run = Run("wavclean " + quoted);
-  EXPECT_EQ(run.ExitCode, 0u) << run.Out;
-  EXPECT_HAS(run.Out, "16 WAV files deleted");
-  EXPECT_TRUE(ListFiles(work + "*.wav").empty());
 }
 
 TEST_F(Tovaroc, WithoutTheConverterOnlyExtractAndBuildFail) {
@@ -401,6 +443,7 @@ TEST_F(Tovaroc, TextsSayWhatHappened) {
     ASSERT_TRUE(WriteBankSet(mine, setup));
   };
   const std::string installedBackup = where_.ProgramDir + "Backup\\";
+  const std::string codePageBank = std::string(ThisCodePage().Bank) + ".yb0";
   const struct {
     const char* Name;
     std::function<void()> Before;  // after a first run made the backup
@@ -478,6 +521,24 @@ TEST_F(Tovaroc, TextsSayWhatHappened) {
        "sign \"" + installedBackup + "dsxgwave.tbl\" user",
        1,
        {"Cannot set a bank signature", "the editor never writes there"}},
+      {"copying a bank into the installed program's Backup folder under a name of the code page",
+       [&] { ASSERT_TRUE(MakeDirectory(installedBackup)); },
+       "copy \"" + where_.ExtendedBank() + "\" \"" + installedBackup + codePageBank + "\"",
+       1,
+       {"Cannot make copy of bank", "the editor never writes there"}},
+      {"extracting a bank in the installed program's Backup folder under a name of the code page",
+       [&] {
+         ASSERT_TRUE(CopyFileOver(OwnDirectory() + "dist\\Tovaro\\a10.dll", program_ + "a10.dll"));
+         ASSERT_TRUE(MakeDirectory(installedBackup));
+         BankSetSpec setup;
+         setup.Samples = true;
+         setup.BankSize = 250000;
+         ASSERT_TRUE(WriteBankSet(installedBackup + codePageBank, setup));
+       },
+       "extract \"" + installedBackup + codePageBank + "\"",
+       1,
+       {"Cannot extract WAV sample(s) from the selected bank",
+        installedBackup + " is the driver's own folder or a Backup folder"}},
       {"build through a size table that is a hard link to the backup driver",
        [&] {
          workBank();
@@ -554,6 +615,8 @@ TEST_F(Tovaroc, TextsSayWhatHappened) {
     EXPECT_EQ(ReadAll(driver_), driver) << test.Name;
     EXPECT_EQ(ReadAll(bank_), bank) << test.Name;
     EXPECT_TRUE(ListFiles(where_.DriversDir() + "*.wav").empty()) << test.Name;
+    EXPECT_TRUE(ListFiles(installedBackup + "*.wav").empty()) << test.Name;
+    EXPECT_EQ(FileExists(installedBackup + codePageBank), name.rfind("extracting", 0) == 0) << test.Name;
     if (name == "build through a size table that is a hard link to the backup driver") {
       EXPECT_EQ(ReadAll(Backup("Ds1.sys")), originalDriver_);
     }

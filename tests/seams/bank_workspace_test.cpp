@@ -6,8 +6,12 @@
 
 #include "files/fileops.h"
 #include "files/path_parts.h"
+#ifndef _WIN32
+#include "files/posix/ansi_code_page.h"
+#endif
 #include "platform/testing/scratch.h"
 #include "tests/support/file_bytes.h"
+#include "ymf/bank_mode.h"
 #include "ymf/bank_workspace.h"
 #include "ymf/environment.h"
 
@@ -31,15 +35,78 @@ class Workspace : public ::testing::Test {
   std::string dir_;
 };
 
+// Natively paths split as under the code page chosen; under Wine as under
+// the process's own, 1252 (the editor's runs under 932, 936 and 1251 are
+// tovaroc's).
+bool SplitsAs(unsigned codePage) {
+#ifdef _WIN32
+  return codePage == 1252;
+#else
+  return SelectAnsiCodePage(codePage);
+#endif
+}
+
+// In 932 the second byte of 表 (95 5C) and of ソ (83 5C) is a backslash, and
+// 41 (A) is the second byte of ア (83 41); in 936 that of 誠 (D5 5C).
 TEST(WorkspacePaths, NameTailsAndDirectories) {
-  EXPECT_EQ(ReplaceNameTail("C:\\Banks\\my.yb0", "yb3"), "C:\\Banks\\my.yb3");
-  EXPECT_EQ(ReplaceNameTail("C:\\Banks\\my.tbl", "yb3"), "C:\\Banks\\my.yb3");
-  EXPECT_EQ(ReplaceNameTail("abcd", "yb3"), "ayb3");
-  EXPECT_EQ(ReplaceNameTail("abc", "yb3"), ".yb3");
-  EXPECT_EQ(ReplaceNameTail("", "yb3"), ".yb3");
-  EXPECT_EQ(DirectoryPart("C:\\Banks\\my.yb0"), "C:\\Banks\\");
-  EXPECT_EQ(DirectoryPart("C:my.yb0"), "C:");
-  EXPECT_EQ(DirectoryPart("my.yb0"), "");
+  const struct {
+    unsigned CodePage;
+    const char* Path;
+    const char* Directory;
+    const char* Table3;    // BankTablePath 3: the last character replaced
+    const char* NameTail;  // ReplaceNameTail with "yb3"
+  } cases[] = {
+      {1252, "C:\\Banks\\my.yb0", "C:\\Banks\\", "C:\\Banks\\my.yb3", "C:\\Banks\\my.yb3"},
+      {1252, "C:\\Banks\\my.tbl", "C:\\Banks\\", "C:\\Banks\\my.tb3", "C:\\Banks\\my.yb3"},
+      {1252, "C:my.yb0", "C:", "C:my.yb3", "C:my.yb3"},
+      {1252, "my.yb0", "", "my.yb3", "my.yb3"},
+      {1252, "abcd", "", "abc3", "ayb3"},
+      {1252, "abc", "", "ab3", ".yb3"},
+      {1252, "", "", "", ".yb3"},
+      {1252, "C:\\\x95\x5C\x83\x5C.yb0", "C:\\\x95\x5C\x83\x5C", "C:\\\x95\x5C\x83\x5C.yb3",
+       "C:\\\x95\x5C\x83\x5C.yb3"},
+      {932, "C:\\\x95\x5C\\\x83\x5C.yb0", "C:\\\x95\x5C\\", "C:\\\x95\x5C\\\x83\x5C.yb3", "C:\\\x95\x5C\\\x83\x5C.yb3"},
+      {932, "C:\\\x95\x5C\\\x83\x5C\x83\x5C", "C:\\\x95\x5C\\",
+       "C:\\\x95\x5C\\\x83\x5C"
+       "3",
+       "C:\\\x95\x5Cyb3"},
+      {932, "\x83\x5C\x83\x41", "",
+       "\x83\x5C"
+       "3",
+       ".yb3"},
+      {932, "\x95\x5C:a", "", "\x95\x5C:3", ".yb3"},
+      {932, "C:\\a\x95", "C:\\", "C:\\a3", "C:yb3"},
+      {936, "C:\\\xD5\x5C\\\xD5\x5C.yb0", "C:\\\xD5\x5C\\", "C:\\\xD5\x5C\\\xD5\x5C.yb3", "C:\\\xD5\x5C\\\xD5\x5C.yb3"},
+  };
+  for (const auto& c : cases) {
+    if (!SplitsAs(c.CodePage)) {
+      continue;
+    }
+    SCOPED_TRACE(std::to_string(c.CodePage) + " " + c.Path);
+    EXPECT_EQ(DirectoryPart(c.Path), c.Directory);
+    EXPECT_EQ(DirectoryPart(c.Path) + FileNamePart(c.Path), c.Path);
+    EXPECT_EQ(BankTablePath(c.Path, 3), c.Table3);
+    EXPECT_EQ(ReplaceNameTail(c.Path, "yb3"), c.NameTail);
+  }
+  // Letter case as the system folds it: never inside a two-byte character.
+  const struct {
+    unsigned CodePage;
+    const char* Name;
+    bool Wav;
+  } names[] = {
+      {1252, "a.WAV", true},       {1252, "a.wave", false},  {1252, ".wav", true},
+      {932, "\x83\x41.Wav", true}, {932, "\x83.wav", false},  // 83 takes the dot as its second byte, as CharNextA does
+  };
+  for (const auto& n : names) {
+    if (SplitsAs(n.CodePage)) {
+      EXPECT_EQ(IsWavSampleName(n.Name), n.Wav) << n.Name;
+    }
+  }
+  if (SplitsAs(932)) {
+    EXPECT_FALSE(SameNameIgnoringCase("\x83\x41", "\x83\x61"));  // ア and another character
+    EXPECT_TRUE(SameNameIgnoringCase("\x83\x41x", "\x83\x41X"));
+  }
+  SplitsAs(1252);
 }
 
 TEST_F(Workspace, CopyBankSetReplacesTheLastCharacter) {

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -55,6 +56,22 @@ COLORREF BackgroundOf(HWND control) {
   const COLORREF colour = GetBkColor(dc);
   DeleteDC(dc);
   return colour;
+}
+
+// How many characters of a control's text its font has no glyph for: a
+// Japanese path in a font without Japanese glyphs is drawn as boxes.
+int MissingGlyphs(HWND control) {
+  const std::string text = TextOf(control);
+  std::wstring wide(text.size(), L'\0');
+  wide.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                                           &wide[0], static_cast<int>(wide.size()))));
+  std::vector<WORD> glyphs(wide.size());
+  HDC dc = GetDC(control);
+  const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+  GetGlyphIndicesW(dc, wide.c_str(), static_cast<int>(wide.size()), glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS);
+  SelectObject(dc, old);
+  ReleaseDC(control, dc);
+  return static_cast<int>(std::count(glyphs.begin(), glyphs.end(), 0xFFFF));
 }
 
 class MainFormTest : public ::testing::Test {
@@ -278,16 +295,20 @@ TEST_F(MainFormTest, BothBrowseButtonsFillBothEditsAndCheckUserRadio) {
     MainPage Page;
     int Button;
     const char* Chosen;
-  } browses[] = {{BankTab, IDC_UserBankPathBtn, "C:\\banks\\first.yb0"},
-                 {EditorTab, IDC_UserBankBtn, "C:\\banks\\second.yb0"}};
+  } browses[] = {
+      {BankTab, IDC_UserBankPathBtn, "C:\\banks\\first.yb0"},
+      {EditorTab, IDC_UserBankBtn, "C:\\banks\\second.yb0"},
+      // 表 and ソ in code page 932 (run as ui.cp932), letters of 1252 here.
+      {EditorTab, IDC_UserBankBtn, GetACP() == 932 ? "C:\\\x95\x5C\\\x83\x5C.yb0" : "C:\\Kl\xE4nge\\m\xFCsik.yb0"}};
   for (const auto& browse : browses) {
     Fake().FileDialogAnswers = {browse.Chosen};
     Click(browse.Page, browse.Button);
     EXPECT_EQ(TextOf(C(IDC_UserBankEdit)), browse.Chosen);
     EXPECT_EQ(TextOf(C(IDC_UserBankSetEdit)), browse.Chosen);
     EXPECT_TRUE(Checked(IDC_UserRadio) && !Checked(IDC_DefaultRadio));
+    EXPECT_EQ(MissingGlyphs(C(IDC_UserBankEdit)) + MissingGlyphs(C(IDC_UserBankSetEdit)), 0) << browse.Chosen;
   }
-  EXPECT_EQ(Fake().FileDialogs.size(), 2u);
+  EXPECT_EQ(Fake().FileDialogs.size(), 3u);
 }
 
 TEST_F(MainFormTest, EveryEditorButtonRunsItsCommand) {

@@ -41,7 +41,7 @@ void RemoveTree(const std::string& dir) {
       }
       const std::string path = base + "\\" + name;
       if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        RemoveTree(path);
+        RemoveTree(path + "\\");  // a name may end in a byte 5C: the backslash cut off is this one
       } else {
         SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileA(path.c_str());

@@ -2,6 +2,7 @@
 // program can start, and do everything else, without it.
 #include <windows.h>
 
+#include "files/path_parts.h"
 #include "platform/converter.h"
 #include "platform/win32/converter/converter_load.h"
 
@@ -11,7 +12,7 @@ std::string OwnDirectory() {
   char path[MAX_PATH + 1] = {};
   const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
   std::string dir(path, length);
-  return dir.substr(0, dir.find_last_of('\\') + 1);
+  return DirectoryPart(dir);
 }
 
 // Loaded once; a missing library is looked for again at the next call.

@@ -2,16 +2,10 @@
 
 #include <string>
 
+#include "files/path_parts.h"
 #include "platform/same_file.h"
 
 namespace {
-
-std::string WithoutTrailingSeparator(std::string path) {
-  while (path.size() > 3 && (path.back() == '\\' || path.back() == '/')) {
-    path.pop_back();
-  }
-  return path;
-}
 
 // The full path of an existing file or directory, as the system resolves the
 // spelling against the current directory, with what its directory entry
@@ -26,7 +20,7 @@ bool ExistingFullPath(const std::string& path, std::string& full, WIN32_FILE_ATT
   if (length == 0 || length >= MAX_PATH || !GetFileAttributesExA(buffer, GetFileExInfoStandard, &entry)) {
     return false;
   }
-  full = WithoutTrailingSeparator(std::string(buffer, length));
+  full = WithoutTrailingSeparators(std::string(buffer, length), 3);
   return true;
 }
 
@@ -40,7 +34,7 @@ std::string ShortFullPath(const std::string& full) {
   if (length == 0 || length >= MAX_PATH) {
     return std::string();
   }
-  return WithoutTrailingSeparator(std::string(shortPath, length));
+  return WithoutTrailingSeparators(std::string(shortPath, length), 3);
 }
 
 // NtQueryInformationFile and what it answers for FileInternalInformation
