@@ -37,6 +37,10 @@ MENU = {"Tovaro.lnk": "tovaro.exe", "Tovaro Help.lnk": "index.html",
         "Uninstall Tovaro.lnk": "uninstall.exe"}
 KEPT_NOTE = "Backup kept - read me.txt"
 FAILED_NOTE = "Tovaro setup failed.txt"  # in TEMP, from a setup that stopped
+# The refused setups and the guided one judge the setup's own code, which is
+# the same everywhere but for the lock's name (Windows 9x or NT): one prefix
+# of each runs them.
+PAGES_AND_REFUSALS = ("xp", "win98")
 FOLDER_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion"
 HAND_COPIED = ("tovaro.exe", "tovaroc.exe", "a10.dll")  # by stage.install_fixture
 
@@ -214,11 +218,16 @@ def installer_cases(prefix, driver, bank, originals):
         # A machine without the program: the stage's hand copy goes (the
         # refusals need it first), the user's bank sets in Banks (the
         # simulated Extended and Dance sets) stay.
-        refused_setups(prefix, program)
+        if prefix.name in PAGES_AND_REFUSALS:
+            refused_setups(prefix, program)
+        else:
+            for name in HAND_COPIED:
+                os.remove(os.path.join(program, name))
         os.rmdir(os.path.join(program, "Backup"))
         before = tree(program)
         install_switch_uninstall(prefix, program, driver, bank, originals, before, archive)
-        guided_install(prefix, program, driver, bank, originals, before)
+        if prefix.name in PAGES_AND_REFUSALS:
+            guided_install(prefix, program, driver, bank, originals, before)
         refused_restore(prefix, program, driver, bank, originals, before)
     finally:
         # Back to the state stage.py left: originals in place, an empty

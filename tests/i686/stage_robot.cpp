@@ -440,8 +440,9 @@ int main(int argc, char** argv) {
   } else if (argc == 4 && command == "running") {
     Running(argv[2], argv[3]);
   } else {
-    std::fprintf(stderr, "usage: stage_robot clean|window|questions|reboot EXE | runtime ARGS | version |\n"
-                         "       setup SETUP DIR SHOTS | running SETUP EXE\n");
+    std::fprintf(stderr,
+                 "usage: stage_robot clean|window|questions|reboot EXE | runtime ARGS | version |\n"
+                 "       setup SETUP DIR SHOTS | running SETUP EXE\n");
     return 2;
   }
   std::fflush(stdout);
