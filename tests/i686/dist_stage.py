@@ -33,8 +33,15 @@ UNINSTALLER = "C:\\stage\\uninstall.exe"
 IN_PLACE = ["/S", "_?=C:\\Program", "Files\\Nerulan\\Tovaro"]
 UNINSTALL_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tovaro"
 MENU = {"Tovaro.lnk": "tovaro.exe", "Tovaro Help.lnk": "index.html",
-        "Restore original driver files.lnk": "-clean"}
+        "Restore original driver files.lnk": "-clean",
+        "Uninstall Tovaro.lnk": "uninstall.exe"}
 KEPT_NOTE = "Backup kept - read me.txt"
+FAILED_NOTE = "Tovaro setup failed.txt"  # in TEMP, from a setup that stopped
+# The refused setups and the guided one judge the setup's own code, which is
+# the same everywhere but for the lock's name (Windows 9x or NT): one prefix
+# of each runs them.
+PAGES_AND_REFUSALS = ("xp", "win98")
+FOLDER_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion"
 HAND_COPIED = ("tovaro.exe", "tovaroc.exe", "a10.dll")  # by stage.install_fixture
 
 
@@ -137,6 +144,66 @@ def uninstall(prefix, program):
     return launch(prefix, UNINSTALLER, IN_PLACE)[0]
 
 
+def failure_note(prefix):
+    """The last line of the note a stopped setup left in TEMP, and the note removed."""
+    for directory, _, files in os.walk(os.path.join(prefix.path, "drive_c")):
+        if FAILED_NOTE in files:
+            path = os.path.join(directory, FAILED_NOTE)
+            text = stage.read(path).decode("latin-1").strip().splitlines()
+            os.remove(path)
+            return text[-1] if text else ""
+    return "none"
+
+
+def refused_setups(prefix, program):
+    """Setups that must stop before they write anything: while Tovaro runs,
+    with a folder where a file goes, with an expandable ProgramFilesDir."""
+    nothing = lambda: not os.path.exists(os.path.join(program, "uninstall.exe")) and not menu_folders(prefix)
+    stage.robot(prefix, ["running", SETUP, stage.PROGRAM + "tovaro.exe"], "setup /S refuses while Tovaro runs")
+    prefix.check(nothing(), "those setups installed nothing")
+    # The window made its backup of the originals, which are in place.
+    shutil.rmtree(os.path.join(program, "Backup"))
+    os.mkdir(os.path.join(program, "Backup"))
+    for name in HAND_COPIED:
+        os.remove(os.path.join(program, name))
+    os.mkdir(os.path.join(program, "tovaroc.exe"))
+    code, _ = launch(prefix, SETUP, ["/S"])
+    reason = failure_note(prefix)
+    os.rmdir(os.path.join(program, "tovaroc.exe"))
+    prefix.check(code == 2 and "tovaroc.exe is a folder" in reason and nothing() and not os.listdir(
+        os.path.join(program, "Backup")), "a folder where tovaroc.exe goes: setup /S writes nothing, exit code %d: %s"
+                 % (code, reason))
+    _, text = launch(prefix, "C:\\windows\\system32\\reg.exe", ["query", FOLDER_KEY, "/v", "ProgramFilesDir"])
+    folder = text.split("REG_SZ", 1)[-1].strip()
+    value = lambda kind, data: launch(prefix, "C:\\windows\\system32\\reg.exe", [
+        "add", FOLDER_KEY, "/v", "ProgramFilesDir", "/t", kind, "/d", data, "/f"])[0]
+    changed = value("REG_EXPAND_SZ", "%SystemDrive%" + folder[2:])
+    code, _ = launch(prefix, SETUP, ["/S"])
+    reason = failure_note(prefix)
+    back = value("REG_SZ", folder)
+    prefix.check(changed == 0 and back == 0 and code == 2 and "ProgramFilesDir" in reason and nothing(),
+                 "ProgramFilesDir as REG_EXPAND_SZ (%s): setup /S refuses it as tovaro.exe does, exit code %d: %s"
+                 % (folder, code, reason))
+
+
+def guided_install(prefix, program, driver, bank, originals, before):
+    """The setup as a person runs it, then a silent uninstall."""
+    shots = os.path.join(prefix.stage.dir, "logs", prefix.name + "-setup")
+    stage.robot(prefix, ["setup", SETUP, stage.PROGRAM[:-1], "Z:" + shots.replace("/", "\\")],
+                "setup: welcome, folder and finish pages, \"Run Tovaro\"")
+    for page in ("welcome", "folder", "finish"):
+        if os.path.exists("%s-%s.bmp" % (shots, page)):
+            subprocess.run(["convert", "%s-%s.bmp" % (shots, page), "%s-%s.png" % (shots, page)])
+            os.remove("%s-%s.bmp" % (shots, page))
+    prefix.check(os.path.exists(os.path.join(program, "uninstall.exe")) and len(menu_folders(prefix)) == 1,
+                 "it installed the program and its Start menu (pages: %s-*.png)" % shots)
+    code = uninstall(prefix, program)
+    left = tree(program) if os.path.isdir(program) else {}
+    prefix.check(code == 0 and files_of(prefix, driver, bank) == originals and left == before,
+                 "after it, uninstall /S leaves the originals and the user's bank sets",
+                 "        exit code %d\n%s" % (code, differences(left, before)))
+
+
 def installer_cases(prefix, driver, bank, originals):
     start = time.time()
     build = prefix.stage.build
@@ -145,16 +212,22 @@ def installer_cases(prefix, driver, bank, originals):
                         "        run ./dev dist"):
         return
     program = prefix.host(stage.PROGRAM)
-    # A machine without the program: the stage's hand copy goes, the user's
-    # bank sets in Banks (the simulated Extended and Dance sets) stay.
-    for name in HAND_COPIED:
-        os.remove(os.path.join(program, name))
-    os.rmdir(os.path.join(program, "Backup"))
-    before = tree(program)
     os.makedirs(prefix.host("C:\\stage"), exist_ok=True)
     shutil.copy(setup, prefix.host(SETUP))
     try:
+        # A machine without the program: the stage's hand copy goes (the
+        # refusals need it first), the user's bank sets in Banks (the
+        # simulated Extended and Dance sets) stay.
+        if prefix.name in PAGES_AND_REFUSALS:
+            refused_setups(prefix, program)
+        else:
+            for name in HAND_COPIED:
+                os.remove(os.path.join(program, name))
+        os.rmdir(os.path.join(program, "Backup"))
+        before = tree(program)
         install_switch_uninstall(prefix, program, driver, bank, originals, before, archive)
+        if prefix.name in PAGES_AND_REFUSALS:
+            guided_install(prefix, program, driver, bank, originals, before)
         refused_restore(prefix, program, driver, bank, originals, before)
     finally:
         # Back to the state stage.py left: originals in place, an empty

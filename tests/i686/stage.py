@@ -1,9 +1,12 @@
 #!/usr/bin/env python3
 """The i686 stage of ./dev test: the shipped 32-bit programs, run for real in
-pure 32-bit Wine prefixes, one reporting Windows XP (5.1) with a WDM driver
-installation and one reporting Windows 98 (4.10, platform 1) with a VxD one.
+pure 32-bit Wine prefixes (SYSTEMS): Windows XP (5.1) and 2000 (5.0) with a
+WDM driver installation, Windows 98 (4.10, platform 1) with a VxD one, and
+Windows ME (4.90, platform 1) once with each.
 
-    stage.py [--wait-for-go] BUILD_ROOT   (BUILD_ROOT holds the win32 and win64 trees)
+    stage.py [--wait-for-go] [--only NAME,...] BUILD_ROOT
+        BUILD_ROOT holds the win32 and win64 trees; --only runs the named
+        prefixes of SYSTEMS alone (the reference prefix always runs)
 
 With --wait-for-go the prefixes are made at once and the cases start when a
 line "go" arrives on standard input (./dev test sends it once the trees are
@@ -21,12 +24,12 @@ tovaro.exe -clean; the window opening at once with the driver, and the two
 start-up questions without it; the start-up code of the i686 build
 (stage_robot runtime). The driver and bank after each bank mode are compared
 byte for byte with what the x86_64 build leaves doing the same on the same
-fixture in a 64-bit prefix. On the Windows 98 prefix the driver must be
-found as a VxD, and changing the bank must make no token call (Wine's relay
-log); more such checks are one entry in NO_CALL_CASES. Last in each prefix,
-Yes to the window's reboot question: on Windows 98 the restart request comes
-without any token call, on XP after enabling the shutdown privilege
-(RESTART_CASES).
+fixture in a 64-bit prefix. tovaroc status must find the prefix's driver
+kind under its registry key. On the Windows 98 and ME prefixes changing the
+bank must make no token call (Wine's relay log); more such checks are one
+entry in NO_CALL_CASES. Last in each prefix, Yes to the window's reboot
+question: on 98 and ME the restart request comes without any token call, on
+2000 and XP after enabling the shutdown privilege (RESTART_CASES).
 """
 import os
 import platform
@@ -46,9 +49,19 @@ SYSTEM_PRELOADER = "/usr/lib/wine/wine-preloader"
 PACKAGES = ["qemu-user", "wine32:i386", "wine32-preloader:i386"]
 PROGRAM = "C:\\Program Files\\Nerulan\\Tovaro\\"
 USER_BANK = "C:\\userbank\\mine.yb0"
-# What GetVersionExA tells the programs in each 32-bit prefix.
-XP_REPORTS = ("Windows 5.1 ", "platform 2")  # VER_PLATFORM_WIN32_NT
-W98_REPORTS = ("Windows 4.10 ", "platform 1")  # VER_PLATFORM_WIN32_WINDOWS
+NT, W9X = "platform 2", "platform 1"  # VER_PLATFORM_WIN32_NT, VER_PLATFORM_WIN32_WINDOWS
+WDM_NT_KEY = "SYSTEM\\CurrentControlSet\\Services\\YAMAHA\\Driver\\DSXGWDM"
+WDM_9X_KEY = "Software\\YAMAHA\\Driver\\DSXGWDM"
+VXD_KEY = "Software\\YAMAHA\\Driver\\YMF724"
+# The 32-bit prefixes: (name, winecfg's version, title, driver kind, what
+# GetVersionExA must tell the programs, the driver's registry key there).
+SYSTEMS = [
+    ("xp", "winxp", "Windows XP (5.1)", "WDM", ("Windows 5.1 ", NT), WDM_NT_KEY),
+    ("win2k", "win2k", "Windows 2000 (5.0)", "WDM", ("Windows 5.0 ", NT), WDM_NT_KEY),
+    ("win98", "win98", "Windows 98 (4.10)", "VxD", ("Windows 4.10 ", W9X), VXD_KEY),
+    ("me-vxd", "winme", "Windows ME (4.90)", "VxD", ("Windows 4.90 ", W9X), VXD_KEY),
+    ("me-wdm", "winme", "Windows ME (4.90)", "WDM", ("Windows 4.90 ", W9X), WDM_9X_KEY),
+]
 # Driver builds of the simulated installations (both known to the program).
 WDM_BUILD = "5.12.01.5245"
 VXD_BUILD = "4.12.01.2020"
@@ -59,7 +72,7 @@ MODES = [["disabled"], ["default"], ["extended"], ["dance"], ["user", USER_BANK]
 # make the witness calls in that order (the log works; "function text" also
 # needs text among the call's arguments) and none of the forbidden ones.
 # (name, program, arguments, modules, witnesses, forbidden); the program runs
-# in its own directory. NO_CALL_CASES run on the Windows 98 prefix.
+# in its own directory. NO_CALL_CASES run on the Windows 9x prefixes.
 TOKEN_CALLS = ["advapi32.OpenProcessToken", "advapi32.AdjustTokenPrivileges", "advapi32.LookupPrivilegeValueA"]
 NO_CALL_CASES = [
     ("a bank change on 9x makes no token call", PROGRAM + "tovaroc.exe", ["bank", "extended"], ["tovaroc.exe"],
@@ -72,9 +85,9 @@ ROBOT = "C:\\stage\\stage_robot.exe"
 REBOOT = ["reboot", PROGRAM + "tovaro.exe"]
 RESTART_CALL = "user32.ExitWindowsEx 00000002,00000000"
 RESTART_CASES = {
-    "win98": ("Yes to the reboot question on 9x: ExitWindowsEx without any token call", ROBOT, REBOOT,
+    W9X: ("Yes to the reboot question on 9x: ExitWindowsEx without any token call", ROBOT, REBOOT,
               ["tovaro.exe"], [RESTART_CALL], TOKEN_CALLS),
-    "xp": ("Yes to the reboot question on NT: the shutdown privilege enabled, then ExitWindowsEx", ROBOT, REBOOT,
+    NT: ("Yes to the reboot question on NT: the shutdown privilege enabled, then ExitWindowsEx", ROBOT, REBOOT,
            ["tovaro.exe"], ["advapi32.OpenProcessToken 00000028",  # TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY
                             'advapi32.LookupPrivilegeValueA "SeShutdownPrivilege"', "advapi32.AdjustTokenPrivileges",
                             RESTART_CALL], []),
@@ -229,6 +242,14 @@ class Prefix:
         self.failures = 0
         self.waits = []  # (seconds, what) the robot waited for
         self.display = os.environ.get("DISPLAY", "")
+        self.title, self.kind, self.reports, self.key = name, None, None, None
+
+    @classmethod
+    def of_system(cls, stage, system, loader):
+        name, version, title, kind, reports, key = system
+        prefix = cls(stage, name, version, loader, "win32")
+        prefix.title, prefix.kind, prefix.reports, prefix.key = "%s, %s, i686 build" % (title, kind), kind, reports, key
+        return prefix
 
     def env(self, debug="-all"):
         env = dict(os.environ, WINEPREFIX=self.path, WINEDEBUG=debug, WINEDLLOVERRIDES="mscoree,mshtml=",
@@ -350,10 +371,12 @@ def install_fixture(prefix, tree, vxd):
             f.write(bytes((b + 0x5A) & 0xFF for b in data))
 
 
-def installed_files(prefix, kind):
+def installed_files(prefix, kind, key=None):
     code, text, errors = prefix.tovaroc(["status"])
     prefix.check(code == 0 and "driver: found, %s\n" % kind in text, "tovaroc status finds a %s driver" % kind,
                  indent(text + errors))
+    if key:
+        prefix.check("settings (HKEY_LOCAL_MACHINE\\%s):\n" % key in text, "its settings key is %s" % key)
     build = VXD_BUILD if kind == "VxD" else WDM_BUILD
     prefix.check("version: %s (known build)" % build in text, "tovaroc status knows build %s" % build)
     paths = {}
@@ -425,8 +448,9 @@ def relay_calls(prefix, name, program, args, modules, witnesses, forbidden):
                                              % (code, missing or "nothing", made or "none")])))
 
 
-def shipped_build_cases(prefix, vxd, reported):
-    kind = "VxD" if vxd else "WDM"
+def shipped_build_cases(prefix):
+    kind, reported = prefix.kind, prefix.reports
+    vxd = kind == "VxD"
     install_fixture(prefix, "win32", vxd)
     os.makedirs(prefix.host("C:\\stage"), exist_ok=True)
     for name in ("stage_robot.exe", "stage_probe.dll"):
@@ -436,18 +460,17 @@ def shipped_build_cases(prefix, vxd, reported):
     prefix.check(code == 0 and told.startswith(reported[0]) and told.endswith(reported[1]),
                  "the programs are told %s" % told)
     robot(prefix, ["runtime", "two words", 'a"quote', "plain"], "the i686 start-up code (stage_robot runtime)")
-    driver, bank = installed_files(prefix, kind)
+    driver, bank = installed_files(prefix, kind, prefix.key)
     if not driver:
         return {}
     originals = (read(prefix.host(driver)), read(prefix.host(bank)))
     results = {"fixture": originals}
     bank_modes(prefix, driver, bank, results, verify=True)
     restore(prefix, driver, bank, originals)
-    if vxd:
+    if reported[1] == W9X:
         for case in NO_CALL_CASES:
             relay_calls(prefix, *case)
-    else:
-        prefix.tovaroc(["bank", "extended"])  # something for -clean to undo
+    prefix.tovaroc(["bank", "extended"])  # something for -clean to undo
     exe = PROGRAM + "tovaro.exe"
     robot(prefix, ["clean", exe], "tovaro.exe -clean ends without a window")
     prefix.check((read(prefix.host(driver)), read(prefix.host(bank))) == originals
@@ -461,7 +484,7 @@ def shipped_build_cases(prefix, vxd, reported):
     robot(prefix, ["questions", exe], "without a driver: the backup question, then the driver question")
     for path, moved in aside:
         os.rename(moved, path)
-    relay_calls(prefix, *RESTART_CASES[prefix.name])
+    relay_calls(prefix, *RESTART_CASES[reported[1]])
     return results
 
 
@@ -508,31 +531,34 @@ class Stage:
         self.lines.append("%s %s" % ("ok:  " if ok else "FAIL:", what))
         self.failures += 0 if ok else 1
 
-    def run(self, wait_for_go=False):
+    def run(self, wait_for_go=False, only=None):
         """With wait_for_go, the prefixes are made first and the cases wait
         for a line "go" on standard input: ./dev test makes the prefixes
         while it builds the trees the cases run. Anything else there (the
-        build failed) ends the stage."""
+        build failed) ends the stage. only: the names of SYSTEMS to run."""
         start = time.time()
         shutil.rmtree(os.path.join(self.dir, "logs"), ignore_errors=True)
         os.makedirs(os.path.join(self.dir, "logs"))
         setup_log = os.path.join(self.dir, "logs", "setup.log")
         ensure_machine(setup_log)
         loader = make_loader(os.path.join(self.dir, "wine"))
-        xp = Prefix(self, "xp", "winxp", loader, "win32")
-        w98 = Prefix(self, "win98", "win98", loader, "win32")
+        systems = [Prefix.of_system(self, system, loader) for system in SYSTEMS if not only or system[0] in only]
         ref = Prefix(self, "x86_64", "winxp64", WINE64, "win64")
-        prefixes = [xp, w98, ref]
+        ref.title = "x86_64 build, 64-bit prefix"
+        prefixes = systems + [ref]
         results = {}
         displays = []
         try:
             # An X server per 32-bit prefix: two Wine sessions on one display
             # upset each other's windows now and then.
-            for prefix in (xp, w98):
+            for prefix in systems:
                 server, prefix.display = start_display()
                 displays.append(server)
-            ref.display = xp.display
-            self.parallel([lambda: (xp.boot(), w98.clone(xp)), ref.boot])
+            ref.display = systems[0].display
+            # Booting a prefix under qemu takes a minute and a half: one is
+            # booted, the others are copies of it, each then told its version.
+            first = systems[0]
+            self.parallel([lambda: (first.boot(), [p.clone(first) for p in systems[1:]]), ref.boot])
             self.parallel([p.configure for p in prefixes])
             made = time.time()
             print("== i686: prefixes made in %.0f s" % (made - start), flush=True)
@@ -544,24 +570,22 @@ class Stage:
             go = time.time()
             self.built_files()
 
-            def cases(prefix, key, job):
+            def cases(prefix, job):
                 try:
-                    results[key] = job()
+                    results[prefix.name] = job()
                 except Exception as error:  # reported as a failure of that prefix
                     prefix.check(False, "%s: %s" % (type(error).__name__, error))
-            self.parallel([lambda: cases(xp, "xp", lambda: shipped_build_cases(xp, False, XP_REPORTS)),
-                           lambda: cases(w98, "98", lambda: shipped_build_cases(w98, True, W98_REPORTS)),
-                           lambda: cases(ref, "ref", lambda: reference_cases(ref))])
+            self.parallel([(lambda p=p: cases(p, lambda: shipped_build_cases(p))) for p in systems]
+                          + [lambda: cases(ref, lambda: reference_cases(ref))])
         finally:
             for prefix in prefixes:
                 prefix.stop()
             for server in displays:
                 stop_display(server)
-        reference = results.get("ref") or {}
-        compare(self, "Windows XP, WDM", results.get("xp"), reference.get("WDM"))
-        compare(self, "Windows 98, VxD", results.get("98"), reference.get("VxD"))
-        for title, prefix in (("Windows XP (5.1), WDM, i686 build", xp), ("Windows 98 (4.10), VxD, i686 build", w98),
-                              ("x86_64 build, 64-bit prefix", ref), ("comparisons", self)):
+        reference = results.get(ref.name) or {}
+        for prefix in systems:
+            compare(self, prefix.title.rsplit(",", 1)[0], results.get(prefix.name), reference.get(prefix.kind))
+        for title, prefix in [(p.title, p) for p in prefixes] + [("comparisons", self)]:
             print("-- %s" % title)
             for line in prefix.lines:
                 print("   " + line)
@@ -630,12 +654,20 @@ def stop_display(server):
 
 def main():
     arguments = sys.argv[1:]
-    wait_for_go = arguments[:1] == ["--wait-for-go"]
-    if len(arguments) != 1 + wait_for_go:
+    wait_for_go = "--wait-for-go" in arguments
+    only = None
+    if "--wait-for-go" in arguments:
+        arguments.remove("--wait-for-go")
+    if arguments[:1] == ["--only"] and len(arguments) > 1:
+        only = arguments[1].split(",")
+        arguments = arguments[2:]
+    names = [system[0] for system in SYSTEMS]
+    if len(arguments) != 1 or (only and not set(only) <= set(names)):
         print(__doc__.split("\n\n")[1], file=sys.stderr)
+        print("    NAME: %s" % ", ".join(names), file=sys.stderr)
         return 2
     try:
-        return Stage(os.path.abspath(arguments[-1])).run(wait_for_go)
+        return Stage(os.path.abspath(arguments[-1])).run(wait_for_go, only)
     except Skip as reason:
         print("== i686 stage skipped: %s" % reason, flush=True)
         return 0

@@ -9,6 +9,11 @@
 //   stage_robot runtime ARGS    argument splitting, static objects, std::string,
 //                               msvcrt's printf and a DLL's start-up and unloading
 //   stage_robot version         prints the Windows version the program is told
+//   stage_robot setup SETUP DIR SHOTS  the setup without /S: checks and photographs
+//                               (SHOTS-page.bmp) the welcome, folder and finish pages,
+//                               keeps "Run Tovaro", clears "Show the help", then Finish
+//   stage_robot running SETUP EXE  setup /S refuses while the lock of the driver
+//                               files is held, and while the window is open
 #include <windows.h>
 
 // after windows.h, which it needs
@@ -36,9 +41,10 @@ const DWORD Patience = 300000;
 
 int Failures = 0;
 
-void Check(bool ok, const std::string& what) {
+bool Check(bool ok, const std::string& what) {
   std::printf("%s %s\n", ok ? "ok:  " : "FAIL:", what.c_str());
   Failures += ok ? 0 : 1;
+  return ok;
 }
 
 // How long each wait took, one line each ("waited 2.1 s: ..."): the stage
@@ -189,6 +195,171 @@ void Reboot(const std::string& exe) {
   ending.Report("the program ends after Yes");
 }
 
+// --- the setup ---------------------------------------------------------------------
+
+const char* const SetupTitle = "Tovaro 2.0.1 Setup";
+const char* const FailedNote = "Tovaro setup failed.txt";
+
+std::string TextOf(HWND control) {
+  char text[4096] = {};
+  SendMessageA(control, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+BOOL CALLBACK AddText(HWND control, LPARAM all) {
+  if (IsWindowVisible(control)) {
+    *reinterpret_cast<std::string*>(all) += TextOf(control) + "\n";
+  }
+  return TRUE;
+}
+
+// The text of every visible control of the setup's window, one per line.
+std::string PageText(HWND window) {
+  std::string all;
+  EnumChildWindows(window, &AddText, reinterpret_cast<LPARAM>(&all));
+  return all;
+}
+
+// Waits until the setup's window shows a page with this text.
+bool WaitForPage(HWND window, const char* part, const char* page) {
+  Stopwatch waiting;
+  const DWORD start = GetTickCount();
+  bool shown = false;
+  while (!(shown = PageText(window).find(part) != std::string::npos) && GetTickCount() - start < Patience) {
+    Sleep(50);
+  }
+  waiting.Report(std::string("the setup's ") + page + " page");
+  return Check(shown, std::string("the ") + page + " page shows \"" + part + "\"");
+}
+
+// The window as it is on the screen, as a 24-bit BMP.
+void Photograph(HWND window, const std::string& path) {
+  Sleep(300);  // the page's last paint
+  RECT r;
+  GetWindowRect(window, &r);
+  const int w = r.right - r.left, h = r.bottom - r.top, stride = (w * 3 + 3) & ~3;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info = {};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  GdiFlush();
+  BITMAPFILEHEADER file = {0x4D42, static_cast<DWORD>(sizeof file + sizeof info.bmiHeader + stride * h), 0, 0,
+                           sizeof file + sizeof info.bmiHeader};
+  if (FILE* out = std::fopen(path.c_str(), "wb")) {
+    std::fwrite(&file, sizeof file, 1, out);
+    std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out);
+    std::fwrite(bits, stride, h, out);
+    std::fclose(out);
+  }
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+}
+
+void Next(HWND window) { PostMessageA(GetDlgItem(window, IDOK), BM_CLICK, 0, 0); }
+
+void Setup(const std::string& setup, const std::string& folder, const std::string& shots) {
+  Robot robot;
+  Check(robot.Start(setup, ""), "the setup starts");
+  // A dialog, which Robot::WaitForWindow leaves to the message boxes.
+  HWND window = nullptr;
+  for (const DWORD start = GetTickCount(); window == nullptr && GetTickCount() - start < Patience; Sleep(50)) {
+    window = FindWindowA("#32770", SetupTitle);
+  }
+  if (!Check(window != nullptr, std::string("the window \"") + SetupTitle + "\" opens") ||
+      !WaitForPage(window, "Welcome to Tovaro 2.0.1", "welcome")) {
+    return;
+  }
+  const std::string welcome = PageText(window);
+  for (const char* part : {"YMF7x4", "Administrators group", "turn System Restore off"}) {
+    Check(welcome.find(part) != std::string::npos, std::string("it says \"") + part + "\"");
+  }
+  Photograph(window, shots + "-welcome.bmp");
+  Next(window);
+  if (!WaitForPage(window, "cannot be changed", "folder")) {
+    return;
+  }
+  HWND page = FindWindowExA(window, nullptr, "#32770", nullptr);
+  HWND edit = GetDlgItem(page, 1019), browse = GetDlgItem(page, 1001);
+  Check(TextOf(edit) == folder && (GetWindowLongA(edit, GWL_STYLE) & ES_READONLY) != 0 && !IsWindowEnabled(browse),
+        "it shows " + TextOf(edit) + ", read-only, Browse disabled");
+  Photograph(window, shots + "-folder.bmp");
+  Next(window);
+  if (!WaitForPage(window, "Show the help", "finish")) {
+    return;
+  }
+  HWND run = Robot::FindControl(window, "Button", "Run Tovaro");
+  HWND help = Robot::FindControl(window, "Button", "Show the help");
+  Check(run != nullptr && SendMessageA(run, BM_GETCHECK, 0, 0) == BST_CHECKED && help != nullptr,
+        "\"Run Tovaro\" is checked, \"Show the help\" is there");
+  Photograph(window, shots + "-finish.bmp");
+  SendMessageA(help, BM_CLICK, 0, 0);
+  Next(window);
+  DWORD exitCode = 1234;
+  Check(robot.WaitForExit(Patience, exitCode) && exitCode == 0, "Finish ends the setup with exit code 0");
+  HWND tovaro = nullptr;
+  Stopwatch waiting;
+  for (const DWORD start = GetTickCount(); tovaro == nullptr && GetTickCount() - start < Patience; Sleep(50)) {
+    tovaro = FindWindowA("TMainForm", Title);
+  }
+  waiting.Report("Tovaro's window after Finish");
+  if (Check(tovaro != nullptr, "\"Run Tovaro\" opened the window")) {
+    PostMessageA(tovaro, WM_CLOSE, 0, 0);
+    for (const DWORD start = GetTickCount(); IsWindow(tovaro) && GetTickCount() - start < Patience; Sleep(50)) {
+    }
+  }
+}
+
+// setup /S; its exit code and the first line of the reason it left in TEMP.
+DWORD SilentSetup(const std::string& setup, std::string& reason) {
+  char temp[MAX_PATH] = {};
+  GetTempPathA(sizeof temp, temp);
+  const std::string note = std::string(temp) + FailedNote;
+  DeleteFileA(note.c_str());
+  Robot robot;
+  DWORD exitCode = 1234;
+  if (!robot.Start(setup, "/S") || !robot.WaitForExit(Patience, exitCode)) {
+    return exitCode;
+  }
+  reason = "none";
+  if (FILE* in = std::fopen(note.c_str(), "r")) {
+    char line[1024];
+    while (std::fgets(line, sizeof line, in) != nullptr) {
+      reason = line;  // the reason is the last line
+    }
+    std::fclose(in);
+  }
+  reason.erase(reason.find_last_not_of("\r\n") + 1);
+  return exitCode;
+}
+
+void Running(const std::string& setup, const std::string& exe) {
+  // The lock's name as the programs make it.
+  const DWORD version = GetVersion();
+  const bool nt5 = (version & 0x80000000u) == 0 && LOBYTE(LOWORD(version)) >= 5;
+  HANDLE lock = CreateMutexA(nullptr, TRUE, nt5 ? "Global\\Tovaro.DriverFiles" : "Tovaro.DriverFiles");
+  std::string reason;
+  DWORD exitCode = SilentSetup(setup, reason);
+  Check(lock != nullptr && exitCode == 2 && reason.find("is changing the driver files") != std::string::npos,
+        "while the lock of the driver files is held, setup /S ends with exit code " + std::to_string(exitCode) + ": " +
+            reason);
+  CloseHandle(lock);
+  Robot tovaro;
+  HWND window = tovaro.Start(exe, "") ? tovaro.WaitForWindow(Title, Patience) : nullptr;
+  exitCode = SilentSetup(setup, reason);
+  Check(window != nullptr && exitCode == 2 && reason.find("Tovaro is running") != std::string::npos,
+        "while the window is open, setup /S ends with exit code " + std::to_string(exitCode) + ": " + reason);
+  if (window != nullptr) {
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    Check(tovaro.WaitForExit(Patience, exitCode), "the window closes");
+  }
+}
+
 // Set by a static constructor; its destructor reports at exit.
 struct StaticProbe {
   StaticProbe() : Constructed(true) {}
@@ -264,8 +435,14 @@ int main(int argc, char** argv) {
     Questions(argv[2]);
   } else if (argc == 3 && command == "reboot") {
     Reboot(argv[2]);
+  } else if (argc == 5 && command == "setup") {
+    Setup(argv[2], argv[3], argv[4]);
+  } else if (argc == 4 && command == "running") {
+    Running(argv[2], argv[3]);
   } else {
-    std::fprintf(stderr, "usage: stage_robot clean|window|questions|reboot EXE | runtime ARGS | version\n");
+    std::fprintf(stderr,
+                 "usage: stage_robot clean|window|questions|reboot EXE | runtime ARGS | version |\n"
+                 "       setup SETUP DIR SHOTS | running SETUP EXE\n");
     return 2;
   }
   std::fflush(stdout);

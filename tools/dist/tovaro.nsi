@@ -1,11 +1,14 @@
 ; The Tovaro setup for Windows 98 SE to XP, built by tools/dist/make_dist.py:
 ;   makensis -DVERSION=x.y.z -DOUTFILE=... -DINSTALL_FILES=... -DREMOVE_FILES=... tovaro.nsi
 ; INSTALL_FILES and REMOVE_FILES are generated from the staged program folder:
-; the first puts every file in place, the second deletes exactly those files
+; the first checks that every file can be written, then puts each in place
+; (TOVARO_WRITABLE, TOVARO_FILE), the second deletes exactly those files
 ; and the folders that are empty afterwards.
 
 ; ANSI: the Unicode setup stub does not start on Windows 98.
 Unicode false
+!include "MUI2.nsh"
+!include "LogicLib.nsh"
 ; Installed files get the time of installing, not of building: two builds of
 ; one commit give the same bytes.
 SetDateSave off
@@ -35,26 +38,158 @@ VIAddVersionKey "LegalCopyright" "Nerulan"
 !define MENU "$SMPROGRAMS\Tovaro"
 ; Left in the program folder when the uninstaller had to keep the Backup folder.
 !define KEPT_NOTE "Backup kept - read me.txt"
+; Written to the TEMP folder when the setup stops: a silent setup has no
+; other place to say why.
+!define FAILED_NOTE "Tovaro setup failed.txt"
+; The exit code of a setup that stopped before it installed everything.
+!define FAILED_EXIT 2
 
-Page instfiles
-UninstPage uninstConfirm
-UninstPage instfiles
+; --- pages -----------------------------------------------------------------------
 
-; Tovaro reads its Extended and Dance banks from "Nerulan\Tovaro\Banks" below
-; the folder in HKLM's ProgramFilesDir, whatever folder it runs from: it is
-; installed there and nowhere else, so there is no folder page and /D= does
-; not apply.
-Function .onInit
-  ReadRegStr $0 HKLM "Software\Microsoft\Windows\CurrentVersion" "ProgramFilesDir"
-  StrCmp $0 "" 0 +2
-    StrCpy $0 $PROGRAMFILES
-  StrCpy $INSTDIR "$0\Nerulan\Tovaro"
+!define MUI_ICON "${NSISDIR}\Contrib\Graphics\Icons\modern-install.ico"
+!define MUI_UNICON "${NSISDIR}\Contrib\Graphics\Icons\modern-uninstall.ico"
+
+!define MUI_WELCOMEPAGE_TITLE "Welcome to Tovaro ${VERSION}"
+!define MUI_WELCOMEPAGE_TEXT "Tovaro configures the driver of Yamaha YMF7x4 sound cards (YMF724, YMF744, YMF754): it switches the wavetable bank the driver's XG synthesizer loads and edits the driver's settings and voice limits. It keeps a copy of the original driver files and starts every change from it.$\r$\n$\r$\nOn Windows 2000 and XP, install and run Tovaro from an account in the Administrators group.$\r$\n$\r$\nOn Windows XP, turn System Restore off before you use the bank modes: returning to a restore point can put back the driver file without its bank (the help explains this under Troubleshooting).$\r$\n$\r$\nClick Next to continue."
+!insertmacro MUI_PAGE_WELCOME
+
+!define MUI_DIRECTORYPAGE_TEXT_TOP "Tovaro is installed into Nerulan\Tovaro in the Program Files folder that Windows names in its registry (ProgramFilesDir). The program looks for its bank sets in the Banks folder there and nowhere else, so this folder cannot be changed."
+!define MUI_PAGE_HEADER_TEXT "Install Location"
+!define MUI_PAGE_HEADER_SUBTEXT "Where Tovaro ${VERSION} is installed, and why there."
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW FixedFolderShow
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+
+!define MUI_FINISHPAGE_RUN "$INSTDIR\tovaro.exe"
+!define MUI_FINISHPAGE_RUN_TEXT "Run Tovaro"
+!define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\Help\index.html"
+!define MUI_FINISHPAGE_SHOWREADME_TEXT "Show the help"
+!insertmacro MUI_PAGE_FINISH
+
+!define MUI_UNCONFIRMPAGE_TEXT_TOP "Before it removes Tovaro, the uninstaller puts back the original driver files (and the driver's settings, where Tovaro kept a copy of them) from the Backup folder. Restart Windows afterwards so that the driver loads them. Bank sets you added to the Banks folder stay."
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+
+!insertmacro MUI_LANGUAGE "English"
+
+; The folder shown, not offered for change.
+Function FixedFolderShow
+  FindWindow $0 "#32770" "" $HWNDPARENT
+  GetDlgItem $1 $0 1019
+  SendMessage $1 ${EM_SETREADONLY} 1 0
+  GetDlgItem $1 $0 1001
+  EnableWindow $1 0
 FunctionEnd
+
+; --- refusals ----------------------------------------------------------------------
+
+; Stops the setup with the reason in $R9: a message (none under /S), the
+; note in TEMP and a non-zero exit code. From .onInit it ends the setup,
+; from the section it aborts the installation.
+Function SetupFailed
+  FileOpen $0 "$TEMP\${FAILED_NOTE}" w
+  FileWrite $0 "Tovaro ${VERSION} was not installed.$\r$\n$\r$\n$R9$\r$\n"
+  FileClose $0
+  DetailPrint "$R9"
+  MessageBox MB_OK|MB_ICONSTOP "Tovaro ${VERSION} was not installed.$\r$\n$\r$\n$R9" /SD IDOK
+  SetErrorLevel ${FAILED_EXIT}
+  Abort
+FunctionEnd
+
+; Tovaro reads its bank sets from "Nerulan\Tovaro\Banks" below the folder in
+; HKLM's ProgramFilesDir, whatever folder it runs from, and only when that
+; value is a plain string (REG_SZ): it is installed there and nowhere else,
+; so /D= does not apply, and an expandable or missing value is refused.
+Function ProgramFilesFolder
+  System::Call 'advapi32::RegOpenKeyExA(i 0x80000002, t "Software\Microsoft\Windows\CurrentVersion", i 0, i 0x20019, *i .r1) i .r0'
+  ${If} $0 <> 0
+    StrCpy $R9 "The registry key HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion cannot be read (error $0)."
+    Call SetupFailed
+  ${EndIf}
+  System::Call 'advapi32::RegQueryValueExA(i r1, t "ProgramFilesDir", i 0, *i .r2, i 0, i 0) i .r0'
+  System::Call 'advapi32::RegCloseKey(i r1)'
+  ReadRegStr $3 HKLM "Software\Microsoft\Windows\CurrentVersion" "ProgramFilesDir"
+  ${If} $0 <> 0
+  ${OrIf} $2 <> 1
+  ${OrIf} $3 == ""
+    StrCpy $R9 "Windows names no Program Files folder as a plain string: the value ProgramFilesDir in HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion is missing, empty or of registry type $2 where Tovaro needs 1 (REG_SZ). Tovaro finds its bank sets only through that value. Set it to the Program Files folder, for example C:\Program Files, and run the setup again."
+    Call SetupFailed
+  ${EndIf}
+  StrCpy $INSTDIR "$3\Nerulan\Tovaro"
+FunctionEnd
+
+; A running Tovaro keeps its files from being replaced: its window is open,
+; or it (or tovaroc) holds the lock of the driver files while it changes
+; them. On Windows 2000 and XP the lock's name starts with "Global\".
+Function RefuseWhileRunning
+  FindWindow $0 "TMainForm"
+  ${If} $0 <> 0
+    StrCpy $R9 "Tovaro is running. Close its window and run the setup again."
+    Call SetupFailed
+  ${EndIf}
+  ${ForEach} $1 0 1 + 1
+    ${If} $1 == 0
+      StrCpy $2 "Tovaro.DriverFiles"
+    ${Else}
+      StrCpy $2 "Global\Tovaro.DriverFiles"
+    ${EndIf}
+    System::Call 'kernel32::OpenMutexA(i 0x00100000, i 0, t r2) i .r0'
+    ${If} $0 <> 0
+      System::Call 'kernel32::CloseHandle(i r0)'
+      StrCpy $R9 "A Tovaro program (tovaro.exe or tovaroc.exe) is changing the driver files. Let it finish, close it and run the setup again."
+      Call SetupFailed
+    ${EndIf}
+  ${Next}
+FunctionEnd
+
+; $R8: a file the setup is about to write. A folder in its place, or a file
+; that cannot be opened for writing (a running program, read-only), stops
+; the setup before it has written anything.
+Function CheckWritable
+  ${If} ${FileExists} "$R8\*.*"
+    StrCpy $R9 "$R8 is a folder, where the setup must write a file of Tovaro. Move or delete that folder and run the setup again."
+    Call SetupFailed
+  ${ElseIf} ${FileExists} "$R8"
+    ClearErrors
+    FileOpen $0 "$R8" a
+    ${If} ${Errors}
+      StrCpy $R9 "$R8 cannot be written: a program that uses it is running (close Tovaro and tovaroc) or the file is read-only."
+      Call SetupFailed
+    ${EndIf}
+    FileClose $0
+  ${EndIf}
+FunctionEnd
+!macro TOVARO_WRITABLE PATH
+  StrCpy $R8 "${PATH}"
+  Call CheckWritable
+!macroend
+
+; One file put in place; a failed write stops the setup (under /S NSIS
+; would skip the file and go on).
+!macro TOVARO_FILE NAME SOURCE
+  ClearErrors
+  File "/oname=${NAME}" "${SOURCE}"
+  ${If} ${Errors}
+    StrCpy $R9 "$OUTDIR\${NAME} could not be written; the files before it were installed, the rest were not. Close Tovaro and run the setup again."
+    Call SetupFailed
+  ${EndIf}
+!macroend
+
+Function .onInit
+  Delete "$TEMP\${FAILED_NOTE}"
+  Call ProgramFilesFolder
+  Call RefuseWhileRunning
+FunctionEnd
+
+; --- install -----------------------------------------------------------------------
 
 Section "Tovaro"
   ; Windows 98 without user profiles has no common Start menu: NSIS falls
   ; back to the user's own there.
   SetShellVarContext all
+  ; Again: the window may have opened while the pages were shown.
+  Call RefuseWhileRunning
+  ; Every file checked first, then written.
   !include "${INSTALL_FILES}"
   ; The program never creates folders, and an upgrade leaves what is in these
   ; two alone: the backup of the original driver and the user's bank sets.
@@ -67,6 +202,7 @@ Section "Tovaro"
   CreateShortCut "${MENU}\Tovaro.lnk" "$INSTDIR\tovaro.exe"
   CreateShortCut "${MENU}\Tovaro Help.lnk" "$INSTDIR\Help\index.html"
   CreateShortCut "${MENU}\Restore original driver files.lnk" "$INSTDIR\tovaro.exe" "-clean"
+  CreateShortCut "${MENU}\Uninstall Tovaro.lnk" "$INSTDIR\uninstall.exe"
 
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "Tovaro ${VERSION}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
@@ -167,6 +303,7 @@ Section "Uninstall"
   Delete "${MENU}\Tovaro.lnk"
   Delete "${MENU}\Tovaro Help.lnk"
   Delete "${MENU}\Restore original driver files.lnk"
+  Delete "${MENU}\Uninstall Tovaro.lnk"
   RMDir "${MENU}"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
 SectionEnd
