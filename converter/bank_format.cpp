@@ -31,13 +31,23 @@ bool ParseName(const std::uint8_t* field, std::string& name) {
 
 }  // namespace
 
-bool ParseBankLayout(const std::uint8_t* data, std::size_t size, Bank& bank, std::vector<PcmSpan>& spans) {
-  if (size < BankHeaderSize || size > BankSizeMax || std::memcmp(data + 1, BankMagic, 4) != 0 ||
-      data[5] != BankVersion) {
+bool ParseBankHeader(const std::uint8_t* data, std::size_t size, std::size_t& count) {
+  if (size < BankHeaderSize || std::memcmp(data + 1, BankMagic, 4) != 0 || data[5] != BankVersion) {
     return false;
   }
-  const std::size_t count = Le16(data + 6);
-  if (count == 0 || size < BankHeaderSize + count * BankEntrySize) {
+  count = Le16(data + 6);
+  return count != 0;
+}
+
+bool ParseBankLayout(const std::uint8_t* data, std::size_t size, Bank& bank, std::vector<PcmSpan>& spans) {
+  return size <= BankSizeMax && ParseBankDirectory(data, size, size, bank, spans);
+}
+
+bool ParseBankDirectory(const std::uint8_t* data, std::size_t available, std::uint64_t size, Bank& bank,
+                        std::vector<PcmSpan>& spans) {
+  std::size_t count = 0;
+  if (size > BankSizeMax || !ParseBankHeader(data, available, count) ||
+      available < BankHeaderSize + count * BankEntrySize || size < BankHeaderSize + count * BankEntrySize) {
     return false;
   }
   Bank parsed;
@@ -83,16 +93,28 @@ bool ParseBankLayout(const std::uint8_t* data, std::size_t size, Bank& bank, std
 }
 
 bool SerializeBankHead(const Bank& bank, std::vector<std::uint8_t>& out) {
-  const std::size_t count = bank.Samples.size();
-  if (count == 0 || count > BankSamplesMax) {
-    return false;
-  }
-  std::uint64_t total = BankHeaderSize + count * BankEntrySize;
+  std::vector<std::uint32_t> frames;
   for (const Sample& sample : bank.Samples) {
     if (!SampleValid(sample)) {
       return false;
     }
-    total += static_cast<std::uint64_t>(sample.Pcm.size()) * 2;
+    frames.push_back(sample.Frames());
+  }
+  return SerializeBankDirectory(bank, frames, out);
+}
+
+bool SerializeBankDirectory(const Bank& bank, const std::vector<std::uint32_t>& frames,
+                            std::vector<std::uint8_t>& out) {
+  const std::size_t count = bank.Samples.size();
+  if (count == 0 || count > BankSamplesMax || frames.size() != count) {
+    return false;
+  }
+  std::uint64_t total = BankHeaderSize + count * BankEntrySize;
+  for (std::size_t i = 0; i < count; ++i) {
+    if (!SampleFieldsValid(bank.Samples[i], frames[i])) {
+      return false;
+    }
+    total += static_cast<std::uint64_t>(frames[i]) * bank.Samples[i].Channels * 2;
   }
   if (total > BankSizeMax) {
     return false;
@@ -102,7 +124,8 @@ bool SerializeBankHead(const Bank& bank, std::vector<std::uint8_t>& out) {
   AppendTag(out, BankMagic);
   out.push_back(BankVersion);
   AppendLe16(out, static_cast<std::uint32_t>(count));
-  for (const Sample& sample : bank.Samples) {
+  for (std::size_t i = 0; i < count; ++i) {
+    const Sample& sample = bank.Samples[i];
     const std::size_t at = out.size();
     out.insert(out.end(), sample.Name.begin(), sample.Name.end());
     out.resize(at + NameBytes, 0);
@@ -111,7 +134,7 @@ bool SerializeBankHead(const Bank& bank, std::vector<std::uint8_t>& out) {
     out.push_back(sample.RootKey);
     out.push_back(static_cast<std::uint8_t>(sample.FineTune));
     out.push_back(sample.Looped ? FlagLooped : 0);
-    AppendLe32(out, sample.Frames());
+    AppendLe32(out, frames[i]);
     AppendLe32(out, sample.LoopStart);
     AppendLe32(out, sample.LoopEnd);
   }

@@ -31,3 +31,11 @@ bool SampleValid(const Sample& sample) {
   return (sample.Channels == 1 || sample.Channels == 2) && sample.Pcm.size() % sample.Channels == 0 &&
          SampleFieldsValid(sample, sample.Pcm.size() / sample.Channels);
 }
+
+void KeepPitchAndLoop(const Sample& previous, Sample& sample) {
+  sample.RootKey = previous.RootKey;
+  sample.FineTune = previous.FineTune;
+  sample.Looped = previous.Looped && previous.LoopEnd < sample.Frames();
+  sample.LoopStart = sample.Looped ? previous.LoopStart : 0;
+  sample.LoopEnd = sample.Looped ? previous.LoopEnd : 0;
+}

@@ -35,3 +35,8 @@ bool SampleNameCharacter(char c);
 bool SampleFieldsValid(const Sample& sample, std::uint64_t frames);
 // The same for the frames that Pcm holds, which must be whole.
 bool SampleValid(const Sample& sample);
+// A WAV editor that drops the "smpl" chunk (sox, plain libsndfile writers)
+// must not cost the sample its pitch and loop: root key and fine tune come
+// from the sample it replaces, the loop only while it still fits the new
+// length.
+void KeepPitchAndLoop(const Sample& previous, Sample& sample);

@@ -1,0 +1,125 @@
+// The listing exports: a bank's (or a SoundFont's) samples and one
+// sample's PCM, read from the directory without the other samples' data.
+#include <cstring>
+
+#include "converter/a10.h"
+#include "converter/a10_support.h"
+#include "converter/font_file.h"
+#include "files/files.h"
+
+namespace {
+
+A10SampleInfo InfoOf(const Sample& sample, std::uint32_t frames) {
+  A10SampleInfo info;
+  std::memset(&info, 0, sizeof info);
+  std::memcpy(info.Name, sample.Name.data(), sample.Name.size() < sizeof info.Name ? sample.Name.size() : 27);
+  info.Rate = sample.SampleRate;
+  info.Channels = sample.Channels;
+  info.RootKey = sample.RootKey;
+  info.FineTune = sample.FineTune;
+  info.Looped = sample.Looped ? 1 : 0;
+  info.Frames = frames;
+  info.LoopStart = sample.LoopStart;
+  info.LoopEnd = sample.LoopEnd;
+  return info;
+}
+
+// The samples of a bank, or the sample headers of a SoundFont, without data.
+std::int32_t ListSamples(const std::string& path, std::vector<A10SampleInfo>& infos) {
+  infos.clear();
+  if (LooksLikeSoundFont(path)) {
+    std::vector<FontSampleInfo> font;
+    const std::int32_t result = ReadFontSampleList(path, font);
+    for (const FontSampleInfo& one : font) {
+      infos.push_back(InfoOf(one.Properties, one.Frames));
+    }
+    return result;
+  }
+  Bank bank;
+  std::vector<PcmSpan> spans;
+  const std::int32_t result = ReadBankDirectory(path, bank, spans);
+  for (std::size_t i = 0; result == A10Ok && i < bank.Samples.size(); ++i) {
+    infos.push_back(InfoOf(bank.Samples[i], static_cast<std::uint32_t>(spans[i].Bytes / 2 / bank.Samples[i].Channels)));
+  }
+  return result;
+}
+
+std::int32_t CountOf(const std::string& path, std::int32_t* count) {
+  if (count == nullptr) {
+    return Refuse(A10BadValue, "no place for the count was given.");
+  }
+  std::vector<A10SampleInfo> infos;
+  const std::int32_t result = ListSamples(path, infos);
+  *count = result == A10Ok ? static_cast<std::int32_t>(infos.size()) : 0;
+  return result;
+}
+
+std::int32_t InfosOf(const std::string& path, std::int32_t first, std::int32_t count, A10SampleInfo* out) {
+  std::vector<A10SampleInfo> infos;
+  std::int32_t result = ListSamples(path, infos);
+  if (result != A10Ok) {
+    return result;
+  }
+  if (count < 0 || (count > 0 && out == nullptr)) {
+    return Refuse(A10BadValue, "a negative count or no place for the samples was given.");
+  }
+  if (count > 0 && ((result = CheckIndex(first, infos.size(), path)) != A10Ok ||
+                    (result = CheckIndex(first + count - 1, infos.size(), path)) != A10Ok)) {
+    return result;
+  }
+  for (std::int32_t i = 0; i < count; ++i) {
+    out[i] = infos[static_cast<std::size_t>(first + i)];
+  }
+  return A10Ok;
+}
+
+std::int32_t PcmOf(const std::string& path, std::int32_t index, std::int16_t* pcm, std::uint32_t capacity,
+                   std::uint32_t* written) {
+  if (written == nullptr || (capacity > 0 && pcm == nullptr)) {
+    return Refuse(A10BadValue, "no place for the sample data was given.");
+  }
+  *written = 0;
+  if (LooksLikeSoundFont(path)) {
+    Sample sample;
+    const std::int32_t result = ReadFontSample(path, index, sample);
+    if (result == A10Ok) {
+      *written = static_cast<std::uint32_t>(sample.Pcm.size() < capacity ? sample.Pcm.size() : capacity);
+      std::memcpy(pcm, sample.Pcm.data(), *written * 2u);
+    }
+    return result;
+  }
+  Bank bank;
+  std::vector<PcmSpan> spans;
+  std::int32_t result = ReadBankDirectory(path, bank, spans);
+  if (result != A10Ok || (result = CheckIndex(index, spans.size(), path)) != A10Ok) {
+    return result;
+  }
+  const PcmSpan span = spans[static_cast<std::size_t>(index)];
+  const std::uint32_t values = static_cast<std::uint32_t>(span.Bytes / 2);
+  const std::uint32_t count = values < capacity ? values : capacity;
+  FileHandle file = InvalidFileHandle;
+  const bool ok = OpenRead(path, file) && SeekTo(file, static_cast<std::int32_t>(span.Offset)) &&
+                  (count == 0 || ReadBlock(file, pcm, static_cast<std::int32_t>(count * 2)));
+  CloseFile(file);
+  if (!ok) {
+    return Refuse(A10NotAFile, path + " cannot be read.");
+  }
+  *written = count;
+  return A10Ok;
+}
+
+}  // namespace
+
+extern "C" A10_API std::int32_t A10_CALL SampleCount(const char* path, std::int32_t* count) {
+  return Guarded(path, [count](const std::string& p) { return CountOf(p, count); });
+}
+
+extern "C" A10_API std::int32_t A10_CALL ReadSampleInfos(const char* path, std::int32_t first, std::int32_t count,
+                                                         A10SampleInfo* infos) {
+  return Guarded(path, [=](const std::string& p) { return InfosOf(p, first, count, infos); });
+}
+
+extern "C" A10_API std::int32_t A10_CALL ReadSamplePcm(const char* bankPath, std::int32_t index, std::int16_t* pcm,
+                                                       std::uint32_t capacity, std::uint32_t* written) {
+  return Guarded(bankPath, [=](const std::string& p) { return PcmOf(p, index, pcm, capacity, written); });
+}
