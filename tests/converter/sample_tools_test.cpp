@@ -63,7 +63,8 @@ TEST_F(SampleTools, ListingReadsTheDirectoryOnly) {
   ASSERT_EQ(SampleCount(bank_.c_str(), &count), A10Ok);
   FileOperations() = SystemFileOperations();
   ASSERT_EQ(static_cast<std::size_t>(count), before_.Samples.size());
-  EXPECT_EQ(bytesRead, 8 + 48 * before_.Samples.size()) << "no sample data read";
+  // The first 12 bytes tell a SoundFont; then header and directory.
+  EXPECT_EQ(bytesRead, 12 + 8 + 48 * before_.Samples.size()) << "no sample data read";
 
   std::vector<A10SampleInfo> infos(before_.Samples.size());
   ASSERT_EQ(ReadSampleInfos(bank_.c_str(), 0, count, infos.data()), A10Ok);
@@ -161,8 +162,10 @@ TEST_F(SampleTools, ReplaceTakesPitchAndLoopFromTheSourceOrKeepsThem) {
        70, true},
       {"no smpl chunk", Riff({Chunk("fmt ", FmtBody(1, 1, 8000, 16)), Chunk("data", data)}), old.RootKey, false},
   };
+  const Bytes original = ReadAll(bank_);
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Case);
+    WriteAll(bank_, original);
     WriteAll(dir_ + "new.wav", c.Wav);
     ASSERT_EQ(ReplaceSample(bank_.c_str(), 0, (dir_ + "new.wav").c_str(), -1), A10Ok) << ProblemText();
     const Sample now = After(0);
