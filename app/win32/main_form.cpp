@@ -70,7 +70,7 @@ const TMainForm::ButtonHandler TMainForm::ButtonHandlers[] = {
     {IDC_CancelBtn, &TMainForm::CancelBtnClick},         {IDC_HelpBtn, &TMainForm::HelpBtnClick},
     {IDC_UserBankPathBtn, &TMainForm::UserBankBtnClick}, {IDC_UserBankBtn, &TMainForm::UserBankBtnClick},
     {IDC_CPanelBtn, &TMainForm::CPanelBtnClick},         {IDC_RestoreBtn, &TMainForm::RestoreBtnClick},
-    {IDC_InfoLabel, &TMainForm::InfoLabelClick},
+    {IDC_InfoLabel, &TMainForm::InfoLabelClick},         {IDC_SamplesBtn, &TMainForm::SamplesBtnClick},
 };
 
 TMainForm::~TMainForm() {

@@ -46,6 +46,7 @@ class TMainForm : private MainWindowPort {
   void CPanelBtnClick();
   void HelpBtnClick();
   void RestoreBtnClick();
+  void SamplesBtnClick();
   void InfoLabelClick();
   // The line of InfoLabel under a point of the screen (GetMessagePos form):
   // 0 the notice, 1 the web page, 2 the e-mail address.

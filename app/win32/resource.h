@@ -54,6 +54,7 @@
 #define IDC_EditorDelete 1311
 #define IDC_EditSignCorrect 1312
 #define IDC_EditorTypeCombo 1313
+#define IDC_SamplesBtn 1314
 
 #define IDC_HiddenTabsHeading 1400
 #define IDC_HiddenTabsRule 1401
