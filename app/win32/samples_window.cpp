@@ -12,7 +12,7 @@
 namespace {
 
 // Column widths in dialog units; a column is never narrower than its heading.
-const int ColumnUnits[SampleColumnCount] = {24, 84, 32, 34, 40, 36, 52, 36, 32};
+const int ColumnUnits[SampleColumnCount] = {22, 80, 30, 34, 38, 38, 50, 32, 34};
 
 struct ButtonOf {
   int ControlId;
@@ -149,6 +149,8 @@ void SetUpSampleList(HWND list, const bool shown[SampleColumnCount], const std::
   ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT);
   HWND dialog = GetParent(list);
   int position = 0;
+  int total = 0;
+  int namePosition = -1;
   for (int column = 0; column < SampleColumnCount; ++column) {
     if (!shown[column]) {
       continue;
@@ -163,10 +165,22 @@ void SetUpSampleList(HWND list, const bool shown[SampleColumnCount], const std::
       header.fmt = LVCFMT_LEFT;  // the first column is always left-aligned
     }
     header.pszText = const_cast<char*>(SampleColumnTitles[column]);
-    header.cx = std::max(static_cast<int>(units.right), ListView_GetStringWidth(list, SampleColumnTitles[column]) + 16);
+    header.cx = std::max(static_cast<int>(units.right), ListView_GetStringWidth(list, SampleColumnTitles[column]) + 12);
+    total += header.cx;
     header.iSubItem = position;
     ListView_InsertColumn(list, position, &header);
+    namePosition = column == NameColumn ? position : namePosition;
     ++position;
+  }
+  // Where the headings need more than the units give (another DPI or
+  // font), the name column gives way, so that every column shows without a
+  // horizontal scroll bar beside the vertical one.
+  RECT area;
+  GetClientRect(list, &area);
+  const int room = area.right - GetSystemMetrics(SM_CXVSCROLL);
+  if (namePosition >= 0 && total > room) {
+    const int name = ListView_GetColumnWidth(list, namePosition);
+    ListView_SetColumnWidth(list, namePosition, std::max(name - (total - room), name / 2));
   }
   ListView_SetItemCountEx(list, static_cast<int>(samples.size()), LVSICF_NOSCROLL);
 }

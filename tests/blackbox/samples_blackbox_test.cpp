@@ -5,6 +5,10 @@
 // screenshots taken from outside.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+// after windows.h, which it needs
+#include <commctrl.h>
+
 #include <cstdlib>
 
 #include "app/win32/resource.h"
@@ -149,7 +153,7 @@ TEST_F(SamplesWindow, RowsAndPropertiesAt96And120Dpi) {
       }
       Robot::Press(properties, IDOK);
       if (entry.Refused != nullptr) {
-        HWND box = robot.WaitForMessageBox(Patience);
+        HWND box = robot.WaitForDialog("Error", Patience);
         ASSERT_NE(box, nullptr);
         EXPECT_EQ(Robot::MessageText(box).rfind(std::string("Cannot change the sample\n\n") + entry.Refused, 0), 0u)
             << Robot::MessageText(box);

@@ -104,9 +104,11 @@ TEST_F(TovarocSamples, FailedEditsLeaveTheBankByteIdentical) {
   const std::string kept = program_ + "Backup\\kept.yb0";
   const std::string readOnly = scratch_ + "Work\\ro.yb0";
   ASSERT_TRUE(CopyFileOver(bank_, readOnly));
+  ASSERT_TRUE(CopyFileOver(scratch_ + "Work\\mine.yb3", scratch_ + "Work\\ro.yb3"));
   ASSERT_TRUE(SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY));
   const std::string notBank = scratch_ + "Work\\text.yb0";
   WriteAll(notBank, Bytes{0x02, 'h', 'e', 'l', 'l', 'o'});
+  WriteAll(scratch_ + "Work\\text.yb3", Bytes(2096, 0));
   const struct {
     std::string Path;
     std::string Arguments;
