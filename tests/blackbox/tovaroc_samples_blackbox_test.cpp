@@ -137,31 +137,4 @@ TEST_F(TovarocSamples, FailedEditsLeaveTheBankByteIdentical) {
   EXPECT_EQ(run.ExitCode, 1u) << run.Out;
 }
 
-TEST_F(TovarocSamples, UsageErrorsWriteNothing) {
-  const std::string bank = Q(bank_);
-  const Bytes before = ReadAll(bank_);
-  const std::string wrong[] = {"samples",
-                               "samples " + bank + " --csv",
-                               "sample " + bank,
-                               "sample " + bank + " x",
-                               "sample " + bank + " -1 --name A",
-                               "sample " + bank + " 0 --name",
-                               "sample " + bank + " 0 --pitch 3",
-                               "sample " + bank + " 0 --loop 5",
-                               "sample " + bank + " 0 --loop 1-2 --no-loop",
-                               "replace " + bank + " 0",
-                               "replace " + bank + " 0 font.sf2",
-                               "replace " + bank + " 0 font.sf2:x",
-                               "export " + bank + " 0",
-                               "sf2 " + bank,
-                               "sf2 " + bank + " \"\""};
-  for (const std::string& arguments : wrong) {
-    const ConsoleRun run = Run(arguments);
-    EXPECT_EQ(run.ExitCode, 2u) << arguments << "\n" << run.Out;
-    EXPECT_HAS(run.Out, "usage: tovaroc ");
-  }
-  EXPECT_EQ(ReadAll(bank_), before);
-  EXPECT_HAS(Run("--help").Out, "  sf2 BANK FILE.sf2 ");
-}
-
 }  // namespace
