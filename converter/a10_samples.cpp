@@ -44,14 +44,35 @@ std::int32_t ListSamples(const std::string& path, std::vector<A10SampleInfo>& in
   return result;
 }
 
+// A bank's count from its header, with the directory inside the file; the
+// directory itself is checked when it is read.
 std::int32_t CountOf(const std::string& path, std::int32_t* count) {
   if (count == nullptr) {
     return Refuse(A10BadValue, "no place for the count was given.");
   }
-  std::vector<A10SampleInfo> infos;
-  const std::int32_t result = ListSamples(path, infos);
-  *count = result == A10Ok ? static_cast<std::int32_t>(infos.size()) : 0;
-  return result;
+  *count = 0;
+  if (LooksLikeSoundFont(path)) {
+    std::vector<A10SampleInfo> infos;
+    const std::int32_t result = ListSamples(path, infos);
+    *count = result == A10Ok ? static_cast<std::int32_t>(infos.size()) : 0;
+    return result;
+  }
+  FileHandle file = InvalidFileHandle;
+  if (!OpenRead(path, file)) {
+    return Refuse(A10NotAFile, path + " cannot be read.");
+  }
+  const std::uint32_t size = FileSizeOf(file);
+  std::uint8_t head[BankHeaderSize];
+  std::size_t samples = 0;
+  const bool ok = size != 0xFFFFFFFFu && size <= BankSizeMax && size >= BankHeaderSize &&
+                  ReadBlock(file, head, sizeof head) && ParseBankHeader(head, sizeof head, samples) &&
+                  BankHeaderSize + samples * BankEntrySize <= size;
+  CloseFile(file);
+  if (!ok) {
+    return Refuse(A10NotABank, path + " is not a bank of the converter's format.");
+  }
+  *count = static_cast<std::int32_t>(samples);
+  return A10Ok;
 }
 
 std::int32_t InfosOf(const std::string& path, std::int32_t first, std::int32_t count, A10SampleInfo* out) {
