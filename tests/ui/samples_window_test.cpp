@@ -12,7 +12,6 @@
 #include <functional>
 #include <memory>
 
-#include "app/sample_rows.h"
 #include "app/win32/main_form.h"
 #include "app/win32/resource.h"
 #include "app/win32/samples_resource.h"
@@ -71,19 +70,9 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
   }
 }
 
-std::vector<std::string> Row(HWND list, int row) {
-  std::vector<std::string> cells;
-  for (int column = 0; column < SampleColumnCount; ++column) {
-    char text[128] = {};
-    ListView_GetItemText(list, row, column, text, sizeof text);
-    cells.push_back(text);
-  }
-  return cells;
-}
-
 void Press(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
-TEST(SamplesWindowUi, RowsAndReplaceFromAWavAndASoundFont) {
+TEST(SamplesWindowUi, ReplaceFromAWavAndASoundFontsSampleList) {
   SimulatedSystem sim;
   StartMachine(sim, MachineSpec());
   FakeConverterReset();
@@ -93,13 +82,6 @@ TEST(SamplesWindowUi, RowsAndReplaceFromAWavAndASoundFont) {
   ASSERT_TRUE(WriteWholeFile(font, Bytes{1}) && WriteWholeFile(wav, Bytes{1}));
   SampleInfo piano;
   piano.Name = "Piano";
-  piano.Rate = 44100;
-  piano.Channels = 2;
-  piano.RootKey = 61;
-  piano.FineTune = 25;
-  piano.Looped = true;
-  piano.LoopStart = 1000;
-  piano.LoopEnd = 3999;
   piano.Frames = 22050;
   FakeConverter().Samples[bank] = {piano, piano};
   FakeConverter().Samples[font] = {piano, piano, piano};
@@ -110,18 +92,13 @@ TEST(SamplesWindowUi, RowsAndReplaceFromAWavAndASoundFont) {
   ASSERT_TRUE(IsWindowVisible(form->Control(IDC_SamplesBtn)));
   SetWindowTextA(form->Control(IDC_UserBankEdit), bank.c_str());
 
-  std::string title;
-  std::vector<std::string> firstRow;
   LRESULT rows = 0;
   LRESULT fontRows = 0;
   Steps = {
       {IDC_SampleList,
        [&](HWND samples) {
          HWND list = GetDlgItem(samples, IDC_SampleList);
-         title = std::string(256, '\0');
-         title.resize(static_cast<std::size_t>(GetWindowTextA(samples, &title[0], 256)));
          rows = ListView_GetItemCount(list);
-         firstRow = Row(list, 0);
          ListView_SetItemState(list, 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
          Fake().FileDialogAnswers = {font};
          Press(samples, IDC_ReplaceBtn);
@@ -146,10 +123,7 @@ TEST(SamplesWindowUi, RowsAndReplaceFromAWavAndASoundFont) {
   KillTimer(nullptr, timer);
 
   EXPECT_TRUE(Steps.empty()) << Steps.size() << " steps did not run";
-  EXPECT_EQ(title, "Samples of " + bank + " (2)");
   EXPECT_EQ(rows, 2);
-  EXPECT_EQ(firstRow, (std::vector<std::string>{"000", "Piano", "44100", "stereo", "C#4 (61)", "+25", "1000-3999",
-                                                "22050", "0.500"}));
   EXPECT_EQ(fontRows, 3);
   const std::vector<std::string>& calls = FakeConverter().Calls;
   for (const std::string& call :
