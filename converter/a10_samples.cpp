@@ -104,6 +104,12 @@ std::int32_t InfosOf(const std::string& path, std::int32_t first, std::int32_t c
                                    std::to_string(static_cast<std::int64_t>(first) + count - 1) + " in " + path +
                                    ": it holds " + std::to_string(total) + " (numbered from 0).");
   }
+  for (std::int32_t i = 0; !head.empty() && i < count; ++i) {
+    if (!CheckBankEntry(&head[BankHeaderSize + static_cast<std::size_t>(first + i) * BankEntrySize])) {
+      return Refuse(A10NotABank, path + " is not a bank of the converter's format (sample " +
+                                     std::to_string(first + i) + " has a field out of range).");
+    }
+  }
   const std::uint8_t* from =
       head.empty() ? reinterpret_cast<const std::uint8_t*>(infos.data()) : head.data() + BankHeaderSize;
   std::memcpy(out, from + static_cast<std::size_t>(first) * sizeof(A10SampleInfo),
