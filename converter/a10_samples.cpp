@@ -1,11 +1,18 @@
 // The listing exports: a bank's (or a SoundFont's) samples and one
 // sample's PCM, read from the directory without the other samples' data.
+#include <cstddef>
 #include <cstring>
 
 #include "converter/a10.h"
 #include "converter/a10_support.h"
 #include "converter/font_file.h"
 #include "files/files.h"
+
+// A bank's directory entry is an A10SampleInfo, byte for byte.
+static_assert(offsetof(A10SampleInfo, Rate) == 28 && offsetof(A10SampleInfo, Channels) == 32 &&
+                  offsetof(A10SampleInfo, Looped) == 35 && offsetof(A10SampleInfo, Frames) == 36 &&
+                  offsetof(A10SampleInfo, LoopEnd) == 44,
+              "the directory entry's layout");
 
 namespace {
 
@@ -51,12 +58,6 @@ std::int32_t CountOf(const std::string& path, std::int32_t* count) {
     return Refuse(A10BadValue, "no place for the count was given.");
   }
   *count = 0;
-  if (LooksLikeSoundFont(path)) {
-    std::vector<A10SampleInfo> infos;
-    const std::int32_t result = ListSamples(path, infos);
-    *count = result == A10Ok ? static_cast<std::int32_t>(infos.size()) : 0;
-    return result;
-  }
   FileHandle file = InvalidFileHandle;
   if (!OpenRead(path, file)) {
     return Refuse(A10NotAFile, path + " cannot be read.");
@@ -68,6 +69,12 @@ std::int32_t CountOf(const std::string& path, std::int32_t* count) {
                   ReadBlock(file, head, sizeof head) && ParseBankHeader(head, sizeof head, samples) &&
                   BankHeaderSize + samples * BankEntrySize <= size;
   CloseFile(file);
+  if (!ok && LooksLikeSoundFont(path)) {
+    std::vector<A10SampleInfo> infos;
+    const std::int32_t result = ListSamples(path, infos);
+    *count = result == A10Ok ? static_cast<std::int32_t>(infos.size()) : 0;
+    return result;
+  }
   if (!ok) {
     return Refuse(A10NotABank, path + " is not a bank of the converter's format.");
   }
@@ -76,21 +83,37 @@ std::int32_t CountOf(const std::string& path, std::int32_t* count) {
 }
 
 std::int32_t InfosOf(const std::string& path, std::int32_t first, std::int32_t count, A10SampleInfo* out) {
-  std::vector<A10SampleInfo> infos;
-  std::int32_t result = ListSamples(path, infos);
-  if (result != A10Ok) {
-    return result;
-  }
   if (count < 0 || (count > 0 && out == nullptr)) {
     return Refuse(A10BadValue, "a negative count or no place for the samples was given.");
   }
-  if (count > 0 && ((result = CheckIndex(first, infos.size(), path)) != A10Ok ||
-                    (result = CheckIndex(first + count - 1, infos.size(), path)) != A10Ok)) {
+  std::vector<A10SampleInfo> infos;  // of a SoundFont
+  Bytes head;                        // of a bank: its directory entries are laid out as A10SampleInfo
+  std::uint32_t size = 0;
+  // A bank first: the list of the largest banks opens the file once.
+  std::int32_t result = ReadBankDirectoryBytes(path, head, size);
+  if (result == A10NotABank && LooksLikeSoundFont(path)) {
+    head.clear();
+    result = ListSamples(path, infos);
+  }
+  const std::size_t total = head.empty() ? infos.size() : (head.size() - BankHeaderSize) / BankEntrySize;
+  if (result != A10Ok || count == 0) {
     return result;
   }
-  for (std::int32_t i = 0; i < count; ++i) {
-    out[i] = infos[static_cast<std::size_t>(first + i)];
+  if (first < 0 || static_cast<std::int64_t>(first) + count > static_cast<std::int64_t>(total)) {
+    return Refuse(A10BadIndex, "there are no samples " + std::to_string(first) + " to " +
+                                   std::to_string(static_cast<std::int64_t>(first) + count - 1) + " in " + path +
+                                   ": it holds " + std::to_string(total) + " (numbered from 0).");
   }
+  for (std::int32_t i = 0; !head.empty() && i < count; ++i) {
+    if (!CheckBankEntry(&head[BankHeaderSize + static_cast<std::size_t>(first + i) * BankEntrySize])) {
+      return Refuse(A10NotABank, path + " is not a bank of the converter's format (sample " +
+                                     std::to_string(first + i) + " has a field out of range).");
+    }
+  }
+  const std::uint8_t* from =
+      head.empty() ? reinterpret_cast<const std::uint8_t*>(infos.data()) : head.data() + BankHeaderSize;
+  std::memcpy(out, from + static_cast<std::size_t>(first) * sizeof(A10SampleInfo),
+              static_cast<std::size_t>(count) * sizeof(A10SampleInfo));
   return A10Ok;
 }
 

@@ -43,13 +43,13 @@ std::int32_t NotABank(const std::string& bankPath) {
 
 }  // namespace
 
-std::int32_t ReadBankDirectory(const std::string& bankPath, Bank& bank, std::vector<PcmSpan>& spans) {
+std::int32_t ReadBankDirectoryBytes(const std::string& bankPath, Bytes& head, std::uint32_t& size) {
   FileHandle file = InvalidFileHandle;
   if (!OpenRead(bankPath, file)) {
     return Refuse(A10NotAFile, bankPath + " cannot be read.");
   }
-  const std::uint32_t size = FileSizeOf(file);
-  Bytes head(BankHeaderSize);
+  size = FileSizeOf(file);
+  head.resize(BankHeaderSize);
   std::size_t count = 0;
   bool ok = size != 0xFFFFFFFFu && size <= BankSizeMax && size >= BankHeaderSize &&
             ReadBlock(file, head.data(), static_cast<std::int32_t>(head.size())) &&
@@ -57,10 +57,20 @@ std::int32_t ReadBankDirectory(const std::string& bankPath, Bank& bank, std::vec
   if (ok) {
     head.resize(BankHeaderSize + count * BankEntrySize);
     ok = ReadBlock(file, head.data() + BankHeaderSize, static_cast<std::int32_t>(count * BankEntrySize)) &&
-         ParseBankDirectory(head.data(), head.size(), size, bank, spans);
+         BankDirectorySizesFit(head.data(), head.size(), size);
   }
   CloseFile(file);
   return ok ? A10Ok : NotABank(bankPath);
+}
+
+std::int32_t ReadBankDirectory(const std::string& bankPath, Bank& bank, std::vector<PcmSpan>& spans) {
+  Bytes head;
+  std::uint32_t size = 0;
+  const std::int32_t result = ReadBankDirectoryBytes(bankPath, head, size);
+  if (result == A10Ok && !ParseBankDirectory(head.data(), head.size(), size, bank, spans)) {
+    return NotABank(bankPath);
+  }
+  return result;
 }
 
 std::int32_t MapBank(const std::string& bankPath, MappedBank& bank) {

@@ -27,6 +27,9 @@ void RemoveAll(const std::vector<std::string>& paths);
 // against what the directory says, the sample data not read: samples'
 // Pcm stay empty. A10NotAFile or A10NotABank with the reason otherwise.
 std::int32_t ReadBankDirectory(const std::string& bankPath, Bank& bank, std::vector<PcmSpan>& spans);
+// The header and directory bytes and the file's size, checked for the sizes
+// only (BankDirectorySizesFit).
+std::int32_t ReadBankDirectoryBytes(const std::string& bankPath, Bytes& head, std::uint32_t& size);
 
 // A whole bank mapped for reading and checked; the samples' data lie at
 // View.Data + Spans[i].Offset.

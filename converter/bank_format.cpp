@@ -10,23 +10,24 @@ const char BankMagic[4] = {'T', 'V', 'W', 'B'};
 constexpr std::size_t NameBytes = SampleNameMax + 1;
 constexpr std::uint8_t FlagLooped = 0x01;
 
-// The name field: text, then NUL bytes up to its end, so that every name
-// has one spelling in the file.
-bool ParseName(const std::uint8_t* field, std::string& name) {
-  std::size_t length = 0;
-  while (length < NameBytes && field[length] != 0) {
-    ++length;
+// The length of the name field's text, which must be followed by NUL
+// bytes up to the field's end, so that every name has one spelling in the
+// file; -1 when it is not, or holds a character a name may not.
+int NameLength(const std::uint8_t* field) {
+  const void* end = std::memchr(field, 0, NameBytes);
+  if (end == nullptr) {
+    return -1;
   }
-  if (length == NameBytes) {
-    return false;
+  const std::size_t length = static_cast<std::size_t>(static_cast<const std::uint8_t*>(end) - field);
+  bool allowed = true;
+  for (std::size_t i = 0; i < length; ++i) {
+    allowed &= SampleNameTable.Allowed[field[i]];
   }
+  std::uint8_t padding = 0;
   for (std::size_t i = length; i < NameBytes; ++i) {
-    if (field[i] != 0) {
-      return false;
-    }
+    padding |= field[i];
   }
-  name.assign(reinterpret_cast<const char*>(field), length);
-  return true;
+  return allowed && padding == 0 ? static_cast<int>(length) : -1;
 }
 
 }  // namespace
@@ -43,50 +44,96 @@ bool ParseBankLayout(const std::uint8_t* data, std::size_t size, Bank& bank, std
   return size <= BankSizeMax && ParseBankDirectory(data, size, size, bank, spans);
 }
 
-bool ParseBankDirectory(const std::uint8_t* data, std::size_t available, std::uint64_t size, Bank& bank,
-                        std::vector<PcmSpan>& spans) {
+namespace {
+
+// One directory entry: its sample's numbers (no name, no data), frames and
+// name length; false when a field is out of range.
+bool ParseEntry(const std::uint8_t* entry, Sample& sample, std::uint32_t& frames, int& nameLength) {
+  nameLength = NameLength(entry);
+  if (nameLength < 0) {
+    return false;
+  }
+  sample.SampleRate = Le32(entry + 28);
+  sample.Channels = entry[32];
+  sample.RootKey = entry[33];
+  sample.FineTune = static_cast<std::int8_t>(entry[34]);
+  const std::uint8_t flags = entry[35];
+  frames = Le32(entry + 36);
+  sample.LoopStart = Le32(entry + 40);
+  sample.LoopEnd = Le32(entry + 44);
+  sample.Looped = (flags & FlagLooped) != 0;
+  return (flags & ~FlagLooped) == 0 && SampleNumbersValid(sample, frames);
+}
+
+// Header and directory checked against a file of size bytes; each entry
+// goes to entry(sample without its name, name, name length, offset, bytes)
+// once it is checked.
+template <typename Entry>
+bool WalkDirectory(const std::uint8_t* data, std::size_t available, std::uint64_t size, Entry entry) {
   std::size_t count = 0;
   if (size > BankSizeMax || !ParseBankHeader(data, available, count) ||
       available < BankHeaderSize + count * BankEntrySize || size < BankHeaderSize + count * BankEntrySize) {
     return false;
   }
-  Bank parsed;
-  parsed.Signature = data[0];
-  parsed.Samples.resize(count);
-  std::vector<PcmSpan> layout(count);
+  Sample sample;
   std::uint64_t offset = BankHeaderSize + count * BankEntrySize;
   for (std::size_t i = 0; i < count; ++i) {
-    const std::uint8_t* entry = data + BankHeaderSize + i * BankEntrySize;
-    Sample& sample = parsed.Samples[i];
-    if (!ParseName(entry, sample.Name)) {
+    std::uint32_t frames = 0;
+    int nameLength = 0;
+    const std::uint8_t* at = data + BankHeaderSize + i * BankEntrySize;
+    if (!ParseEntry(at, sample, frames, nameLength)) {
       return false;
     }
-    sample.SampleRate = Le32(entry + 28);
-    sample.Channels = entry[32];
-    sample.RootKey = entry[33];
-    sample.FineTune = static_cast<std::int8_t>(entry[34]);
-    const std::uint8_t flags = entry[35];
-    const std::uint32_t frames = Le32(entry + 36);
-    sample.LoopStart = Le32(entry + 40);
-    sample.LoopEnd = Le32(entry + 44);
-    if ((flags & ~FlagLooped) != 0 || (sample.Channels != 1 && sample.Channels != 2)) {
-      return false;
-    }
-    sample.Looped = (flags & FlagLooped) != 0;
     const std::uint64_t bytes = static_cast<std::uint64_t>(frames) * sample.Channels * 2;
     if (bytes > size - offset) {
       return false;
     }
-    if (!SampleFieldsValid(sample, frames)) {
-      return false;
-    }
-    layout[i].Offset = static_cast<std::size_t>(offset);
-    layout[i].Bytes = static_cast<std::size_t>(bytes);
+    entry(sample, at, nameLength, offset, bytes);
     offset += bytes;
   }
-  if (offset != size) {
+  return offset == size;
+}
+
+}  // namespace
+
+bool BankDirectorySizesFit(const std::uint8_t* data, std::size_t available, std::uint64_t size) {
+  std::size_t count = 0;
+  if (size > BankSizeMax || !ParseBankHeader(data, available, count) ||
+      available < BankHeaderSize + count * BankEntrySize) {
     return false;
   }
+  std::uint64_t total = BankHeaderSize + count * BankEntrySize;
+  bool channels = true;
+  for (const std::uint8_t* entry = data + BankHeaderSize; entry < data + BankHeaderSize + count * BankEntrySize;
+       entry += BankEntrySize) {
+    channels &= entry[32] == 1 || entry[32] == 2;
+    total += 2ull * entry[32] * Le32(entry + 36);
+  }
+  return channels && total == size;
+}
+
+bool CheckBankEntry(const std::uint8_t* entry) {
+  Sample sample;
+  std::uint32_t frames = 0;
+  int nameLength = 0;
+  return ParseEntry(entry, sample, frames, nameLength);
+}
+
+bool ParseBankDirectory(const std::uint8_t* data, std::size_t available, std::uint64_t size, Bank& bank,
+                        std::vector<PcmSpan>& spans) {
+  Bank parsed;
+  std::vector<PcmSpan> layout;
+  const bool ok = WalkDirectory(
+      data, available, size,
+      [&](const Sample& sample, const std::uint8_t* name, int nameLength, std::uint64_t offset, std::uint64_t bytes) {
+        parsed.Samples.push_back(sample);
+        parsed.Samples.back().Name.assign(reinterpret_cast<const char*>(name), static_cast<std::size_t>(nameLength));
+        layout.push_back({static_cast<std::size_t>(offset), static_cast<std::size_t>(bytes)});
+      });
+  if (!ok) {
+    return false;
+  }
+  parsed.Signature = data[0];
   bank = std::move(parsed);
   spans = std::move(layout);
   return true;

@@ -39,6 +39,12 @@ bool ParseBankHeader(const std::uint8_t* data, std::size_t size, std::size_t& co
 // size bytes: the sizes the directory gives must add up to it exactly.
 bool ParseBankDirectory(const std::uint8_t* data, std::size_t available, std::uint64_t size, Bank& bank,
                         std::vector<PcmSpan>& spans);
+// The sizes alone: header, 1 or 2 channels per sample, and the data sizes
+// the directory gives adding up to size exactly. A list of the largest
+// banks checks the rows it hands out with CheckBankEntry.
+bool BankDirectorySizesFit(const std::uint8_t* data, std::size_t available, std::uint64_t size);
+// Every field of one directory entry in range.
+bool CheckBankEntry(const std::uint8_t* entry);
 // The bank file's bytes without the sample data, which follows them in the
 // file: each sample's Pcm in directory order. False when a sample is not
 // valid or the bank would be empty or too large.
