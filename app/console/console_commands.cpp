@@ -6,13 +6,14 @@
 
 #include "app/ascii_text.h"
 #include "app/console/console_editor.h"
+#include "app/console/console_sound.h"
 #include "app/console/console_table.h"
 #include "app/startup.h"
 
 namespace {
 
 int UsageError(const std::string& message, ConsoleStream& err) {
-  err << "tovaroc: " << message << "\n" << MainHelp << EditorCommandsHelp;
+  err << "tovaroc: " << message << "\n" << MainHelp << EditorCommandsHelp << SoundCommandsHelp;
   return ExitUsage;
 }
 
@@ -47,10 +48,11 @@ int RunConsoleCommand(const std::vector<std::string>& rawArgs, ConsoleStream& ou
   arguments.Rest.assign(args.begin() + 1, args.end());
   const std::string& name = arguments.Command;
   if (name == "--help" || name == "-h" || name == "help") {
-    out << MainHelp << EditorCommandsHelp;
+    out << MainHelp << EditorCommandsHelp << SoundCommandsHelp;
     return ExitSuccess;
   }
   if (IsEditorCommand(name)) return RunEditorCommand(name, arguments.Rest, out, err);
+  if (IsSoundCommand(name)) return RunSoundCommand(name, arguments.Rest, out, err);
   const ConsoleCommand* command = FindConsoleCommand(name);
   if (command == nullptr) {
     return UsageError("unknown command '" + args[0] + "'", err);
