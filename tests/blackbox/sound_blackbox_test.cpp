@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "app/test_tune.h"
+#include "converter/testing/whole_files.h"
 #include "files/fileops.h"
 #include "platform/system.h"
 #include "platform/testing/scratch.h"
@@ -108,10 +109,67 @@ TEST_F(SoundCommands, TestTuneGoesOutThroughTheMidiMapperInItsOrderAndTime) {
   EXPECT_NE(run.Out.find("test tune played through the MIDI output"), std::string::npos) << run.Out;
 }
 
+// A bank of two samples: a mono one-shot longer than one 256 KiB block of
+// the wave output, and a short stereo loop.
+std::string WriteBank(const std::string& path, std::vector<std::int16_t>& oneShot) {
+  Bank bank;
+  bank.Signature = 0x02;
+  Sample first;
+  first.Name = "Long";
+  first.SampleRate = 22050;
+  for (int i = 0; i < 200000; ++i) {
+    first.Pcm.push_back(static_cast<std::int16_t>((i * 7919) % 65536 - 32768));
+  }
+  oneShot = first.Pcm;
+  Sample second;
+  second.Name = "Loop";
+  second.Channels = 2;
+  second.Looped = true;
+  second.LoopStart = 1;
+  second.LoopEnd = 2;
+  second.Pcm = {1, -1, 2, -2, 3, -3, 4, -4};
+  bank.Samples = {first, second};
+  std::vector<std::uint8_t> bytes;
+  EXPECT_TRUE(SerializeBank(bank, bytes));
+  WriteAll(path, bytes);
+  return path;
+}
+
+TEST_F(SoundCommands, PlayedSampleReachesTheWaveMapperInItsFormatByteForByte) {
+  ASSERT_TRUE(CopyFileOver(OwnDirectory() + "dist\\Tovaro\\a10.dll", program_ + "a10.dll"));
+  std::vector<std::int16_t> pcm;
+  const std::string bank = WriteBank(program_ + "two.yb0", pcm);
+  const ConsoleRun run = Run("play \"" + bank + "\" 0", true);
+  EXPECT_EQ(run.ExitCode, 0u) << run.Out;
+  EXPECT_NE(run.Out.find("playing sample 0 (Long): 22050 Hz, mono, 200000 frames"), std::string::npos) << run.Out;
+  // WAVE_MAPPER, WAVE_FORMAT_PCM, CALLBACK_NULL; two blocks, then closed.
+  EXPECT_EQ(Calls(),
+            (std::vector<std::string>{
+                "waveOutOpen device=4294967295 tag=1 channels=1 rate=22050 bytes/s=44100 align=2 bits=16 flags=0",
+                "waveOutWrite 262144", "waveOutWrite 137856", "waveOutReset", "waveOutClose"}));
+  const Bytes played = ReadAll(program_ + "winmm-wave.raw");
+  ASSERT_EQ(played.size(), pcm.size() * 2);
+  for (std::size_t i = 0; i < pcm.size(); ++i) {
+    ASSERT_EQ(static_cast<std::int16_t>(played[2 * i] | played[2 * i + 1] << 8), pcm[i]) << "sample value " << i;
+  }
+}
+
 TEST_F(SoundCommands, WithoutADeviceWinesWinmmGivesTheReason) {
-  const ConsoleRun run = Run("testtune", false);
-  EXPECT_EQ(run.ExitCode, 1u) << run.Out;
-  EXPECT_NE(run.Out.find("Cannot play the test tune: No MIDI output is installed."), std::string::npos) << run.Out;
+  ASSERT_TRUE(CopyFileOver(OwnDirectory() + "dist\\Tovaro\\a10.dll", program_ + "a10.dll"));
+  std::vector<std::int16_t> pcm;
+  const std::string bank = WriteBank(program_ + "two.yb0", pcm);
+  const struct {
+    std::string Arguments;
+    const char* Reason;
+  } cases[] = {
+      {"testtune", "Cannot play the test tune: No MIDI output is installed."},
+      {"play \"" + bank + "\" 1", "Cannot play the sample 1 (Loop): No wave output device is installed."},
+  };
+  for (const auto& c : cases) {
+    const ConsoleRun run = Run(c.Arguments, false);
+    EXPECT_EQ(run.ExitCode, 1u) << run.Out;
+    EXPECT_NE(run.Out.find(c.Reason), std::string::npos) << run.Out;
+  }
 }
 
 }  // namespace
