@@ -47,6 +47,8 @@ class TMainForm : private MainWindowPort {
   void HelpBtnClick();
   void RestoreBtnClick();
   void SamplesBtnClick();
+  // "Play test tune" starts the tune on a window timer; pressed while it plays, it stops it.
+  void TestTuneBtnClick();
   void InfoLabelClick();
   // The line of InfoLabel under a point of the screen (GetMessagePos form):
   // 0 the notice, 1 the web page, 2 the e-mail address.

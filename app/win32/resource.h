@@ -39,6 +39,7 @@
 #define IDC_UserBankPathBtn 1206
 #define IDC_LabelSysRes 1207
 #define IDC_RestoreBtn 1208
+#define IDC_TestTuneBtn 1209
 
 #define IDC_SelectBankHeading 1300
 #define IDC_SelectBankRule 1301
