@@ -3,6 +3,7 @@
 #include "app/ascii_text.h"
 #include "app/sample_edits.h"
 #include "app/sample_sound.h"
+#include "files/path_parts.h"
 #include "platform/cursor.h"
 #include "platform/file_dialogs.h"
 
@@ -33,10 +34,8 @@ bool IsFontName(const std::string& path) {
 
 // The bank's folder and the sample's name, as extract would name its WAV file.
 std::string WavNameOf(const SamplesWindowState& state) {
-  const std::size_t folder = state.Bank.find_last_of("\\/:");
-  const std::string dir = folder == std::string::npos ? std::string() : state.Bank.substr(0, folder + 1);
-  return dir + SampleIndexText(static_cast<std::size_t>(state.Selected), state.Samples.size()) + "_" +
-         state.Samples[static_cast<std::size_t>(state.Selected)].Name + ".wav";
+  return DirectoryPart(state.Bank) + SampleIndexText(static_cast<std::size_t>(state.Selected), state.Samples.size()) +
+         "_" + state.Samples[static_cast<std::size_t>(state.Selected)].Name + ".wav";
 }
 
 bool HasSelection(const SamplesWindowState& state) {
