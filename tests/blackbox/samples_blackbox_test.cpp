@@ -66,13 +66,13 @@ TEST_F(SamplesWindow, RowsAndPropertiesAt96And120Dpi) {
   driver.StockBankSize = 4096;
   ASSERT_TRUE(InstallDriver(where_, driver));
   const std::string bank = scratch_ + "mine.yb0";
-  BankSetSpec spec;
-  spec.Signature = 0x02;
-  spec.Samples = true;
-  spec.BankSize = 250000;
+  BankSetSpec setup;
+  setup.Signature = 0x02;
+  setup.Samples = true;
+  setup.BankSize = 250000;
   for (DWORD dpi : {96u, 120u}) {
     SCOPED_TRACE(dpi);
-    ASSERT_TRUE(WriteBankSet(bank, spec));
+    ASSERT_TRUE(WriteBankSet(bank, setup));
     const Bytes original = ReadAll(bank);
     SetScreenDpi(dpi);
     Robot robot;

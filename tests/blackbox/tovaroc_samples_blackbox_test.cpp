@@ -31,12 +31,12 @@ class TovarocSamples : public ::testing::Test {
     ASSERT_TRUE(CopyFileOver(OwnDirectory() + "dist\\Tovaro\\tovaroc.exe", exe_));
     ASSERT_TRUE(CopyFileOver(OwnDirectory() + "dist\\Tovaro\\a10.dll", program_ + "a10.dll"));
     bank_ = scratch_ + "Work\\mine.yb0";
-    BankSetSpec spec;
-    spec.Signature = 0x02;
-    spec.Samples = true;
-    spec.BankSize = 250000;
-    ASSERT_TRUE(WriteBankSet(bank_, spec));
-    ASSERT_TRUE(WriteBankSet(program_ + "Backup\\kept.yb0", spec));
+    BankSetSpec setup;
+    setup.Signature = 0x02;
+    setup.Samples = true;
+    setup.BankSize = 250000;
+    ASSERT_TRUE(WriteBankSet(bank_, setup));
+    ASSERT_TRUE(WriteBankSet(program_ + "Backup\\kept.yb0", setup));
   }
   void TearDown() override { RemoveTree(scratch_); }
   ConsoleRun Run(const std::string& arguments) {
