@@ -1,5 +1,6 @@
 #include "app/editor_commands.h"
 
+#include "app/sample_edits.h"
 #include "app/startup.h"
 #include "files/fileops.h"
 #include "files/path_parts.h"
@@ -134,8 +135,13 @@ void BankCreateBtnClick(WindowChoices& choices, MainWindowPort& window) {
     ShowCommandError(window, BuildFailed);
     return;
   }
-  choices.ResultLine = "Bank " + bank + " built from " + std::to_string(WavFilesBeside(bank)) +
-                       " WAV files. Correct its signature before you set it.";
+  choices.ResultLine = "Bank " + bank + " built from " + std::to_string(WavFilesBeside(bank)) + " WAV files.";
+  // What went in: stray WAV files taken as new samples, and WAV files that
+  // kept the old root key and loop because an editor dropped their smpl chunk.
+  for (const std::string& line : BuildReportLines(ConverterBuildReport(), 3)) {
+    choices.ResultLine += " " + line;
+  }
+  choices.ResultLine += " Correct its signature before you set it.";
 }
 
 void EditorDeleteClick(WindowChoices& choices, MainWindowPort& window) {

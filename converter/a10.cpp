@@ -1,9 +1,13 @@
-// The two exported functions of a10. Files are read and written whole
-// through the program's file layer; nothing here throws past the export.
+// Deconstruct, Construct and what they share with every export. Files are
+// read and written whole through the program's file layer; nothing here
+// throws past the export.
 #include "converter/a10.h"
+#include "converter/a10_support.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "converter/bank_format.h"
@@ -15,49 +19,11 @@
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
 // The signature byte of a bank that has just been built.
 constexpr std::uint8_t BuiltSignature = 0x04;
 
 // A sample's PCM as it goes into files (kept in file byte order in memory).
 FilePiece Piece(const Sample& sample) { return {sample.Pcm.data(), sample.Pcm.size() * 2}; }
-
-bool ReadWhole(const std::string& path, Bytes& bytes) {
-  FileHandle file = InvalidFileHandle;
-  if (!OpenRead(path, file)) {
-    return false;
-  }
-  const std::uint32_t size = FileSizeOf(file);
-  bool ok = size <= BankSizeMax;
-  if (ok) {
-    bytes.resize(size);
-    ok = size == 0 || ReadBlock(file, bytes.data(), static_cast<std::int32_t>(size));
-  }
-  CloseFile(file);
-  return ok;
-}
-
-// The text ProblemText hands out.
-std::string& Problem() {
-  static std::string problem;
-  return problem;
-}
-
-std::int32_t Refuse(std::int32_t result, const std::string& problem) {
-  Problem() = problem;
-  return result;
-}
-
-// Suffix of the files written before they replace the real ones; not
-// ".wav", so that no build takes a leftover in.
-const char* const TemporarySuffix = ".a10new";
-
-void RemoveAll(const std::vector<std::string>& paths) {
-  for (const std::string& path : paths) {
-    RemoveFile(path);
-  }
-}
 
 std::int32_t DeconstructBank(const std::string& bankPath) {
   Bytes bytes;
@@ -125,25 +91,54 @@ std::int32_t DeconstructBank(const std::string& bankPath) {
   return A10Ok;
 }
 
-// The sample of the bank being rebuilt whose WAV file has this name.
-const Sample* PreviousSample(const Bank& previous, const std::string& fileName) {
-  for (std::size_t i = 0; i < previous.Samples.size(); ++i) {
-    if (WavFileName(i, previous.Samples.size(), previous.Samples[i].Name) == fileName) {
-      return &previous.Samples[i];
-    }
-  }
-  return nullptr;
+// What BuildReport hands out.
+std::string& Report() {
+  static std::string report;
+  return report;
 }
 
-// A WAV editor that drops the "smpl" chunk (sox, plain libsndfile writers)
-// must not cost the sample its pitch and loop: they come from the bank
-// being rebuilt, the loop only while it still fits the new length.
-void KeepPreviousPitchAndLoop(const Sample& previous, Sample& sample) {
-  sample.RootKey = previous.RootKey;
-  sample.FineTune = previous.FineTune;
-  sample.Looped = previous.Looped && previous.LoopEnd < sample.Frames();
-  sample.LoopStart = sample.Looped ? previous.LoopStart : 0;
-  sample.LoopEnd = sample.Looped ? previous.LoopEnd : 0;
+// Takes root key, fine tune and loop from the bank being rebuilt for the
+// WAV files without a "smpl" chunk, and tells which files were new (not
+// written by Deconstruct for that bank), which kept the old pitch and
+// loop, and how many samples differ from the old ones of their file name.
+std::string CompareWithPrevious(const std::string& bankPath, const std::vector<std::string>& fileNames,
+                                const std::vector<bool>& hasSmpl, Bank& bank) {
+  // A file that is not a bank of this format has nothing to give.
+  MappedBank previous;
+  const std::string problem = Problem();
+  const bool known = MapBank(bankPath, previous) == A10Ok;
+  Problem() = problem;
+  // A sorted list, not std::map: the shipped i686 runtime's tree code uses
+  // instructions a Pentium MMX lacks.
+  std::vector<std::pair<std::string, std::size_t>> written;
+  for (std::size_t i = 0; known && i < previous.Layout.Samples.size(); ++i) {
+    written.emplace_back(WavFileName(i, previous.Layout.Samples.size(), previous.Layout.Samples[i].Name), i);
+  }
+  std::sort(written.begin(), written.end());
+  std::string report;
+  std::size_t changed = 0;
+  for (std::size_t i = 0; i < bank.Samples.size(); ++i) {
+    const auto found = std::lower_bound(written.begin(), written.end(), std::make_pair(fileNames[i], std::size_t{0}));
+    if (found == written.end() || found->first != fileNames[i]) {
+      report += "new\t" + fileNames[i] + "\n";
+      continue;
+    }
+    const Sample& before = previous.Layout.Samples[found->second];
+    Sample& sample = bank.Samples[i];
+    if (!hasSmpl[i]) {
+      KeepPitchAndLoop(before, sample);
+      report += "kept\t" + fileNames[i] + "\n";
+    }
+    const PcmSpan span = previous.Spans[found->second];
+    const bool same = before.Name == sample.Name && before.SampleRate == sample.SampleRate &&
+                      before.Channels == sample.Channels && before.RootKey == sample.RootKey &&
+                      before.FineTune == sample.FineTune && before.Looped == sample.Looped &&
+                      before.LoopStart == sample.LoopStart && before.LoopEnd == sample.LoopEnd &&
+                      sample.Pcm.size() * 2 == span.Bytes &&
+                      std::memcmp(sample.Pcm.data(), previous.View.Data + span.Offset, span.Bytes) == 0;
+    changed += same ? 0 : 1;
+  }
+  return report + "changed\t" + std::to_string(changed) + "\n";
 }
 
 // The signature byte of the bank to be replaced, which must be a file this
@@ -160,6 +155,7 @@ bool ExistingSignature(const std::string& bankPath, std::uint8_t& signature) {
 }
 
 std::int32_t ConstructBank(const std::string& bankPath) {
+  Report().clear();
   Bank bank;
   if (!ExistingSignature(bankPath, bank.Signature)) {
     return Refuse(A10NotAFile, bankPath + " is missing, read-only or in use.");
@@ -194,20 +190,7 @@ std::int32_t ConstructBank(const std::string& bankPath) {
     return Refuse(A10NoWav,
                   "there are no WAV files in " + (dir.empty() ? std::string("the current folder") : dir) + ".");
   }
-  if (std::find(hasSmpl.begin(), hasSmpl.end(), false) != hasSmpl.end()) {
-    // The bank being rebuilt is read only for them; a file that is not a
-    // bank of this format has nothing to give.
-    Bank previous;
-    std::vector<PcmSpan> spans;
-    if (ReadWhole(bankPath, bytes) && ParseBankLayout(bytes.data(), bytes.size(), previous, spans)) {
-      for (std::size_t i = 0; i < bank.Samples.size(); ++i) {
-        const Sample* before = hasSmpl[i] ? nullptr : PreviousSample(previous, fileNames[i]);
-        if (before != nullptr) {
-          KeepPreviousPitchAndLoop(*before, bank.Samples[i]);
-        }
-      }
-    }
-  }
+  const std::string report = CompareWithPrevious(bankPath, fileNames, hasSmpl, bank);
   // The samples' data are written from where they are, after the header
   // and directory, without gathering the whole bank in memory once more.
   Bytes head;
@@ -218,37 +201,11 @@ std::int32_t ConstructBank(const std::string& bankPath) {
   for (const Sample& sample : bank.Samples) {
     pieces.push_back(Piece(sample));
   }
-  const std::string temp = bankPath + TemporarySuffix;
-  if (!WriteFileOver(temp, pieces)) {
-    RemoveFile(temp);
-    return Refuse(A10WriteFailed, temp + " cannot be written (is the disk full?); the bank is unchanged.");
+  std::int32_t result = WriteTemporary(bankPath, pieces);
+  if (result == A10Ok && (result = ReplaceWithTemporary(bankPath)) == A10Ok) {
+    Report() = report;
   }
-  if (!MoveFileOver(temp, bankPath)) {
-    RemoveFile(temp);
-    return Refuse(A10WriteFailed, bankPath + " cannot be replaced; it is unchanged.");
-  }
-  return A10Ok;
-}
-
-template <typename Work>
-std::int32_t Guarded(const char* bankPath, Work work) {
-  Problem().clear();
-  if (bankPath == nullptr || *bankPath == '\0') {
-    return Refuse(A10NotAFile, "no bank path was given.");
-  }
-#if defined(__cpp_exceptions)
-  try {
-    return work(std::string(bankPath));
-  } catch (...) {  // std::bad_alloc is all the standard containers throw
-    return Refuse(A10OutOfMemory, "out of memory.");
-  }
-#else
-  // The shipped i686 build has no exception runtime (it is prebuilt with
-  // instructions a Pentium MMX lacks); there a failed allocation ends the
-  // program as an uncaught std::bad_alloc would. Every allocation here is
-  // bounded by the size of a file that was read.
-  return work(std::string(bankPath));
-#endif
+  return result;
 }
 
 }  // namespace
@@ -260,3 +217,5 @@ extern "C" A10_API std::int32_t A10_CALL Deconstruct(const char* bankPath) {
 extern "C" A10_API const char* A10_CALL ProblemText() { return Problem().c_str(); }
 
 extern "C" A10_API std::int32_t A10_CALL Construct(const char* bankPath) { return Guarded(bankPath, ConstructBank); }
+
+extern "C" A10_API const char* A10_CALL BuildReport() { return Report().c_str(); }

@@ -1,9 +1,5 @@
 #include "converter/sample.h"
 
-#include <cstring>
-
-bool SampleNameCharacter(char c) { return c >= 0x20 && c <= 0x7E && std::strchr("\\/:*?\"<>|", c) == nullptr; }
-
 bool SampleFieldsValid(const Sample& sample, std::uint64_t frames) {
   if (sample.Name.size() > SampleNameMax) {
     return false;
@@ -13,6 +9,10 @@ bool SampleFieldsValid(const Sample& sample, std::uint64_t frames) {
       return false;
     }
   }
+  return SampleNumbersValid(sample, frames);
+}
+
+bool SampleNumbersValid(const Sample& sample, std::uint64_t frames) {
   if (sample.SampleRate < SampleRateMin || sample.SampleRate > SampleRateMax ||
       (sample.Channels != 1 && sample.Channels != 2) || sample.RootKey > 127 || sample.FineTune < FineTuneMin ||
       sample.FineTune > FineTuneMax || (sample.FineTune < 0 && sample.RootKey == 0)) {
@@ -30,4 +30,12 @@ bool SampleFieldsValid(const Sample& sample, std::uint64_t frames) {
 bool SampleValid(const Sample& sample) {
   return (sample.Channels == 1 || sample.Channels == 2) && sample.Pcm.size() % sample.Channels == 0 &&
          SampleFieldsValid(sample, sample.Pcm.size() / sample.Channels);
+}
+
+void KeepPitchAndLoop(const Sample& previous, Sample& sample) {
+  sample.RootKey = previous.RootKey;
+  sample.FineTune = previous.FineTune;
+  sample.Looped = previous.Looped && previous.LoopEnd < sample.Frames();
+  sample.LoopStart = sample.Looped ? previous.LoopStart : 0;
+  sample.LoopEnd = sample.Looped ? previous.LoopEnd : 0;
 }

@@ -29,9 +29,28 @@ struct Sample {
 
 // A character a sample name may hold: printable ASCII that Windows allows in
 // file names, so that every name survives as part of a WAV file name.
-bool SampleNameCharacter(char c);
+// A table, so that a directory of 65535 names is checked in less time than
+// it takes to read it.
+struct SampleNameCharacters {
+  bool Allowed[256] = {};
+  constexpr SampleNameCharacters() {
+    for (int c = 0x20; c <= 0x7E; ++c) {
+      Allowed[c] =
+          c != '\\' && c != '/' && c != ':' && c != '*' && c != '?' && c != '"' && c != '<' && c != '>' && c != '|';
+    }
+  }
+};
+inline constexpr SampleNameCharacters SampleNameTable;
+inline bool SampleNameCharacter(char c) { return SampleNameTable.Allowed[static_cast<unsigned char>(c)]; }
 // True when every field is inside the range the bank format allows for a
 // sample of this many frames (at least one).
 bool SampleFieldsValid(const Sample& sample, std::uint64_t frames);
+// The same without the name.
+bool SampleNumbersValid(const Sample& sample, std::uint64_t frames);
 // The same for the frames that Pcm holds, which must be whole.
 bool SampleValid(const Sample& sample);
+// A WAV editor that drops the "smpl" chunk (sox, plain libsndfile writers)
+// must not cost the sample its pitch and loop: root key and fine tune come
+// from the sample it replaces, the loop only while it still fits the new
+// length.
+void KeepPitchAndLoop(const Sample& previous, Sample& sample);

@@ -6,6 +6,8 @@
 
 #include "app/ascii_text.h"
 #include "app/console/console_editor.h"
+#include "app/console/console_samples.h"
+#include "app/console/console_sound.h"
 #include "app/console/console_table.h"
 #include "app/startup.h"
 #include "files/console_text.h"
@@ -13,7 +15,7 @@
 namespace {
 
 int UsageError(const std::string& message, ConsoleStream& err) {
-  err << "tovaroc: " << message << "\n" << MainHelp << EditorCommandsHelp;
+  err << "tovaroc: " << message << "\n" << MainHelp << EditorCommandsHelp << SampleCommandsHelp << SoundCommandsHelp;
   return ExitUsage;
 }
 
@@ -45,10 +47,12 @@ int RunConsoleCommand(const std::vector<std::string>& rawArgs, ConsoleStream& ou
   arguments.Rest.assign(args.begin() + 1, args.end());
   const std::string& name = arguments.Command;
   if (name == "--help" || name == "-h" || name == "help") {
-    out << MainHelp << EditorCommandsHelp;
+    out << MainHelp << EditorCommandsHelp << SampleCommandsHelp << SoundCommandsHelp;
     return ExitSuccess;
   }
   if (IsEditorCommand(name)) return RunEditorCommand(name, arguments.Rest, out, err);
+  if (IsSampleCommand(name)) return RunSampleCommand(name, arguments.Rest, out, err);
+  if (IsSoundCommand(name)) return RunSoundCommand(name, arguments.Rest, out, err);
   const ConsoleCommand* command = FindConsoleCommand(name);
   if (command == nullptr) {
     return UsageError("unknown command '" + args[0] + "'", err);

@@ -6,6 +6,7 @@
 #include "app/ascii_text.h"
 #include "app/editor_texts.h"
 #include "app/main_view.h"
+#include "app/sample_edits.h"
 #include "files/fileops.h"
 #include "files/path_parts.h"
 #include "platform/converter.h"
@@ -122,6 +123,9 @@ int Build(const Arguments& args, ConsoleStream& out, ConsoleStream& err) {
   }
   const std::string sizeTable = ReplaceNameTail(bank, "yb3");
   out << "bank built: " << bank << "\n";
+  for (const std::string& line : BuildReportLines(ConverterBuildReport(), 0)) {
+    out << line << "\n";
+  }
   if (FileExists(sizeTable)) {
     out << "size table written: " << sizeTable << "\n";
   } else {

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "app/startup.h"
+#include "app/test_tune.h"
 #include "app/win32/resource.h"
 
 namespace {
@@ -70,7 +71,8 @@ const TMainForm::ButtonHandler TMainForm::ButtonHandlers[] = {
     {IDC_CancelBtn, &TMainForm::CancelBtnClick},         {IDC_HelpBtn, &TMainForm::HelpBtnClick},
     {IDC_UserBankPathBtn, &TMainForm::UserBankBtnClick}, {IDC_UserBankBtn, &TMainForm::UserBankBtnClick},
     {IDC_CPanelBtn, &TMainForm::CPanelBtnClick},         {IDC_RestoreBtn, &TMainForm::RestoreBtnClick},
-    {IDC_InfoLabel, &TMainForm::InfoLabelClick},
+    {IDC_InfoLabel, &TMainForm::InfoLabelClick},         {IDC_SamplesBtn, &TMainForm::SamplesBtnClick},
+    {IDC_TestTuneBtn, &TMainForm::TestTuneBtnClick},
 };
 
 TMainForm::~TMainForm() {
@@ -189,6 +191,8 @@ INT_PTR TMainForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return TRUE;
     case WM_DESTROY:
       ready_ = false;
+      // The tune's timer dies with the window: no note may be left sounding.
+      StopTestTune();
       PostQuitMessage(0);
       return TRUE;
     default:

@@ -46,6 +46,9 @@ class TMainForm : private MainWindowPort {
   void CPanelBtnClick();
   void HelpBtnClick();
   void RestoreBtnClick();
+  void SamplesBtnClick();
+  // "Play test tune" starts the tune on a window timer; pressed while it plays, it stops it.
+  void TestTuneBtnClick();
   void InfoLabelClick();
   // The line of InfoLabel under a point of the screen (GetMessagePos form):
   // 0 the notice, 1 the web page, 2 the e-mail address.

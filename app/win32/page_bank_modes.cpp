@@ -1,7 +1,10 @@
 // The XG Bank Modes page: the five bank-mode radio buttons, the user bank
-// path and its "..." button (UserBankBtnClick), and the System Restore note.
+// path and its "..." button (UserBankBtnClick), the System Restore note, and
+// "Play test tune", which plays on a timer so that the window stays usable.
+#include "app/test_tune.h"
 #include "app/win32/main_form.h"
 #include "app/win32/resource.h"
+#include "platform/dialogs.h"
 
 namespace {
 
@@ -31,4 +34,51 @@ BankRadio TMainForm::CheckedRadio() const {
     }
   }
   return BankRadio::None;
+}
+
+namespace {
+
+// The window timer that steps the test tune: it fires when the next message is due.
+constexpr UINT_PTR TestTuneTimer = 1;
+const char* const PlayTestTuneCaption = "Play &test tune";
+const char* const StopTestTuneCaption = "S&top test tune";
+
+void ShowTestTuneError(HWND form, const std::string& why) {
+  HWND active = GetActiveWindow();
+  ShowMessage(reinterpret_cast<WindowRef>(active != nullptr ? active : form),
+              std::string(TestTuneFailed) + "\n\n" + why, "Error", MsgOk | MsgIconError);
+}
+
+void CALLBACK TestTuneTick(HWND form, UINT, UINT_PTR, DWORD) {
+  std::uint32_t waitMs = 0;
+  std::string why;
+  if (StepTestTune(waitMs, why)) {
+    // The same timer again, now with the time to the next message.
+    SetTimer(form, TestTuneTimer, waitMs, &TestTuneTick);
+    return;
+  }
+  KillTimer(form, TestTuneTimer);
+  const TMainForm* self = reinterpret_cast<const TMainForm*>(GetWindowLongPtrA(form, DWLP_USER));
+  SetWindowTextA(self->Control(IDC_TestTuneBtn), PlayTestTuneCaption);
+  if (!why.empty()) {
+    ShowTestTuneError(form, why);
+  }
+}
+
+}  // namespace
+
+void TMainForm::TestTuneBtnClick() {
+  if (TestTunePlaying()) {
+    KillTimer(handle_, TestTuneTimer);
+    StopTestTune();
+    SetControlText(IDC_TestTuneBtn, PlayTestTuneCaption);
+    return;
+  }
+  std::string why;
+  if (!StartTestTune(why)) {
+    ShowTestTuneError(handle_, why);
+    return;
+  }
+  SetControlText(IDC_TestTuneBtn, StopTestTuneCaption);
+  TestTuneTick(handle_, WM_TIMER, TestTuneTimer, 0);
 }

@@ -39,6 +39,7 @@
 #define IDC_UserBankPathBtn 1206
 #define IDC_LabelSysRes 1207
 #define IDC_RestoreBtn 1208
+#define IDC_TestTuneBtn 1209
 
 #define IDC_SelectBankHeading 1300
 #define IDC_SelectBankRule 1301
@@ -54,6 +55,7 @@
 #define IDC_EditorDelete 1311
 #define IDC_EditSignCorrect 1312
 #define IDC_EditorTypeCombo 1313
+#define IDC_SamplesBtn 1314
 
 #define IDC_HiddenTabsHeading 1400
 #define IDC_HiddenTabsRule 1401

@@ -1,10 +1,12 @@
-// Writes the fuzz targets' starting corpora: a small bank and WAV files of
-// every accepted kind.
-//   make_seeds BANK_DIR WAV_DIR
+// Writes the fuzz targets' starting corpora: a small bank, WAV files of
+// every accepted kind and the bank as a SoundFont.
+//   make_seeds BANK_DIR WAV_DIR FONT_DIR
 #include <cstdio>
 #include <string>
 
 #include "converter/bank_format.h"
+#include "converter/le_bytes.h"
+#include "converter/sf2_format.h"
 #include "converter/testing/riff_builder.h"
 #include "converter/testing/whole_files.h"
 #include "converter/wav_format.h"
@@ -20,15 +22,39 @@ bool Write(const std::string& path, const Bytes& bytes) {
   return std::fclose(file) == 0 && ok;
 }
 
+// The bank as ExportSoundFont writes it: each channel, then zero frames.
+Bytes Font(const Bank& bank) {
+  std::vector<std::uint32_t> frames;
+  for (const Sample& sample : bank.Samples) {
+    frames.push_back(sample.Frames());
+  }
+  Bytes head;
+  Bytes tail;
+  if (!PlanSoundFont(bank.Samples, frames, "seed", head, tail)) {
+    return Bytes();
+  }
+  for (const Sample& sample : bank.Samples) {
+    for (std::size_t channel = 0; channel < sample.Channels; ++channel) {
+      for (std::size_t i = channel; i < sample.Pcm.size(); i += sample.Channels) {
+        AppendLe16(head, static_cast<std::uint16_t>(sample.Pcm[i]));
+      }
+      head.resize(head.size() + 2 * FontZeroFrames, 0);
+    }
+  }
+  head.insert(head.end(), tail.begin(), tail.end());
+  return head;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: make_seeds BANK_DIR WAV_DIR\n");
+  if (argc != 4) {
+    std::fprintf(stderr, "usage: make_seeds BANK_DIR WAV_DIR FONT_DIR\n");
     return 2;
   }
   const std::string banks = std::string(argv[1]) + "/";
   const std::string wavs = std::string(argv[2]) + "/";
+  const std::string fonts = std::string(argv[3]) + "/";
   Bank bank;
   Sample mono;
   mono.Name = "Lead";
@@ -46,6 +72,7 @@ int main(int argc, char** argv) {
   bank.Samples = {mono, stereo};
   Bytes bankBytes;
   bool ok = SerializeBank(bank, bankBytes) && Write(banks + "two_samples", bankBytes);
+  ok = ok && Write(fonts + "two_samples.sf2", Font(bank));
   ok = ok && Write(wavs + "pcm16_smpl", SerializeWav(mono));
   ok = ok && Write(wavs + "pcm8", SimpleWav(1, 1, 8, Bytes{0, 128, 255, 1}));
   ok = ok && Write(wavs + "pcm24_stereo", SimpleWav(1, 2, 24, Bytes(12, 0x40)));

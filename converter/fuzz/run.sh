@@ -24,8 +24,9 @@ fi
 # Each source compiled once, side by side, with the fuzzer's coverage and the
 # sanitizers; the seed maker links the same objects.
 FLAGS="-std=c++17 -O1 -g -I$ROOT -Wall -Wextra -Werror -fsanitize=address,undefined -fno-sanitize-recover=all"
-SOURCES="converter/bank_format.cpp converter/wav_format.cpp converter/sample.cpp converter/fuzz/make_seeds.cpp
-  converter/testing/riff_builder.cpp converter/testing/whole_files.cpp converter/fuzz/bank_fuzz.cpp converter/fuzz/wav_fuzz.cpp"
+SOURCES="converter/bank_format.cpp converter/wav_format.cpp converter/sample.cpp converter/sf2_reader.cpp
+  converter/sf2_writer.cpp converter/fuzz/make_seeds.cpp converter/testing/riff_builder.cpp converter/testing/whole_files.cpp
+  converter/fuzz/bank_fuzz.cpp converter/fuzz/wav_fuzz.cpp converter/fuzz/font_fuzz.cpp"
 mkdir -p "$OUT/obj"
 pids=()
 for source in $SOURCES; do
@@ -36,26 +37,27 @@ done
 for pid in "${pids[@]}"; do
   wait "$pid"
 done
-FORMAT="$OUT/obj/bank_format.o $OUT/obj/wav_format.o $OUT/obj/sample.o $OUT/obj/whole_files.o"
+FORMAT="$OUT/obj/bank_format.o $OUT/obj/wav_format.o $OUT/obj/sample.o $OUT/obj/sf2_reader.o $OUT/obj/sf2_writer.o
+  $OUT/obj/whole_files.o"
 # shellcheck disable=SC2086
 "$CXX" $FLAGS $FORMAT "$OUT/obj/make_seeds.o" "$OUT/obj/riff_builder.o" -o "$OUT/make_seeds"
-for target in bank wav; do
+for target in bank wav font; do
   # shellcheck disable=SC2086
   "$CXX" $FLAGS -fsanitize=fuzzer $FORMAT "$OUT/obj/${target}_fuzz.o" -o "$OUT/${target}_fuzz"
 done
 
 rm -rf "$OUT/corpus"
-mkdir -p "$OUT/corpus/bank" "$OUT/corpus/wav"
-"$OUT/make_seeds" "$OUT/corpus/bank" "$OUT/corpus/wav"
-# Both targets at once, one core each.
+mkdir -p "$OUT/corpus/bank" "$OUT/corpus/wav" "$OUT/corpus/font"
+"$OUT/make_seeds" "$OUT/corpus/bank" "$OUT/corpus/wav" "$OUT/corpus/font"
+# The targets at once.
 declare -A fuzzing=()
-for target in bank wav; do
+for target in bank wav font; do
   (cd "$OUT" && exec "./${target}_fuzz" -max_total_time="$SECONDS_EACH" -max_len=65536 -rss_limit_mb=1024 \
     -print_final_stats=1 "corpus/$target" >"$OUT/${target}_fuzz.log" 2>&1) &
   fuzzing[$target]=$!
 done
 status=0
-for target in bank wav; do
+for target in bank wav font; do
   log="$OUT/${target}_fuzz.log"
   if wait "${fuzzing[$target]}"; then
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")

@@ -97,6 +97,20 @@ HWND Robot::WaitForWindow(const std::string& title, DWORD timeoutMs) {
   return nullptr;
 }
 
+HWND Robot::WaitForDialog(const std::string& titleStart, DWORD timeoutMs) {
+  for (DWORD waited = 0; waited <= timeoutMs; waited += 20) {
+    for (HWND window : VisibleWindows()) {
+      if (Title(window).rfind(titleStart, 0) == 0 && ClassOf(window) == "#32770") {
+        return window;
+      }
+    }
+    if (WaitForSingleObject(process_.hProcess, 20) == WAIT_OBJECT_0) {
+      return nullptr;
+    }
+  }
+  return nullptr;
+}
+
 bool Robot::WaitForExit(DWORD timeoutMs, DWORD& exitCode) {
   for (DWORD waited = 0; waited <= timeoutMs; waited += 20) {
     VisibleWindows();
@@ -130,6 +144,29 @@ std::vector<std::string> Robot::TabCaptions(HWND tabControl) {
   }
   VirtualFreeEx(process_.hProcess, remote, 0, MEM_RELEASE);
   return captions;
+}
+
+std::vector<std::string> Robot::ListRow(HWND list, int row, int columns) {
+  std::vector<std::string> cells;
+  const SIZE_T textSize = 256;
+  char* remote = static_cast<char*>(
+      VirtualAllocEx(process_.hProcess, nullptr, sizeof(LVITEMA) + textSize, MEM_COMMIT, PAGE_READWRITE));
+  if (remote == nullptr) {
+    return cells;
+  }
+  for (int column = 0; column < columns; ++column) {
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = remote + sizeof(LVITEMA);
+    item.cchTextMax = static_cast<int>(textSize);
+    char text[textSize] = {};
+    WriteProcessMemory(process_.hProcess, remote, &item, sizeof item, nullptr);
+    SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(remote));
+    ReadProcessMemory(process_.hProcess, remote + sizeof(LVITEMA), text, textSize - 1, nullptr);
+    cells.push_back(text);
+  }
+  VirtualFreeEx(process_.hProcess, remote, 0, MEM_RELEASE);
+  return cells;
 }
 
 namespace {

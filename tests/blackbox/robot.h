@@ -20,6 +20,8 @@ class Robot {
   HWND WaitForMessageBox(DWORD timeoutMs);
   // Waits for a visible top-level window of the program with this title.
   HWND WaitForWindow(const std::string& title, DWORD timeoutMs);
+  // Waits for a visible dialog of the program whose title starts with this text.
+  HWND WaitForDialog(const std::string& titleStart, DWORD timeoutMs);
   // Waits for the program to end; false when it is still running.
   bool WaitForExit(DWORD timeoutMs, DWORD& exitCode);
   // Titles of every visible top-level window the program has shown so far.
@@ -27,6 +29,8 @@ class Robot {
   // The captions of a tab control of the program, read through memory
   // lent in the program's own address space.
   std::vector<std::string> TabCaptions(HWND tabControl);
+  // The texts of one row of a report list view, read the same way.
+  std::vector<std::string> ListRow(HWND list, int row, int columns);
 
   static std::string MessageText(HWND box);
   // A control anywhere below window with this class and caption as shown

@@ -103,6 +103,10 @@ TEST_F(Converter, EditedWavChangesExactlyThatSample) {
   EXPECT_EQ(flute.FineTune, 0);
   EXPECT_FALSE(flute.Looped);
   EXPECT_EQ(flute.Pcm, (std::vector<std::int16_t>{0, -32768, 32512, 256}));
+  // Deconstruct did not write that name: it went in as a new sample.
+  EXPECT_EQ(std::string(BuildReport()), "new\t003_Flute Solo.wav\nchanged\t0\n");
+  EXPECT_EQ(Construct((dir_ + "missing.yb0").c_str()), A10NotAFile);
+  EXPECT_EQ(std::string(BuildReport()), "") << "nothing to report after a failure";
 }
 
 Bytes ValidBank() { return MakeSampleBank(0x00, 8000, 9); }
@@ -267,6 +271,8 @@ TEST_F(Converter, WavWithoutSmplKeepsPitchAndLoopOfTheRebuiltBank) {
     EXPECT_EQ(rebuilt.Looped, !c.Shortened);
     EXPECT_EQ(rebuilt.LoopStart, c.Shortened ? 0u : piano.LoopStart);
     EXPECT_EQ(rebuilt.LoopEnd, c.Shortened ? 0u : piano.LoopEnd);
+    EXPECT_EQ(std::string(BuildReport()),
+              std::string("kept\t000_Piano.wav\nchanged\t") + (c.Shortened ? "1" : "0") + "\n");
     RemoveTree(dir_);
     ASSERT_TRUE(MakeDirectory(dir_));
   }

@@ -12,10 +12,12 @@
 #include <memory>
 
 #include "app/startup.h"
+#include "app/test_tune.h"
 #include "app/win32/main_form.h"
 #include "app/win32/resource.h"
 #include "platform/fake.h"
 #include "platform/fake_converter.h"
+#include "platform/fake_sound.h"
 #include "platform/testing/scratch.h"
 #include "tests/core/window_machine.h"
 
@@ -287,6 +289,34 @@ TEST_F(MainFormTest, CancelAfterAnApplyThatNeedsARestartAsksTheQuestion) {
   ASSERT_FALSE(Fake().RestartCalls.empty());
   EXPECT_EQ(Fake().RestartCalls.back(), "ExitWindowsEx 2 0");
   EXPECT_FALSE(Open());
+}
+
+TEST_F(MainFormTest, TestTuneRunsOnTheTimerStopsOnASecondPressAndSaysWhyWithoutAnOutput) {
+  Open(MachineSpec());
+  FakeSoundReset();
+  Click(BankTab, IDC_TestTuneBtn);
+  ASSERT_TRUE(TestTunePlaying());
+  EXPECT_EQ(TextOf(C(IDC_TestTuneBtn)), "S&top test tune");
+  Click(BankTab, IDC_TestTuneBtn);
+  EXPECT_FALSE(TestTunePlaying());
+  EXPECT_EQ(FakeSound().Midi.back().Bytes, (std::vector<std::uint8_t>{0xB9, 123, 0})) << "all notes off";
+  // Played to its end by the timer while the window handles its messages.
+  Click(BankTab, IDC_TestTuneBtn);
+  FakeSound().NowMs += 60000;
+  for (int i = 0; i < 100 && TestTunePlaying(); ++i) {
+    Sleep(10);
+    Pump(form_.get());
+  }
+  EXPECT_FALSE(TestTunePlaying());
+  EXPECT_EQ(FakeSound().Midi.size(), 5 + TestTuneEvents().size())
+      << "the stopped tune's XG System On and all notes off, then the whole tune";
+  EXPECT_EQ(TextOf(C(IDC_TestTuneBtn)), "Play &test tune");
+  FakeSound().MidiRefusal = "No MIDI output is installed.";
+  Click(BankTab, IDC_TestTuneBtn);
+  ASSERT_EQ(Fake().Shown.size(), 1u);
+  EXPECT_EQ(Fake().Shown[0].Text, "Cannot play the test tune\n\nNo MIDI output is installed.");
+  EXPECT_EQ(Fake().Shown[0].Style, MsgOk | MsgIconError);
+  EXPECT_EQ(TextOf(C(IDC_TestTuneBtn)), "Play &test tune");
 }
 
 TEST_F(MainFormTest, BothBrowseButtonsFillBothEditsAndCheckUserRadio) {

@@ -12,10 +12,12 @@ is /work/shared/compat/check_imports.py). Its data comes from:
   - msvcrt.dll: mingw-w64 lib-common/msvcrt.def.in (commit 2c6bc9b62), whose
     sections list the exports per msvcrt.dll release (98 SE ships the one of
     VC++ 6.0, XP its own);
-  - user32, gdi32, comctl32, comdlg32, shell32, imagehlp: mingw-w64 does not
-    record releases for these; the reference lists the MSDN requirements
-    ("Requires Windows 95/98/2000/XP", comctl32 and shell32 versions) for
-    the functions a program like ours uses, so these lists are partial.
+  - user32, gdi32, comctl32, comdlg32, shell32, imagehlp, winmm: mingw-w64
+    does not record releases for these; the reference lists the MSDN
+    requirements ("Requires Windows 95/98/2000/XP", comctl32 and shell32
+    versions) for the functions a program like ours uses, so these lists
+    are partial. OWN_GROUPS below adds what the reference lacks, with the
+    same kind of source.
 Only releases up to XP RTM are kept: anything newer is simply absent.
 Exports that Windows 98 SE has only as stubs failing with
 ERROR_CALL_NOT_IMPLEMENTED (the -W functions of the system DLLs except the
@@ -26,7 +28,19 @@ import importlib.util
 import sys
 
 DLLS = ["kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "comctl32.dll", "comdlg32.dll",
-        "shell32.dll", "imagehlp.dll", "msvcrt.dll"]
+        "shell32.dll", "imagehlp.dll", "winmm.dll", "msvcrt.dll"]
+
+# Groups in the reference's form (dll, on 98 SE, XP service pack or None,
+# release, source, names) for functions it does not list yet.
+OWN_GROUPS = [
+    # The rest of the waveOut/midiOut API that sends buffers and reports
+    # errors: MSDN 1998 QuickInfo "Windows NT: Requires version 3.1 or
+    # later. Windows: Requires Windows 95 or later."
+    ("winmm.dll", True, 0, "Windows 95 / NT 3.1", "MSDN 1998 QuickInfo (high)", """
+midiOutGetErrorTextA midiOutLongMsg midiOutPrepareHeader midiOutReset midiOutUnprepareHeader
+waveOutGetErrorTextA
+"""),
+]
 
 
 def load(path):
@@ -52,7 +66,7 @@ def wrap(names):
 def main():
     ref = load(sys.argv[1])
     groups = {}  # (dll, status) -> {name: release}
-    for dll, in98, xp_sp, label, _source, names in ref.GENERATED_GROUPS + ref.CURATED_GROUPS:
+    for dll, in98, xp_sp, label, _source, names in ref.GENERATED_GROUPS + ref.CURATED_GROUPS + OWN_GROUPS:
         if dll not in DLLS:
             continue
         on_xp = xp_sp == 0
