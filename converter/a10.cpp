@@ -6,8 +6,8 @@
 
 #include <algorithm>
 #include <cstring>
-#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "converter/bank_format.h"
@@ -108,15 +108,18 @@ std::string CompareWithPrevious(const std::string& bankPath, const std::vector<s
   const std::string problem = Problem();
   const bool known = MapBank(bankPath, previous) == A10Ok;
   Problem() = problem;
-  std::map<std::string, std::size_t> written;
+  // A sorted list, not std::map: the shipped i686 runtime's tree code uses
+  // instructions a Pentium MMX lacks.
+  std::vector<std::pair<std::string, std::size_t>> written;
   for (std::size_t i = 0; known && i < previous.Layout.Samples.size(); ++i) {
-    written[WavFileName(i, previous.Layout.Samples.size(), previous.Layout.Samples[i].Name)] = i;
+    written.emplace_back(WavFileName(i, previous.Layout.Samples.size(), previous.Layout.Samples[i].Name), i);
   }
+  std::sort(written.begin(), written.end());
   std::string report;
   std::size_t changed = 0;
   for (std::size_t i = 0; i < bank.Samples.size(); ++i) {
-    const auto found = written.find(fileNames[i]);
-    if (found == written.end()) {
+    const auto found = std::lower_bound(written.begin(), written.end(), std::make_pair(fileNames[i], std::size_t{0}));
+    if (found == written.end() || found->first != fileNames[i]) {
       report += "new\t" + fileNames[i] + "\n";
       continue;
     }

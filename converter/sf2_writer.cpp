@@ -3,7 +3,8 @@
 // Zones carry no key range: without one a zone plays every key, and each
 // generator saved keeps the 16-bit generator indices in reach of larger
 // banks.
-#include <set>
+
+#include <utility>
 
 #include "converter/le_bytes.h"
 #include "converter/sf2_format.h"
@@ -79,18 +80,50 @@ void AppendHeader(Bytes& out, const std::string& name, std::uint32_t start, std:
   AppendLe16(out, type);
 }
 
+// The names given out so far: a hash set of its own, as the shipped i686
+// runtime's containers of the standard library use instructions a Pentium
+// MMX lacks.
+class NameSet {
+ public:
+  explicit NameSet(std::size_t most) {
+    std::size_t capacity = 16;
+    while (capacity < 2 * most) {
+      capacity *= 2;
+    }
+    slots_.resize(capacity);
+  }
+  // False when the name was there already.
+  bool Insert(const std::string& name) {
+    std::uint32_t hash = 2166136261u;  // FNV-1a
+    for (char c : name) {
+      hash = (hash ^ static_cast<std::uint8_t>(c)) * 16777619u;
+    }
+    for (std::size_t at = hash & (slots_.size() - 1);; at = (at + 1) & (slots_.size() - 1)) {
+      if (!slots_[at].first) {
+        slots_[at] = {true, name};
+        return true;
+      }
+      if (slots_[at].second == name) {
+        return false;
+      }
+    }
+  }
+
+ private:
+  std::vector<std::pair<bool, std::string>> slots_;
+};
+
 }  // namespace
 
 std::vector<std::string> UniqueFontNames(const std::vector<std::string>& names) {
   std::vector<std::string> out;
-  std::set<std::string> taken;
+  NameSet taken(names.size());
   for (const std::string& name : names) {
     std::string unique = name.substr(0, FontNameMax);
-    for (std::size_t n = 2; taken.count(unique) != 0; ++n) {
+    for (std::size_t n = 2; !taken.Insert(unique); ++n) {
       const std::string suffix = "~" + std::to_string(n);
       unique = name.substr(0, FontNameMax - suffix.size()) + suffix;
     }
-    taken.insert(unique);
     out.push_back(unique);
   }
   return out;

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "converter/a10.h"
 #include "platform/converter.h"
@@ -39,4 +41,39 @@ inline bool A10SampleInfoOf(const SampleInfo& info, A10SampleInfo& raw) {
   raw.LoopStart = info.LoopStart;
   raw.LoopEnd = info.LoopEnd;
   return true;
+}
+
+// The seam's list and data calls over the library's ReadSampleInfos and
+// ReadSamplePcm, however the program reaches them.
+template <typename ReadInfos>
+std::int32_t ReadSampleInfosThrough(ReadInfos read, const std::string& path, std::int32_t first, std::int32_t count,
+                                    std::vector<SampleInfo>& infos) {
+  infos.clear();
+  if (count <= 0) {
+    return count == 0 ? A10Ok : A10BadIndex;
+  }
+  std::vector<A10SampleInfo> raw(static_cast<std::size_t>(count));
+  const std::int32_t result = read(path.c_str(), first, count, raw.data());
+  if (result == A10Ok) {
+    for (const A10SampleInfo& one : raw) {
+      infos.push_back(SampleInfoOf(one));
+    }
+  }
+  return result;
+}
+
+template <typename ReadInfos, typename ReadPcm>
+std::int32_t ReadSamplePcmThrough(ReadInfos readInfos, ReadPcm readPcm, const std::string& path, std::int32_t index,
+                                  std::vector<std::int16_t>& pcm) {
+  pcm.clear();
+  A10SampleInfo info;
+  std::int32_t result = readInfos(path.c_str(), index, 1, &info);
+  if (result != A10Ok) {
+    return result;
+  }
+  pcm.resize(static_cast<std::size_t>(info.Frames) * info.Channels);
+  std::uint32_t written = 0;
+  result = readPcm(path.c_str(), index, pcm.data(), static_cast<std::uint32_t>(pcm.size()), &written);
+  pcm.resize(result == A10Ok ? written : 0);
+  return result;
 }

@@ -25,32 +25,11 @@ std::int32_t ConverterSampleCount(const std::string& path, std::int32_t& count) 
 
 std::int32_t ConverterReadSampleInfos(const std::string& path, std::int32_t first, std::int32_t count,
                                       std::vector<SampleInfo>& infos) {
-  infos.clear();
-  if (count <= 0) {
-    return count == 0 ? A10Ok : A10BadIndex;
-  }
-  std::vector<A10SampleInfo> raw(static_cast<std::size_t>(count));
-  const std::int32_t result = ReadSampleInfos(path.c_str(), first, count, raw.data());
-  if (result == A10Ok) {
-    for (const A10SampleInfo& one : raw) {
-      infos.push_back(SampleInfoOf(one));
-    }
-  }
-  return result;
+  return ReadSampleInfosThrough(ReadSampleInfos, path, first, count, infos);
 }
 
 std::int32_t ConverterReadSamplePcm(const std::string& bankPath, std::int32_t index, std::vector<std::int16_t>& pcm) {
-  pcm.clear();
-  A10SampleInfo info;
-  std::int32_t result = ReadSampleInfos(bankPath.c_str(), index, 1, &info);
-  if (result != A10Ok) {
-    return result;
-  }
-  pcm.resize(static_cast<std::size_t>(info.Frames) * info.Channels);
-  std::uint32_t written = 0;
-  result = ReadSamplePcm(bankPath.c_str(), index, pcm.data(), static_cast<std::uint32_t>(pcm.size()), &written);
-  pcm.resize(result == A10Ok ? written : 0);
-  return result;
+  return ReadSamplePcmThrough(ReadSampleInfos, ReadSamplePcm, bankPath, index, pcm);
 }
 
 std::int32_t ConverterSetSampleInfo(const std::string& bankPath, std::int32_t index, const SampleInfo& info) {

@@ -117,20 +117,7 @@ std::int32_t ConverterReadSampleInfos(const std::string& path, std::int32_t firs
   infos.clear();
   std::int32_t result = 0;
   const auto function = Export(&ConverterEntries::ReadSampleInfos, result);
-  if (function == nullptr) {
-    return result;
-  }
-  if (count <= 0) {
-    return count == 0 ? A10Ok : A10BadIndex;
-  }
-  std::vector<A10SampleInfo> raw(static_cast<std::size_t>(count));
-  result = function(path.c_str(), first, count, raw.data());
-  if (result == A10Ok) {
-    for (const A10SampleInfo& one : raw) {
-      infos.push_back(SampleInfoOf(one));
-    }
-  }
-  return result;
+  return function == nullptr ? result : ReadSampleInfosThrough(function, path, first, count, infos);
 }
 
 std::int32_t ConverterReadSamplePcm(const std::string& bankPath, std::int32_t index, std::vector<std::int16_t>& pcm) {
@@ -138,19 +125,7 @@ std::int32_t ConverterReadSamplePcm(const std::string& bankPath, std::int32_t in
   std::int32_t result = 0;
   const auto infos = Export(&ConverterEntries::ReadSampleInfos, result);
   const auto function = Export(&ConverterEntries::ReadSamplePcm, result);
-  if (infos == nullptr || function == nullptr) {
-    return result;
-  }
-  A10SampleInfo info;
-  result = infos(bankPath.c_str(), index, 1, &info);
-  if (result != A10Ok) {
-    return result;
-  }
-  pcm.resize(static_cast<std::size_t>(info.Frames) * info.Channels);
-  std::uint32_t written = 0;
-  result = function(bankPath.c_str(), index, pcm.data(), static_cast<std::uint32_t>(pcm.size()), &written);
-  pcm.resize(result == A10Ok ? written : 0);
-  return result;
+  return infos == nullptr || function == nullptr ? result : ReadSamplePcmThrough(infos, function, bankPath, index, pcm);
 }
 
 std::int32_t ConverterSetSampleInfo(const std::string& bankPath, std::int32_t index, const SampleInfo& info) {
