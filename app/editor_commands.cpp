@@ -6,7 +6,7 @@
 #include "platform/converter.h"
 #include "platform/cursor.h"
 #include "platform/dialogs.h"
-#include "platform/same_file.h"
+#include "files/same_file.h"
 #include "ymf/bank_convert.h"
 #include "ymf/bank_mode.h"
 #include "ymf/bank_workspace.h"

@@ -4,12 +4,12 @@
 # default CPU is the Pentium Pro (CMOV); MinGW's prebuilt code is compiled
 # for it, so this file also keeps that out of the programs.
 if(NOT WIN32)
-  # What of platform/win32/runtime/ is not Windows-bound also runs natively,
+  # What of runtime/ is not Windows-bound also runs natively,
   # with the sanitizers: the printf length, on the C library's vsnprintf.
   function(tovaro_add_runtime_tests)
     if(TOVARO_TESTS)
-      add_executable(runtime_tests tests/i686/printf_length_test.cpp platform/win32/runtime/printf_length.cpp)
-      set_source_files_properties(platform/win32/runtime/printf_length.cpp PROPERTIES COMPILE_DEFINITIONS
+      add_executable(runtime_tests tests/i686/printf_length_test.cpp runtime/printf_length.cpp)
+      set_source_files_properties(runtime/printf_length.cpp PROPERTIES COMPILE_DEFINITIONS
                                                                                   "_vsnprintf=vsnprintf;__cdecl=")
       target_link_libraries(runtime_tests PRIVATE GTest::gtest_main)
       gtest_discover_tests(runtime_tests DISCOVERY_MODE POST_BUILD TEST_PREFIX "runtime.")
@@ -28,12 +28,12 @@ set(TOVARO_SHIPPED_FILES tovaro.exe tovaroc.exe a10.dll)
 # Pentium instructions only; tuned for the CPUs of today, where most copies
 # run in a virtual machine.
 add_compile_options("$<$<COMPILE_LANGUAGE:C,CXX>:-march=i586;-mtune=generic>")
-# msvcrt's printf instead of MinGW's (see platform/win32/runtime/ms_stdio.h).
+# msvcrt's printf instead of MinGW's (see runtime/ms_stdio.h).
 add_compile_definitions(__USE_MINGW_ANSI_STDIO=0)
-add_compile_options("$<$<COMPILE_LANGUAGE:C,CXX>:-include${CMAKE_SOURCE_DIR}/platform/win32/runtime/ms_stdio.h>")
+add_compile_options("$<$<COMPILE_LANGUAGE:C,CXX>:-include${CMAKE_SOURCE_DIR}/runtime/ms_stdio.h>")
 # Subsystem and OS version 4.0 in the PE headers: Windows 98 refuses a
 # program that asks for a newer subsystem, XP one above 5.1. MinGW's startup
-# objects are replaced by platform/win32/runtime/ (they use CMOV
+# objects are replaced by runtime/ (they use CMOV
 # before main). Data imported from a DLL without dllimport would need MinGW's
 # run-time relocation code: make that a link error instead.
 add_link_options(-nostartfiles "-Wl,--major-subsystem-version,4,--minor-subsystem-version,0"
@@ -42,12 +42,12 @@ add_link_options(-nostartfiles "-Wl,--major-subsystem-version,4,--minor-subsyste
 # Start-up, allocation, library errors and std::string compiled for the
 # i586. There is no std::map (nor set) in the programs: libstdc++'s tree is
 # prebuilt with CMOV, and the gate rejects a program that links it.
-add_library(tovaro_runtime_common OBJECT platform/win32/runtime/operator_new.cpp platform/win32/runtime/library_errors.cpp
-                                         platform/win32/runtime/string_instances.cpp
-                                         platform/win32/runtime/printf_length.cpp)
-add_library(tovaro_runtime_console OBJECT platform/win32/runtime/program_start.cpp platform/win32/runtime/console_entry.cpp)
-add_library(tovaro_runtime_window OBJECT platform/win32/runtime/program_start.cpp platform/win32/runtime/window_entry.cpp)
-add_library(tovaro_runtime_dll OBJECT platform/win32/runtime/dll_entry.cpp)
+add_library(tovaro_runtime_common OBJECT runtime/operator_new.cpp runtime/library_errors.cpp
+                                         runtime/string_instances.cpp
+                                         runtime/printf_length.cpp)
+add_library(tovaro_runtime_console OBJECT runtime/program_start.cpp runtime/console_entry.cpp)
+add_library(tovaro_runtime_window OBJECT runtime/program_start.cpp runtime/window_entry.cpp)
+add_library(tovaro_runtime_dll OBJECT runtime/dll_entry.cpp)
 
 # Every target of the tree, also those added in subdirectories.
 function(tovaro_collect_targets directory result)
@@ -79,7 +79,7 @@ endfunction()
 # start-up code, and compiles everything that goes into one without
 # exceptions: the exception runtime and the unwinder are prebuilt for the
 # Pentium Pro. No code of the programs throws; a library error ends the
-# program (platform/win32/runtime/library_errors.cpp); nothing uses RTTI,
+# program (runtime/library_errors.cpp); nothing uses RTTI,
 # whose type-info classes are prebuilt with CMOV as well. The programs have one thread, so
 # function-local statics need no lock. (Libraries no program links, like the
 # test double, keep the defaults.)

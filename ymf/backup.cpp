@@ -4,7 +4,7 @@
 
 #include "files/fileops.h"
 #include "files/files.h"
-#include "platform/pe_checksum.h"
+#include "ymf/pe_checksum.h"
 #include "ymf/backup_manifest.h"
 #include "ymf/code_patch.h"
 #include "ymf/content_hash.h"

@@ -5,7 +5,7 @@
 
 #include "files/fileops.h"
 #include "files/files.h"
-#include "platform/pe_checksum.h"
+#include "ymf/pe_checksum.h"
 #include "ymf/backup.h"
 #include "ymf/code_patch.h"
 #include "ymf/driver_files_lock.h"

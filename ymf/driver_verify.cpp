@@ -4,7 +4,7 @@
 #include <array>
 
 #include "files/fileops.h"
-#include "platform/pe_checksum.h"
+#include "ymf/pe_checksum.h"
 #include "ymf/backup.h"
 #include "ymf/bank_mode.h"
 #include "ymf/code_patch.h"

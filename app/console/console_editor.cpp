@@ -9,7 +9,7 @@
 #include "files/fileops.h"
 #include "files/path_parts.h"
 #include "platform/converter.h"
-#include "platform/same_file.h"
+#include "files/same_file.h"
 #include "ymf/bank_convert.h"
 #include "ymf/bank_mode.h"
 #include "ymf/bank_workspace.h"

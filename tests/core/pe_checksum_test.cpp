@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/pe_checksum.h"
+#include "ymf/pe_checksum.h"
 #include "tests/support/patched_image.h"
 #include "tools/fixture/fixture.h"
 

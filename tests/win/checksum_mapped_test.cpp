@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/pe_checksum.h"
+#include "ymf/pe_checksum.h"
 #include "tools/fixture/fixture.h"
 
 namespace {

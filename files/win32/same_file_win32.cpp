@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/same_file.h"
+#include "files/same_file.h"
 
 namespace {
 

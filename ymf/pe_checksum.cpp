@@ -1,4 +1,4 @@
-#include "platform/pe_checksum.h"
+#include "ymf/pe_checksum.h"
 
 namespace {
 
