@@ -16,17 +16,6 @@ std::string WavFileName(std::size_t index, std::size_t count, const std::string&
   return digits + "_" + sampleName + ".wav";
 }
 
-bool IsWavFileName(const std::string& fileName) {
-  if (fileName.size() < 4) {
-    return false;
-  }
-  std::string tail = fileName.substr(fileName.size() - 4);
-  for (char& c : tail) {
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  }
-  return tail == ".wav";
-}
-
 std::string SampleNameOfFile(const std::string& fileName) {
   std::string name = IsWavFileName(fileName) ? fileName.substr(0, fileName.size() - 4) : fileName;
   std::size_t digits = 0;
