@@ -57,7 +57,8 @@ def product_lines(root):
 
 def called_in(lines, readable):
     """True when a product line calls the function by its unqualified name."""
-    name = readable.split("(")[0].split("::")[-1]
+    # "Name[abi:cxx11]" is the demangled name of a function returning std::string.
+    name = re.sub(r"\[abi:[^\]]*\]", "", readable.split("(")[0]).split("::")[-1]
     call = re.compile(r"\b" + re.escape(name) + r"\s*\(")
     return any(call.search(line) for line in lines)
 
