@@ -4,13 +4,15 @@
 #include "app/startup.h"
 #include "files/fileops.h"
 #include "files/path_parts.h"
+#include "files/same_file.h"
 #include "platform/converter.h"
 #include "platform/cursor.h"
 #include "platform/dialogs.h"
-#include "platform/same_file.h"
 #include "ymf/bank_convert.h"
+#include "ymf/bank_kinds.h"
 #include "ymf/bank_mode.h"
 #include "ymf/bank_workspace.h"
+#include "ymf/installed_bank.h"
 #include "ymf/operation_failure.h"
 #include "ymf/protected_files.h"
 
@@ -41,10 +43,6 @@ bool BankThere(const std::string& bank) {
          Fail(FailureKind::FileUnusable, "There is no bank file '" + bank + "'. Choose one with the \"...\" button.");
 }
 
-bool NotProtected(const std::string& bank) {
-  return !IsProtectedFile(bank) || Fail(FailureKind::FileUnusable, ProtectedFileReason(bank));
-}
-
 bool FolderNotProtected(const std::string& bank) {
   return !IsProtectedFolder(DirectoryPart(bank)) || Fail(FailureKind::FileUnusable, ProtectedFolderReason(bank));
 }
@@ -58,16 +56,20 @@ void Because(const std::string& reason) {
   }
 }
 
-// The converter names the file and the reason when it can; tovaroc prints
-// the same words.
+// The operation said why it failed; where the converter gave no reason of
+// its own, the window gives the one tovaroc gives.
 void ConverterFailed(const std::string& fallback) {
-  std::string why;
-  if (!ConverterAvailable(why)) {
-    Because(why);
+  const OperationFailure& failure = LastFailure();
+  if (failure.Kind != FailureKind::None && failure.Kind != FailureKind::ConverterFailed) {
     return;
   }
-  const std::string problem = ConverterProblem();
-  Because(problem.empty() ? fallback : problem);
+  if (failure.Kind == FailureKind::ConverterFailed && !failure.Text.empty()) {
+    return;
+  }
+  std::string why;
+  const std::string reason = ConverterAvailable(why) ? fallback : why;
+  ClearFailure();
+  Fail(FailureKind::ConverterFailed, reason);
 }
 
 }  // namespace
@@ -109,10 +111,6 @@ void CopyFromBtnClick(WindowChoices& choices, MainWindowPort& window) {
 
 void BankExtractBtnClick(WindowChoices& choices, MainWindowPort& window) {
   ClearFailure();
-  if (!FolderNotProtected(choices.UserBankEdit)) {
-    ShowCommandError(window, ExtractFailed);
-    return;
-  }
   if (!UnderHourglass(ExtractBank, choices.UserBankEdit)) {
     ConverterFailed(ExtractReason(choices.UserBankEdit));
     ShowCommandError(window, ExtractFailed);
@@ -125,8 +123,7 @@ void BankExtractBtnClick(WindowChoices& choices, MainWindowPort& window) {
 void BankCreateBtnClick(WindowChoices& choices, MainWindowPort& window) {
   const std::string& bank = choices.UserBankEdit;
   ClearFailure();
-  if (!BankThere(bank) || !NotProtected(bank) || !NotProtected(ReplaceNameTail(bank, "yb3")) ||
-      !FolderNotProtected(bank)) {
+  if (!BankThere(bank)) {
     ShowCommandError(window, BuildFailed);
     return;
   }
@@ -177,13 +174,12 @@ void EditSignCorrectClick(WindowChoices& choices, MainWindowPort& window) {
   const std::string& bank = choices.UserBankEdit;
   ClearFailure();
   const std::uint8_t signature = SignatureOfType(choices.EditorTypeText);
-  if (!NotProtected(bank) || !SetBankSignature(bank, signature)) {
+  if (!SetBankSignature(bank, signature)) {
     Because("'" + bank + "' is missing, empty, read-only or in use.");
     ShowCommandError(window, SignatureFailed);
     return;
   }
-  const char* const kinds[] = {"Extended", "Dance", "User"};
-  choices.ResultLine = "Signature of " + bank + " set to " + kinds[signature] + ".";
+  choices.ResultLine = "Signature of " + bank + " set to " + BankKinds[BankKindOfSignature(signature)].Title + ".";
 }
 
 void EditorSetBtnClick(WindowChoices& choices, MainWindowPort& window) {

@@ -1,6 +1,7 @@
 #include "app/editor_texts.h"
 
 #include "files/path_parts.h"
+#include "ymf/bank_kinds.h"
 
 const char* const CopyBankFailed = "Cannot make copy of bank";
 const char* const ExtractFailed = "Cannot extract WAV sample(s) from the selected bank";
@@ -44,8 +45,10 @@ std::string DeleteWavQuestion(std::size_t count, const std::string& folder) {
 }
 
 std::uint8_t SignatureOfType(const std::string& typeText) {
-  if (typeText == "Extended") {
-    return 0x00;
+  for (std::int32_t kind = BankExtended; kind < BankUser; ++kind) {
+    if (typeText == BankKinds[kind].Title) {
+      return static_cast<std::uint8_t>(BankKinds[kind].Signature);
+    }
   }
-  return typeText == "Dance" ? 0x01 : 0x02;
+  return BankKinds[BankUser].Signature;
 }

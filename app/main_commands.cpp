@@ -1,9 +1,12 @@
 #include "app/main_commands.h"
 
+#include <algorithm>
+
 #include "app/startup.h"
 #include "app/system_actions.h"
 #include "platform/cursor.h"
 #include "ymf/backup.h"
+#include "ymf/bank_kinds.h"
 #include "ymf/bank_mode.h"
 #include "ymf/change_rules.h"
 #include "ymf/driver_verify.h"
@@ -13,7 +16,6 @@
 
 const char* const BankFileFilter = "Tovaro Banks (*.yb0)|*.yb0|All files (*.*)|*.*";
 const char* const BankFileExtension = "yb0";
-const char* const SetBankModeFailed = "Cannot set XG Bank Mode";
 const char* const RebootQuestion = "To apply changes you should reboot your computer. Reboot now?";
 const char* const RestoreQuestion =
     "Put the original driver and bank files from the Backup folder back in place? Every bank installed since is "
@@ -24,26 +26,16 @@ namespace {
 // The mode Apply switches to for the checked radio; false when nothing is
 // to be switched.
 bool BankModeToApply(const WindowChoices& choices, std::int32_t& mode, std::string& userBankPath) {
-  switch (choices.CheckedRadio) {
-    case BankRadio::Default:
-      mode = ModeDefault;
-      break;
-    case BankRadio::Disabled:
-      mode = ModeDisabled;
-      break;
-    case BankRadio::Extended:
-      mode = ModeExtended;
-      break;
-    case BankRadio::Dance:
-      mode = ModeDance;
-      break;
-    case BankRadio::User:
-      mode = ModeUser;
-      userBankPath = choices.UserBankSetEdit;
-      return !userBankPath.empty();
-    case BankRadio::None:
-      return false;
+  if (choices.CheckedRadio == BankRadio::None) {
+    return false;
   }
+  if (choices.CheckedRadio == BankRadio::User) {
+    mode = ModeUser;
+    userBankPath = choices.UserBankSetEdit;
+    return !userBankPath.empty();
+  }
+  const BankRadio* radio = std::find(RadioOfKind, RadioOfKind + BankKindCount, choices.CheckedRadio);
+  mode = BankKinds[radio - RadioOfKind].Mode;
   // The rule tovaroc follows: a mode is skipped only when its files verify,
   // so that choosing it again finishes a switch that stopped half way.
   return CheckBankMode(mode) != BankModeCheck::AlreadyInstalled;
@@ -95,21 +87,9 @@ std::string InstalledText(std::int32_t mode, const std::string& userBankPath) {
   if (mode == ModeDisabled) {
     return "XG bank disabled: the driver loads no bank.";
   }
-  std::string text;
-  switch (mode) {
-    case ModeDefault:
-      text = "Default bank installed";
-      break;
-    case ModeExtended:
-      text = "Extended bank installed";
-      break;
-    case ModeDance:
-      text = "Dance bank installed";
-      break;
-    default:
-      text = "User bank " + userBankPath + " installed";
-      break;
-  }
+  const std::int32_t kind = BankKindOfMode(mode);
+  std::string text = kind == BankUser ? "User bank " + userBankPath + " installed"
+                                      : std::string(BankKinds[kind].Title) + " bank installed";
   const DriverVerification check = VerifyDriver(mode == ModeUser ? userBankPath : std::string());
   if (check.Exact) {
     return text + "; the driver verifies exact.";
@@ -147,11 +127,9 @@ std::string FailureReason() {
   if (failure.Kind == FailureKind::None) {
     return std::string();
   }
-  std::string reason = failure.Text;
+  std::string reason = FailureFacts(failure);
   if (failure.FilesChanged) {
-    Append(reason,
-           "\"Restore original driver files...\" on the XG Bank Modes page brings back the original driver and bank "
-           "files.");
+    Append(reason, WindowRestoreHint);
   }
   return reason;
 }
@@ -161,7 +139,7 @@ void ShowCommandError(MainWindowPort& window, const std::string& text) {
   ShowMessage(window.ActiveWindow(), reason.empty() ? text : text + "\n\n" + reason, "Error", MsgOk | MsgIconError);
 }
 
-std::string RestartPendingText() { return "Restart Windows for the changes to take effect."; }
+std::string RestartPendingText() { return RestartLine; }
 
 bool SwitchBank(std::int32_t mode, const std::string& userBankPath, MainWindowPort& window, std::string& resultLine) {
   ClearFailure();

@@ -10,11 +10,11 @@
 #include <string>
 
 #include "app/main_view.h"
+#include "app/voice_counts.h"
 #include "platform/dialogs.h"
 #include "platform/file_dialogs.h"
 #include "ymf/driver_settings.h"
 #include "ymf/settings_apply.h"
-#include "ymf/voice_limits.h"
 
 // The controls the commands read and write.
 struct WindowChoices {
@@ -54,7 +54,6 @@ using WindowCommand = void (*)(WindowChoices& choices, MainWindowPort& window);
 
 extern const char* const BankFileFilter;     // "Tovaro Banks (*.yb0)|*.yb0|All files (*.*)|*.*"
 extern const char* const BankFileExtension;  // "yb0"
-extern const char* const SetBankModeFailed;  // "Cannot set XG Bank Mode"
 extern const char* const RebootQuestion;     // "To apply changes you should reboot your computer. Reboot now?"
 extern const char* const RestoreQuestion;    // asked by "Restore original driver files..."
 

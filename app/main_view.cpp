@@ -1,13 +1,15 @@
 #include "app/main_view.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "app/startup.h"
+#include "app/voice_counts.h"
 #include "platform/system.h"
+#include "ymf/bank_kinds.h"
 #include "ymf/change_rules.h"
 #include "ymf/environment.h"
 #include "ymf/settings_apply.h"
-#include "ymf/voice_limits.h"
 
 const char* const MainPageCaptions[MainPageCount] = {
     "About", "XG Bank Modes", "XG Bank Editor", "Control Panel", "Audio Settings", "Load Modules", "Voices",
@@ -30,7 +32,10 @@ const char* const SPDIFInComboItems[SpdifInListCount] = {
     "S/PDIF In Mode 3",
 };
 
-const char* const EditorTypeComboItems[EditorTypeCount] = {"Extended", "Dance", "User"};
+const char* const EditorTypeComboItems[EditorTypeCount] = {BankKinds[BankExtended].Title, BankKinds[BankDance].Title,
+                                                           BankKinds[BankUser].Title};
+const BankRadio RadioOfKind[BankKindCount] = {BankRadio::Disabled, BankRadio::Default, BankRadio::Extended,
+                                              BankRadio::Dance, BankRadio::User};
 
 const char* const MakerNotice = "Freeware by Nerulan, with no warranty.";
 const char* const MakerWebPage = "http://www.nerulan.example/tovaro/";
@@ -41,41 +46,20 @@ namespace {
 constexpr int EditorTypeUser = 2;
 
 std::string BankLine(std::int32_t kind, std::int32_t size, const std::string& path, const std::string& separator) {
-  const char* name = nullptr;
-  switch (kind) {
-    case BankNone:
-      return "Bank file is not found";
-    case BankDefault:
-      name = "Default bank ";
-      break;
-    case BankExtended:
-      name = "Extended XG bank ";
-      break;
-    case BankDance:
-      name = "Dance bank ";
-      break;
-    case BankUser:
-      name = "User bank ";
-      break;
-    default:
-      return "Unknown bank";
+  if (kind == BankNone) {
+    return "Bank file is not found";
   }
-  return name + MegabyteText(size, separator) + " MB\n" + path;
+  const BankKindRow* row = BankKindRowOf(kind);
+  if (row == nullptr) {
+    return "Unknown bank";
+  }
+  return std::string(row->Name) + " " + MegabyteText(size, separator) + " MB\n" + path;
 }
 
+// An unknown bank checks User: whatever it is, it is not one of ours.
 BankRadio RadioFor(std::int32_t kind) {
-  switch (kind) {
-    case BankNone:
-      return BankRadio::Disabled;
-    case BankDefault:
-      return BankRadio::Default;
-    case BankExtended:
-      return BankRadio::Extended;
-    case BankDance:
-      return BankRadio::Dance;
-    default:
-      return BankRadio::User;
-  }
+  const BankKindRow* row = BankKindRowOf(kind);
+  return row == nullptr ? BankRadio::User : RadioOfKind[row->Kind];
 }
 
 std::int32_t ShownSetting(const DriverSetting& setting, const DriverSettings& settings) {
@@ -104,6 +88,10 @@ std::string MegabyteText(std::int32_t bytes, const std::string& separator) {
          (cents.size() < 2 ? "0" : "") + cents;
 }
 
+std::int32_t ListSelectionFor(std::uint8_t stored, std::int32_t listCount) {
+  return stored < listCount ? static_cast<std::int32_t>(stored) : NoSelection;
+}
+
 std::int32_t VoiceSpinPosition(std::int32_t stored) {
   return std::clamp<std::int32_t>(VoicePositionOf(stored), VoiceCountMin, VoiceCountMax);
 }
@@ -116,7 +104,8 @@ MainView ComputeMainView() {
     visible = true;
   }
   if (!Env.DriverFound) {
-    view.FoundText = "YMF7x4 driver is not found";
+    // The label says it without the full stop.
+    view.FoundText.assign(DriverNotFoundLine, std::strlen(DriverNotFoundLine) - 1);
     view.PageVisible[BankTab] = false;
     view.PageVisible[CPanelTab] = false;
     view.PageVisible[AudioTab] = false;

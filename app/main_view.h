@@ -21,6 +21,8 @@ extern const char* const FeaturesComboItems[FeaturesListCount];
 extern const char* const SPDIFInComboItems[SpdifInListCount];
 constexpr int EditorTypeCount = 3;
 extern const char* const EditorTypeComboItems[EditorTypeCount];  // "Extended", "Dance", "User"
+// The radio button of each bank kind, by kind (BankNone ... BankUser).
+extern const BankRadio RadioOfKind[];
 
 // The maker's lines of the About page.
 extern const char* const MakerNotice;
@@ -59,3 +61,10 @@ std::string MegabyteText(std::int32_t bytes, const std::string& separator);
 // The spin position that shows a stored voice limit: its low 16 bits as a
 // signed number, brought into the spin range 0 to 64.
 std::int32_t VoiceSpinPosition(std::int32_t stored);
+
+// A drop-down list's selected position when the list shows no selection.
+constexpr std::int32_t NoSelection = -1;
+// The list position that shows a stored index: the index itself when the
+// list has an entry for it, NoSelection otherwise. A list without a
+// selection stands for the stored index, which Apply writes back unchanged.
+std::int32_t ListSelectionFor(std::uint8_t stored, std::int32_t listCount);

@@ -13,16 +13,6 @@ std::string ExeDir;
 std::string ProductTitle;
 bool RebootPending = false;
 
-const char* const BackupFailedLine = "Cannot create backup of original driver files.";
-const char* const DriverNotFoundLine = "YMF7x4 driver is not found.";
-const char* const RestoreFailed = "Cannot restore the original driver files.";
-const char* const RestoreRefusedLine = "The original driver files were not restored.";
-const char* const DriverFilesBusyLine =
-    "The driver files are in use by another program that changes them (tovaroc or a second Tovaro); the backup "
-    "was not checked. Close that program, or wait until it has finished, to change the driver files.";
-
-std::string StartAnywayQuestion(const char* line) { return std::string(line) + " Start the program anyway?"; }
-
 namespace {
 
 // The reason, when there is one, goes below the question, so that its
@@ -45,7 +35,7 @@ StartupFacts RunStartupSteps(bool createBackupFolder) {
   }
   facts.BackupMade = BackupDriverFiles();
   if (!facts.BackupMade) {
-    facts.BackupProblem = LastFailure().Text;
+    facts.BackupProblem = FailureFacts(LastFailure());
     facts.BackupBusy = LastFailure().Kind == FailureKind::Busy;
   }
   return facts;
@@ -86,7 +76,11 @@ bool PrepareStart(const std::string& firstArgument) {
     // must learn why, or would take the originals for restored. Without a
     // driver there is nothing to restore, and that was asked about already.
     if (!RestoreDriverFiles() && driverFound) {
-      ShowMessage(0, std::string(RestoreRefusedLine) + " " + LastFailure().Text, "Error", MsgOk | MsgIconError);
+      std::string reason = FailureFacts(LastFailure());
+      if (LastFailure().FilesChanged) {
+        reason += std::string(" ") + CleanRestoreHint;
+      }
+      ShowMessage(0, std::string(RestoreRefusedLine) + " " + reason, "Error", MsgOk | MsgIconError);
     }
     return false;
   }

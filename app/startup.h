@@ -4,26 +4,14 @@
 
 #include <string>
 
+#include "app/texts.h"
+
 // Directory of the running executable, with its trailing backslash.
 extern std::string ExeDir;
 // "Tovaro 2.0.1" (from the project version): window title and name label.
 extern std::string ProductTitle;
 // A change was made that takes effect after a restart.
 extern bool RebootPending;
-
-// What start-up can find wrong. tovaroc states the line as it is; the
-// window's start-up asks StartAnywayQuestion of it.
-extern const char* const BackupFailedLine;    // "Cannot create backup of original driver files."
-extern const char* const DriverNotFoundLine;  // "YMF7x4 driver is not found."
-// A restore that failed, in the window and in tovaroc.
-extern const char* const RestoreFailed;  // "Cannot restore the original driver files."
-// "-clean" that refused: this line and the reason, in an error box.
-extern const char* const RestoreRefusedLine;  // "The original driver files were not restored."
-// Said instead of BackupFailedLine when another program held the lock of
-// the driver files, so that the backup could not even be checked.
-extern const char* const DriverFilesBusyLine;
-// The line followed by " Start the program anyway?".
-std::string StartAnywayQuestion(const char* line);
 
 struct StartupFacts {
   bool DriverFound = false;

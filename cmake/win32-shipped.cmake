@@ -3,20 +3,6 @@
 # that fails when a shipped file could not start there. The compiler's
 # default CPU is the Pentium Pro (CMOV); MinGW's prebuilt code is compiled
 # for it, so this file also keeps that out of the programs.
-if(NOT WIN32)
-  # What of platform/win32/runtime/ is not Windows-bound also runs natively,
-  # with the sanitizers: the printf length, on the C library's vsnprintf.
-  function(tovaro_add_runtime_tests)
-    if(TOVARO_TESTS)
-      add_executable(runtime_tests tests/i686/printf_length_test.cpp platform/win32/runtime/printf_length.cpp)
-      set_source_files_properties(platform/win32/runtime/printf_length.cpp PROPERTIES COMPILE_DEFINITIONS
-                                                                                  "_vsnprintf=vsnprintf;__cdecl=")
-      target_link_libraries(runtime_tests PRIVATE GTest::gtest_main)
-      gtest_discover_tests(runtime_tests DISCOVERY_MODE POST_BUILD TEST_PREFIX "runtime.")
-    endif()
-  endfunction()
-  cmake_language(DEFER DIRECTORY "${CMAKE_SOURCE_DIR}" CALL tovaro_add_runtime_tests)
-endif()
 if(NOT (WIN32 AND CMAKE_SYSTEM_PROCESSOR STREQUAL "i686"))
   return()
 endif()
@@ -28,26 +14,16 @@ set(TOVARO_SHIPPED_FILES tovaro.exe tovaroc.exe a10.dll)
 # Pentium instructions only; tuned for the CPUs of today, where most copies
 # run in a virtual machine.
 add_compile_options("$<$<COMPILE_LANGUAGE:C,CXX>:-march=i586;-mtune=generic>")
-# msvcrt's printf instead of MinGW's (see platform/win32/runtime/ms_stdio.h).
+# msvcrt's printf instead of MinGW's (see runtime/ms_stdio.h).
 add_compile_definitions(__USE_MINGW_ANSI_STDIO=0)
-add_compile_options("$<$<COMPILE_LANGUAGE:C,CXX>:-include${CMAKE_SOURCE_DIR}/platform/win32/runtime/ms_stdio.h>")
+add_compile_options("$<$<COMPILE_LANGUAGE:C,CXX>:-include${CMAKE_SOURCE_DIR}/runtime/ms_stdio.h>")
 # Subsystem and OS version 4.0 in the PE headers: Windows 98 refuses a
 # program that asks for a newer subsystem, XP one above 5.1. MinGW's startup
-# objects are replaced by platform/win32/runtime/ (they use CMOV
+# objects are replaced by runtime/ (they use CMOV
 # before main). Data imported from a DLL without dllimport would need MinGW's
 # run-time relocation code: make that a link error instead.
 add_link_options(-nostartfiles "-Wl,--major-subsystem-version,4,--minor-subsystem-version,0"
                  "-Wl,--major-os-version,4,--minor-os-version,0" "-Wl,--disable-runtime-pseudo-reloc")
-
-# Start-up, allocation, library errors and std::string compiled for the
-# i586. There is no std::map (nor set) in the programs: libstdc++'s tree is
-# prebuilt with CMOV, and the gate rejects a program that links it.
-add_library(tovaro_runtime_common OBJECT platform/win32/runtime/operator_new.cpp platform/win32/runtime/library_errors.cpp
-                                         platform/win32/runtime/string_instances.cpp
-                                         platform/win32/runtime/printf_length.cpp)
-add_library(tovaro_runtime_console OBJECT platform/win32/runtime/program_start.cpp platform/win32/runtime/console_entry.cpp)
-add_library(tovaro_runtime_window OBJECT platform/win32/runtime/program_start.cpp platform/win32/runtime/window_entry.cpp)
-add_library(tovaro_runtime_dll OBJECT platform/win32/runtime/dll_entry.cpp)
 
 # Every target of the tree, also those added in subdirectories.
 function(tovaro_collect_targets directory result)
@@ -79,19 +55,12 @@ endfunction()
 # start-up code, and compiles everything that goes into one without
 # exceptions: the exception runtime and the unwinder are prebuilt for the
 # Pentium Pro. No code of the programs throws; a library error ends the
-# program (platform/win32/runtime/library_errors.cpp); nothing uses RTTI,
+# program (runtime/library_errors.cpp); nothing uses RTTI,
 # whose type-info classes are prebuilt with CMOV as well. The programs have one thread, so
 # function-local statics need no lock. (Libraries no program links, like the
 # test double, keep the defaults.)
 function(tovaro_link_runtime)
   file(MAKE_DIRECTORY "${CMAKE_BINARY_DIR}/maps")
-  # The programs the i686 stage of ./dev test runs inside the 32-bit
-  # prefixes (tests/i686/stage.py): a robot that drives tovaro.exe and checks
-  # the start-up code, and a DLL for it to load. Made here, after the tree's
-  # own settings, which they share.
-  add_executable(stage_robot tests/i686/stage_robot.cpp tests/blackbox/robot.cpp)
-  add_library(stage_probe SHARED tests/i686/stage_probe.cpp)
-  set_target_properties(stage_probe PROPERTIES PREFIX "")
   tovaro_collect_targets("${CMAKE_SOURCE_DIR}" targets)
   set(closure "")
   foreach(target IN LISTS targets)
@@ -99,12 +68,12 @@ function(tovaro_link_runtime)
     if(type STREQUAL "EXECUTABLE")
       get_target_property(window ${target} WIN32_EXECUTABLE)
       if(window)
-        target_link_libraries(${target} PRIVATE tovaro_runtime_common tovaro_runtime_window)
+        target_link_libraries(${target} PRIVATE runtime_common runtime_window)
       else()
-        target_link_libraries(${target} PRIVATE tovaro_runtime_common tovaro_runtime_console)
+        target_link_libraries(${target} PRIVATE runtime_common runtime_console)
       endif()
     elseif(type STREQUAL "SHARED_LIBRARY" OR type STREQUAL "MODULE_LIBRARY")
-      target_link_libraries(${target} PRIVATE tovaro_runtime_common tovaro_runtime_dll)
+      target_link_libraries(${target} PRIVATE runtime_common runtime_dll)
     else()
       continue()
     endif()
@@ -115,6 +84,11 @@ function(tovaro_link_runtime)
   endforeach()
   list(REMOVE_DUPLICATES closure)
   foreach(target IN LISTS closure)
+    # The seams' headers (platform) compile nothing of their own.
+    get_target_property(type ${target} TYPE)
+    if(type STREQUAL "INTERFACE_LIBRARY")
+      continue()
+    endif()
     target_compile_options(${target} PRIVATE "$<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions;-fno-rtti;-fno-threadsafe-statics>")
   endforeach()
   tovaro_add_gate()

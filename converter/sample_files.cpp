@@ -17,8 +17,6 @@ std::string WavFileName(std::size_t index, std::size_t count, const std::string&
   return digits + "_" + sampleName + ".wav";
 }
 
-bool IsWavFileName(const std::string& fileName) { return EndsWithIgnoringCase(fileName, ".wav"); }
-
 std::string SampleNameOfFile(const std::string& fileName) {
   std::string name = IsWavFileName(fileName) ? fileName.substr(0, fileName.size() - 4) : fileName;
   std::size_t digits = 0;

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <string>
 
+#include "files/wav_file_name.h"
+
 // "007_Piano.wav": the index zero-padded to at least three digits, more
 // when count needs them, so that name order is bank order.
 std::string WavFileName(std::size_t index, std::size_t count, const std::string& sampleName);
@@ -11,5 +13,3 @@ std::string WavFileName(std::size_t index, std::size_t count, const std::string&
 // without a leading "<digits>_", characters a name may not hold replaced by
 // '_', cut to the longest name.
 std::string SampleNameOfFile(const std::string& fileName);
-// True for names ending in ".wav" in any letter case.
-bool IsWavFileName(const std::string& fileName);

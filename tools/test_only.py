@@ -5,8 +5,8 @@ tests call, or nothing at all. Exits 1 when there is one.
     test_only.py --objdump OBJDUMP --build BUILD_DIR TARGET...
 
 TARGET names the programs and DLLs users get and every library they link
-(tovaro, tovaroc, a10, tovaro_core...); their object files are found below
-BUILD_DIR (CMakeFiles/TARGET.dir). The call graph is read from the object
+(tovaro, tovaroc, a10, ymf...); their object files are found below
+BUILD_DIR or a folder of it (CMakeFiles/TARGET.dir). The call graph is read from the object
 files' disassembly and relocations: a function reaches every symbol its code
 calls or takes the address of. It starts at the programs' entries (main,
 WinMain, DllMain), at every function with C linkage (a DLL's exports) and at
@@ -57,7 +57,8 @@ def product_lines(root):
 
 def called_in(lines, readable):
     """True when a product line calls the function by its unqualified name."""
-    name = readable.split("(")[0].split("::")[-1]
+    # "Name[abi:cxx11]" is the demangled name of a function returning std::string.
+    name = re.sub(r"\[abi:[^\]]*\]", "", readable.split("(")[0]).split("::")[-1]
     call = re.compile(r"\b" + re.escape(name) + r"\s*\(")
     return any(call.search(line) for line in lines)
 

@@ -5,18 +5,19 @@
 #include "files/fileops.h"
 #include "files/files.h"
 #include "files/path_parts.h"
-#include "platform/pe_checksum.h"
 #include "ymf/backup_manifest.h"
+#include "ymf/bank_kinds.h"
 #include "ymf/code_patch.h"
 #include "ymf/content_hash.h"
 #include "ymf/driver_files_lock.h"
 #include "ymf/environment.h"
 #include "ymf/operation_failure.h"
+#include "ymf/pe_checksum.h"
 #include "ymf/version_profile.h"
 
 namespace {
 
-constexpr std::uint8_t DefaultBankSignature = 0xAA;
+constexpr std::uint8_t DefaultBankSignature = BankKinds[BankDefault].Signature;
 // The stock banks are megabytes; a Default bank below this is a cut copy.
 constexpr std::uint32_t MinimumDefaultBankSize = 16384;
 // Suffix of the temporary copies; they live in the Backup folder only.
@@ -284,7 +285,7 @@ bool MakeBackup() {
 
 bool RestoreLocked() {
   if (Env.DriverPath.empty() || Env.BackupDriverPath.empty()) {
-    return Fail(FailureKind::NoDriver, "YMF7x4 driver is not found.");
+    return Fail(FailureKind::NoDriver, "");
   }
   BackupCheck check = CheckBackup();
   if (!RequireUsableBackup(check) || !RequireLiveDriverOfBackupBuild(check) || !RequireLiveFilesReplaceable()) {
@@ -296,8 +297,7 @@ bool RestoreLocked() {
   // The pair may be the last copy of the originals: it goes only once both
   // files are back and hold the originals' bytes.
   if (!HoldsSame(Env.BankPath, *check.Bank) || !HoldsSame(Env.DriverPath, *check.Driver)) {
-    return Fail(FailureKind::StepFailed,
-                std::string("The restored files do not hold the originals' bytes; the backup was kept. ") + RestoreHint,
+    return Fail(FailureKind::StepFailed, "The restored files do not hold the originals' bytes; the backup was kept.",
                 true);
   }
   // The views keep the copies open, and an open file cannot be deleted.
@@ -390,7 +390,7 @@ bool RequireLiveFilesReplaceable() {
 bool BackupDriverFiles() {
   return UnderDriverFilesLock([] {
     if (Env.DriverPath.empty() || Env.BankPath.empty() || Env.BackupDriverPath.empty() || Env.BackupBankPath.empty()) {
-      return Fail(FailureKind::NoDriver, "YMF7x4 driver is not found.");
+      return Fail(FailureKind::NoDriver, "");
     }
     RemoveTemporaryCopies();
     const BackupCheck check = CheckBackup();
@@ -438,8 +438,7 @@ bool CopyBankAndDriver(const std::string& sourceBank) {
       }
       return Fail(FailureKind::StepFailed,
                   "Copying " + sourceBank + " over the bank file " + Env.BankPath +
-                      " failed (is the disk full?): the bank file is partly written, the driver file is untouched. " +
-                      RestoreHint,
+                      " failed (is the disk full?): the bank file is partly written, the driver file is untouched.",
                   true);
     }
     if (!CopyFileOver(Env.BackupDriverPath, Env.DriverPath)) {
@@ -449,8 +448,7 @@ bool CopyBankAndDriver(const std::string& sourceBank) {
       return Fail(FailureKind::StepFailed,
                   "Copying the backup driver over the driver file " + Env.DriverPath + " failed: the new bank is in " +
                       "place, the driver file is " +
-                      (untouched ? "untouched (it cannot be opened for writing)" : "partly written") + ". " +
-                      RestoreHint,
+                      (untouched ? "untouched (it cannot be opened for writing)" : "partly written") + ".",
                   true);
     }
     return true;

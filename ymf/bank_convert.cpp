@@ -4,21 +4,29 @@
 #include "platform/converter.h"
 #include "ymf/bank_mode.h"
 #include "ymf/bank_workspace.h"
+#include "ymf/operation_failure.h"
 #include "ymf/protected_files.h"
 
 bool ExtractBank(const std::string& bankPath) {
-  return !IsProtectedFolder(DirectoryPart(bankPath)) && ConverterDeconstruct(bankPath) == 0;
+  if (IsProtectedFolder(DirectoryPart(bankPath))) {
+    return FailOn(FailureKind::ProtectedFolder, bankPath);
+  }
+  return ConverterDeconstruct(bankPath) == 0 || FailOn(FailureKind::ConverterFailed, bankPath, ConverterProblem());
 }
 
 bool BuildBank(const std::string& bankPath) {
   // The converter replaces the bank and the size table is written in place:
   // neither may be a live file, an original or a link to one.
-  if (IsProtectedFile(bankPath) || IsProtectedFile(ReplaceNameTail(bankPath, "yb3")) ||
-      IsProtectedFolder(DirectoryPart(bankPath))) {
-    return false;
+  for (const std::string& written : {bankPath, ReplaceNameTail(bankPath, "yb3")}) {
+    if (IsProtectedFile(written)) {
+      return FailOn(FailureKind::Protected, written);
+    }
+  }
+  if (IsProtectedFolder(DirectoryPart(bankPath))) {
+    return FailOn(FailureKind::ProtectedFolder, bankPath);
   }
   if (ConverterConstruct(bankPath) != 0) {
-    return false;
+    return FailOn(FailureKind::ConverterFailed, bankPath, ConverterProblem());
   }
   WriteSizeTable(bankPath);
   return SetBankSignature(bankPath, BuiltBankSignature);

@@ -9,6 +9,7 @@
 // sets its kind; the installed-bank identification reports it as unknown.
 constexpr std::uint8_t BuiltBankSignature = 0x04;
 
+// Each records why it failed in LastFailure() (the kind and the file).
 // Writes the bank's samples as WAV files into its directory; true when the
 // library reports success. False, calling nothing, when the directory is the
 // live driver's or a Backup folder.

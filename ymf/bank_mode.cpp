@@ -6,13 +6,13 @@
 #include "files/fileops.h"
 #include "files/files.h"
 #include "files/path_parts.h"
-#include "platform/pe_checksum.h"
 #include "ymf/backup.h"
 #include "ymf/code_patch.h"
 #include "ymf/driver_files_lock.h"
 #include "ymf/environment.h"
 #include "ymf/file_contents.h"
 #include "ymf/operation_failure.h"
+#include "ymf/pe_checksum.h"
 #include "ymf/protected_files.h"
 
 namespace {
@@ -217,7 +217,7 @@ bool PrepareSwitch(const std::string& sourceBank, SwitchPlan& plan) {
 bool StepFailed(const std::string& step, const char* state) {
   return Fail(FailureKind::StepFailed,
               "The switch stopped at " + step + ": the new bank is in place, the driver file is the original driver, " +
-                  state + ". " + RestoreHint,
+                  state + ".",
               true);
 }
 
@@ -301,7 +301,7 @@ std::string SourceBankOfMode(std::int32_t mode, const std::string& userBankPath)
 bool SetBankMode(std::int32_t mode, const std::string& userBankPath) {
   return UnderDriverFilesLock([&] {
     if (Env.DriverPath.empty() || Env.BankPath.empty()) {
-      return Fail(FailureKind::NoDriver, "YMF7x4 driver is not found.");
+      return Fail(FailureKind::NoDriver, "");
     }
     // Without a usable backup the deleted bank or the driver patched for
     // another bank could never be brought back.

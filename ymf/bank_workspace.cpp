@@ -3,8 +3,10 @@
 #include "files/fileops.h"
 #include "files/files.h"
 #include "files/path_parts.h"
+#include "files/wav_file_name.h"
 #include "ymf/bank_mode.h"
 #include "ymf/environment.h"
+#include "ymf/operation_failure.h"
 #include "ymf/protected_files.h"
 
 std::string ReplaceNameTail(const std::string& path, const std::string& extension) {
@@ -34,14 +36,12 @@ bool CopyBankSet(const std::string& sourceBank, const std::string& targetBank) {
   return true;
 }
 
-bool IsWavSampleName(const std::string& name) { return EndsWithIgnoringCase(name, ".wav"); }
-
 std::vector<std::string> WavSamplesBeside(const std::string& bankPath) {
   std::vector<std::string> names;
   // "*.wav" also matches names whose short 8.3 form ends in .WAV, such as
   // "song.wave": only names that really end in ".wav" count.
   for (const std::string& name : ListFiles(DirectoryPart(bankPath) + "*.wav")) {
-    if (IsWavSampleName(name)) {
+    if (IsWavFileName(name)) {
       names.push_back(name);
     }
   }
@@ -60,8 +60,11 @@ bool DeleteWavSamples(const std::string& bankPath) {
 }
 
 bool SetBankSignature(const std::string& bankPath, std::uint8_t signature) {
+  if (IsProtectedFile(bankPath)) {
+    return FailOn(FailureKind::Protected, bankPath);
+  }
   FileHandle file = InvalidFileHandle;
-  if (IsProtectedFile(bankPath) || !OpenWrite(bankPath, file)) {
+  if (!OpenWrite(bankPath, file)) {
     return false;
   }
   // An empty file has no byte 0; writing one would make it grow.

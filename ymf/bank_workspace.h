@@ -17,9 +17,6 @@ std::string ReplaceNameTail(const std::string& path, const std::string& extensio
 // is a protected file (IsProtectedFile); false at the first failed copy,
 // the files copied before staying.
 bool CopyBankSet(const std::string& sourceBank, const std::string& targetBank);
-// True for a file name ending in ".wav" in any letter case: a WAV sample,
-// the same set the converter builds a bank from.
-bool IsWavSampleName(const std::string& name);
 // The WAV samples in the bank's directory, in name order. Names listed only
 // through their 8.3 short name ("song.wave") are not among them.
 std::vector<std::string> WavSamplesBeside(const std::string& bankPath);
@@ -28,7 +25,8 @@ std::vector<std::string> WavSamplesBeside(const std::string& bankPath);
 // is the live driver's or a Backup folder (IsProtectedFolder).
 bool DeleteWavSamples(const std::string& bankPath);
 // Writes byte 0 of an existing, writable, non-empty bank that is not a
-// protected file; false otherwise.
+// protected file; false otherwise (a protected file recorded in
+// LastFailure()).
 bool SetBankSignature(const std::string& bankPath, std::uint8_t signature);
 // Writes the 2096-byte size table (523 zero words, then the bank's size as a
 // little-endian word) at the start of the existing file

@@ -1,5 +1,7 @@
 #include "ymf/content_hash.h"
 
+#include "files/le_bytes.h"
+
 namespace {
 
 constexpr std::uint64_t Prime1 = 0x9E3779B185EBCA87u;
@@ -9,12 +11,6 @@ constexpr std::uint64_t Prime4 = 0x85EBCA77C2B2AE63u;
 constexpr std::uint64_t Prime5 = 0x27D4EB2F165667C5u;
 
 std::uint64_t RotateLeft(std::uint64_t value, int bits) { return (value << bits) | (value >> (64 - bits)); }
-
-// Written out so that compilers turn it into one load.
-std::uint32_t Le32(const std::uint8_t* at) {
-  return static_cast<std::uint32_t>(at[0]) | (static_cast<std::uint32_t>(at[1]) << 8) |
-         (static_cast<std::uint32_t>(at[2]) << 16) | (static_cast<std::uint32_t>(at[3]) << 24);
-}
 
 std::uint64_t Le64(const std::uint8_t* at) {
   return static_cast<std::uint64_t>(Le32(at)) | (static_cast<std::uint64_t>(Le32(at + 4)) << 32);

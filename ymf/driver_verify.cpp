@@ -4,13 +4,13 @@
 #include <array>
 
 #include "files/fileops.h"
-#include "platform/pe_checksum.h"
 #include "ymf/backup.h"
 #include "ymf/bank_mode.h"
 #include "ymf/code_patch.h"
 #include "ymf/environment.h"
 #include "ymf/file_contents.h"
 #include "ymf/installed_bank.h"
+#include "ymf/pe_checksum.h"
 
 namespace {
 
@@ -43,9 +43,9 @@ PatchState StateOf(std::int32_t applied, std::int32_t original, std::int32_t tot
 }
 
 // The driver and its backup, whole; Problem says what stood in the way.
-bool ReadComparedFiles(Bytes& driver, Bytes& backup, std::string& problem) {
+bool ReadComparedFiles(Bytes& driver, Bytes& backup, std::string& problem, bool& driverMissing) {
   if (!Env.DriverFound) {
-    problem = "YMF7x4 driver is not found.";
+    driverMissing = true;
     return false;
   }
   if (!Env.Profile.ProfileKnown) {
@@ -182,7 +182,7 @@ bool SetExpectation(const std::string& userBankPath, DriverVerification& result)
       result.ExpectedTables = TablesUser;
       result.ExpectedPatch = PatchState::Complete;
       if (userBankPath.empty()) {
-        result.Problem = "A user bank is installed: give --bank PATH to compare its tables.";
+        result.UserBankNeeded = true;
         return false;
       }
       return true;
@@ -219,7 +219,7 @@ DriverVerification VerifyDriver(const std::string& userBankPath) {
   DriverVerification result;
   Bytes driver;
   Bytes backup;
-  if (!ReadComparedFiles(driver, backup, result.Problem)) {
+  if (!ReadComparedFiles(driver, backup, result.Problem, result.DriverMissing)) {
     return result;
   }
   result.Compared = true;

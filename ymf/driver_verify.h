@@ -16,9 +16,12 @@ constexpr const char* TablesUser = "User";
 enum class PatchState { Absent, Complete, Partial };
 
 struct DriverVerification {
-  // False when the comparison could not be made; Problem says why.
+  // False when the comparison could not be made; Problem says why, or one
+  // of the flags below, which each front end puts in its own words.
   bool Compared = false;
   std::string Problem;
+  bool DriverMissing = false;
+  bool UserBankNeeded = false;  // a user bank is installed and no bank set to compare with was named
 
   std::int32_t PatchTotal = 0;     // bytes the patch list writes
   std::int32_t PatchApplied = 0;   // of those, bytes holding the patch value

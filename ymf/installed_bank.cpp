@@ -1,36 +1,25 @@
 #include "ymf/installed_bank.h"
 
 #include "files/files.h"
+#include "ymf/bank_kinds.h"
 #include "ymf/environment.h"
 
 std::int32_t BankKindOfSignature(std::uint8_t signature) {
-  switch (signature) {
-    case 0xAA:
-      return BankDefault;
-    case 0x00:
-      return BankExtended;
-    case 0x01:
-      return BankDance;
-    case 0x02:
-      return BankUser;
-    default:
-      return BankUnknown;
+  for (const BankKindRow& row : BankKinds) {
+    if (row.Signature == signature) {
+      return row.Kind;
+    }
   }
+  return BankUnknown;
 }
 
 std::int32_t BankKindOfMode(std::int32_t mode) {
-  switch (mode) {
-    case ModeDisabled:
-      return BankNone;
-    case ModeDefault:
-      return BankDefault;
-    case ModeExtended:
-      return BankExtended;
-    case ModeDance:
-      return BankDance;
-    default:
-      return BankUser;
+  for (const BankKindRow& row : BankKinds) {
+    if (row.Mode == mode) {
+      return row.Kind;
+    }
   }
+  return BankUser;
 }
 
 void IdentifyInstalledBank() {

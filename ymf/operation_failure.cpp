@@ -9,8 +9,6 @@ OperationFailure& Record() {
 
 }  // namespace
 
-const char* const RestoreHint = "'tovaroc restore' (or 'tovaro.exe -clean') brings back the originals.";
-
 const OperationFailure& LastFailure() { return Record(); }
 
 bool Fail(FailureKind kind, const std::string& text, bool filesChanged) {
@@ -21,6 +19,13 @@ bool Fail(FailureKind kind, const std::string& text, bool filesChanged) {
   }
   record.FilesChanged = record.FilesChanged || filesChanged;
   return false;
+}
+
+bool FailOn(FailureKind kind, const std::string& file, const std::string& text) {
+  if (Record().Kind == FailureKind::None) {
+    Record().File = file;
+  }
+  return Fail(kind, text);
 }
 
 void ClearFailure() { Record() = OperationFailure(); }

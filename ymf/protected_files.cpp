@@ -2,7 +2,7 @@
 
 #include "files/fileops.h"
 #include "files/path_parts.h"
-#include "platform/same_file.h"
+#include "files/same_file.h"
 #include "ymf/detect.h"
 #include "ymf/environment.h"
 

@@ -2,7 +2,7 @@
 
 #include "files/files.h"
 #include "files/path_parts.h"
-#include "platform/same_file.h"
+#include "files/same_file.h"
 #include "ymf/bank_workspace.h"
 #include "ymf/protected_files.h"
 

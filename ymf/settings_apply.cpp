@@ -10,10 +10,6 @@ bool RowDiffers(const DriverSetting& setting, const DriverSettings& wanted, cons
 
 }  // namespace
 
-std::int32_t ListSelectionFor(std::uint8_t stored, std::int32_t listCount) {
-  return stored < listCount ? static_cast<std::int32_t>(stored) : NoSelection;
-}
-
 bool GroupDiffers(SettingGroup group, const DriverSettings& wanted, const DriverSettings& stored) {
   for (const DriverSetting& setting : DriverSettingTable) {
     if (setting.Group == group && RowDiffers(setting, wanted, stored)) {

@@ -12,14 +12,6 @@
 #include "ymf/driver_settings.h"
 #include "ymf/environment.h"
 
-// A drop-down list's selected position when the list shows no selection.
-constexpr std::int32_t NoSelection = -1;
-
-// The list position that shows a stored index: the index itself when the
-// list has an entry for it, NoSelection otherwise. A list without a
-// selection stands for the stored index, which Apply writes back unchanged.
-std::int32_t ListSelectionFor(std::uint8_t stored, std::int32_t listCount);
-
 // Whether a row of the group holds another value in `wanted` than in `stored`.
 bool GroupDiffers(SettingGroup group, const DriverSettings& wanted, const DriverSettings& stored);
 // Whether a row of the group that differs needs a restart of Windows.

@@ -2,6 +2,7 @@
 #include "app/console/console_groups.h"
 #include "app/console/console_lines.h"
 #include "ymf/backup.h"
+#include "ymf/bank_kinds.h"
 #include "ymf/bank_mode.h"
 #include "ymf/change_rules.h"
 #include "ymf/driver_files_lock.h"
@@ -21,11 +22,11 @@ int SwitchBank(std::int32_t value, const std::string& userPath, ConsoleStream& o
           << "; nothing was changed (the bank and the driver verify).\n";
       return ExitSuccess;
     case BankModeCheck::BankMissing:
-      err << "The " << (value == ModeExtended ? "Extended" : "Dance")
+      err << "The " << BankKinds[BankKindOfMode(value)].Title
           << " bank is not installed: " << SourceBankOfMode(value, std::string()) << "\n";
       return ExitFailed;
     case BankModeCheck::UnknownBuild:
-      err << "Cannot set XG Bank Mode\n";
+      err << SetBankModeFailed << "\n";
       if (Env.Profile.VersionText.empty()) {
         err << "The driver file " << Env.DriverPath << " could not be read (" << UnreadableLine
             << "), so its version is not known; nothing was changed.\n";
@@ -37,7 +38,7 @@ int SwitchBank(std::int32_t value, const std::string& userPath, ConsoleStream& o
       break;
   }
   if (!SetBankMode(value, userPath)) {
-    err << "Cannot set XG Bank Mode\n";
+    err << SetBankModeFailed << "\n";
     ReportFailure(err, true);
     IdentifyInstalledBank();
     err << "installed bank: " << InstalledBankLine() << "\n";
@@ -65,7 +66,7 @@ int RunBank(const StartupFacts& facts, const CommandArguments& arguments, Consol
         code = SwitchBank(arguments.BankMode, arguments.Path, out, err);
         return true;
       })) {
-    err << "Cannot set XG Bank Mode\n";
+    err << SetBankModeFailed << "\n";
     ReportFailure(err, true);
   }
   return code;

@@ -7,11 +7,13 @@
 #include "app/editor_texts.h"
 #include "app/main_view.h"
 #include "app/sample_edits.h"
+#include "app/texts.h"
 #include "files/fileops.h"
 #include "files/path_parts.h"
+#include "files/same_file.h"
 #include "platform/converter.h"
-#include "platform/same_file.h"
 #include "ymf/bank_convert.h"
+#include "ymf/bank_kinds.h"
 #include "ymf/bank_mode.h"
 #include "ymf/bank_workspace.h"
 #include "ymf/detect.h"
@@ -52,6 +54,13 @@ bool ReadyToConvert(const std::string& bank, const char* failure, ConsoleStream&
   return true;
 }
 
+// Why the last operation failed as it recorded it, or the fallback where
+// it recorded nothing of its own.
+std::string ReasonOr(const std::string& fallback) {
+  const std::string facts = FailureFacts(LastFailure());
+  return facts.empty() ? fallback : facts;
+}
+
 int Copy(const Arguments& args, ConsoleStream& out, ConsoleStream& err) {
   const std::string& source = args[0];
   // As the window does: the copy is the target with its last character made '0'.
@@ -86,13 +95,9 @@ int Extract(const Arguments& args, ConsoleStream& out, ConsoleStream& err) {
   if (!ReadyToConvert(bank, ExtractFailed, err)) {
     return ExitFailed;
   }
-  if (IsProtectedFolder(DirectoryPart(bank))) {
-    err << ExtractFailed << ": " << ProtectedFolderReason(bank) << "\n";
-    return ExitFailed;
-  }
+  ClearFailure();
   if (!ExtractBank(bank)) {
-    const std::string problem = ConverterProblem();
-    err << ExtractFailed << ": " << (problem.empty() ? ExtractReason(bank) : problem) << "\n";
+    err << ExtractFailed << ": " << ReasonOr(ExtractReason(bank)) << "\n";
     return ExitFailed;
   }
   out << "samples extracted: " << static_cast<long long>(WavSamplesBeside(bank).size()) << " WAV files in "
@@ -105,20 +110,9 @@ int Build(const Arguments& args, ConsoleStream& out, ConsoleStream& err) {
   if (!ReadyToConvert(bank, BuildFailed, err)) {
     return ExitFailed;
   }
-  for (const std::string& written : {bank, ReplaceNameTail(bank, "yb3")}) {
-    if (IsProtectedFile(written)) {
-      err << BuildFailed << ": " << ProtectedFileReason(written) << "\n";
-      return ExitFailed;
-    }
-  }
-  if (IsProtectedFolder(DirectoryPart(bank))) {
-    err << BuildFailed << ": " << ProtectedFolderReason(bank) << "\n";
-    return ExitFailed;
-  }
+  ClearFailure();
   if (!BuildBank(bank)) {
-    const std::string problem = ConverterProblem();
-    err << BuildFailed << ": " << (problem.empty() ? BuildReason(bank, WavSamplesBeside(bank).size()) : problem)
-        << "\n";
+    err << BuildFailed << ": " << ReasonOr(BuildReason(bank, WavSamplesBeside(bank).size())) << "\n";
     return ExitFailed;
   }
   const std::string sizeTable = ReplaceNameTail(bank, "yb3");
@@ -135,12 +129,12 @@ int Build(const Arguments& args, ConsoleStream& out, ConsoleStream& err) {
   return ExitSuccess;
 }
 
-// The entry of the window's signature list that a word names, in any
-// letter case; null for none.
+// The title of the signable kind (Extended, Dance, User) a word names, in
+// any letter case; null for none.
 const char* KindNamed(const std::string& word) {
-  for (const char* item : EditorTypeComboItems) {
-    if (AsciiLower(item) == AsciiLower(word)) {
-      return item;
+  for (std::int32_t kind = BankExtended; kind <= BankUser; ++kind) {
+    if (BankKinds[kind].Word == AsciiLower(word)) {
+      return BankKinds[kind].Title;
     }
   }
   return nullptr;
@@ -148,14 +142,11 @@ const char* KindNamed(const std::string& word) {
 
 int Sign(const Arguments& args, ConsoleStream& out, ConsoleStream& err) {
   const std::string& bank = args[0];
-  if (IsProtectedFile(bank)) {
-    err << SignatureFailed << ": " << ProtectedFileReason(bank) << "\n";
-    return ExitFailed;
-  }
   const std::string kind = KindNamed(args[1]);
   const std::uint8_t signature = SignatureOfType(kind);
+  ClearFailure();
   if (!SetBankSignature(bank, signature)) {
-    err << SignatureFailed << ": " << bank << " is missing, empty, read-only or in use.\n";
+    err << SignatureFailed << ": " << ReasonOr(bank + " is missing, empty, read-only or in use.") << "\n";
     return ExitFailed;
   }
   char byte[8];

@@ -2,29 +2,20 @@
 
 #include "app/main_view.h"
 #include "files/fileops.h"
+#include "ymf/bank_kinds.h"
 #include "ymf/environment.h"
 #include "ymf/operation_failure.h"
 
-const char* const RestartLine = "Restart Windows for the changes to take effect.";
 // A bank file that is there but cannot be opened reads as "no bank" to the
 // driver environment; say what it is.
 const char* const UnreadableLine = "another program has it open, or access is denied";
 
 std::string BankKindName(std::int32_t kind) {
-  switch (kind) {
-    case BankNone:
-      return "no bank (bank file is not found)";
-    case BankDefault:
-      return "Default bank";
-    case BankExtended:
-      return "Extended XG bank";
-    case BankDance:
-      return "Dance bank";
-    case BankUser:
-      return "User bank";
-    default:
-      return "Unknown bank";
+  if (kind == BankNone) {
+    return std::string(BankKinds[BankNone].Name) + " (bank file is not found)";
   }
+  const BankKindRow* row = BankKindRowOf(kind);
+  return row == nullptr ? "Unknown bank" : row->Name;
 }
 
 std::string InstalledBankLine() {
@@ -58,10 +49,11 @@ bool ReadyToChange(const StartupFacts& facts, bool noBackup, ConsoleStream& err)
 
 void ReportFailure(ConsoleStream& err, bool restoreHint) {
   const OperationFailure& failure = LastFailure();
-  if (!failure.Text.empty()) {
-    err << failure.Text << "\n";
+  const std::string facts = FailureFacts(failure);
+  if (!facts.empty()) {
+    err << facts << "\n";
   }
   if (restoreHint && failure.FilesChanged) {
-    err << "'tovaroc restore' brings back the original driver and bank files.\n";
+    err << ConsoleRestoreHint << "\n";
   }
 }

@@ -7,7 +7,6 @@
 #include "app/console/console_commands.h"
 #include "app/startup.h"
 
-extern const char* const RestartLine;  // "Restart Windows for the changes to take effect."
 // Why a file that is there cannot be read.
 extern const char* const UnreadableLine;  // "another program has it open, or access is denied"
 

@@ -2,22 +2,11 @@
 // usage error writes nothing.
 #include "app/ascii_text.h"
 #include "app/console/console_groups.h"
+#include "app/voice_counts.h"
+#include "ymf/bank_kinds.h"
 #include "ymf/environment.h"
-#include "ymf/voice_limits.h"
 
 namespace {
-
-// The modes of 'tovaroc bank', by the word that names them.
-struct BankModeName {
-  const char* Name;
-  std::int32_t Mode;
-};
-const BankModeName BankModeNames[] = {
-    {"disabled", ModeDisabled},
-    {"default", ModeDefault},
-    {"extended", ModeExtended},
-    {"dance", ModeDance},
-};
 
 // A panel setting or load module, by its value name in any letter case.
 const DriverSetting* FindSettable(const std::string& name) {
@@ -43,14 +32,14 @@ int CheckBankArguments(CommandArguments& arguments, std::string& usage, ConsoleS
   const std::vector<std::string>& rest = arguments.Rest;
   const std::string mode = rest.empty() ? "" : AsciiLower(rest[0]);
   if (rest.size() == 1) {
-    for (const BankModeName& name : BankModeNames) {
-      if (mode == name.Name) {
-        arguments.BankMode = name.Mode;
+    for (const BankKindRow& row : BankKinds) {
+      if (row.Mode != ModeUser && mode == row.Word) {
+        arguments.BankMode = row.Mode;
         return ExitSuccess;
       }
     }
   }
-  if (mode == "user" && rest.size() == 2 && !rest[1].empty()) {
+  if (mode == BankKinds[BankUser].Word && rest.size() == 2 && !rest[1].empty()) {
     arguments.BankMode = ModeUser;
     arguments.Path = rest[1];
     return ExitSuccess;

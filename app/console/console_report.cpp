@@ -3,11 +3,11 @@
 
 #include "app/console/console_groups.h"
 #include "app/console/console_lines.h"
+#include "app/voice_counts.h"
 #include "ymf/backup.h"
 #include "ymf/driver_settings.h"
 #include "ymf/driver_verify.h"
 #include "ymf/environment.h"
-#include "ymf/voice_limits.h"
 
 namespace {
 
@@ -89,6 +89,21 @@ int RunStatus(const StartupFacts& facts, const CommandArguments&, ConsoleStream&
   return ExitSuccess;
 }
 
+namespace {
+
+// Why the comparison could not be made, or what it leaves open.
+std::string VerifyProblem(const DriverVerification& v) {
+  if (v.DriverMissing) {
+    return DriverNotFoundLine;
+  }
+  if (v.UserBankNeeded) {
+    return "A user bank is installed: give --bank PATH to compare its tables.";
+  }
+  return v.Problem;
+}
+
+}  // namespace
+
 int RunVerify(const StartupFacts& facts, const CommandArguments& arguments, ConsoleStream& out, ConsoleStream& err) {
   if (!facts.DriverFound) {
     err << DriverNotFoundLine << "\n";
@@ -99,7 +114,7 @@ int RunVerify(const StartupFacts& facts, const CommandArguments& arguments, Cons
   out << "installed bank: " << InstalledBankLine() << "\n";
   const DriverVerification v = VerifyDriver(arguments.Path);
   if (!v.Compared) {
-    err << v.Problem << "\n";
+    err << VerifyProblem(v) << "\n";
     return ExitFailed;
   }
   out << "code patch: " << PatchText(v.Patch) << " (" << v.PatchApplied << " of " << v.PatchTotal
@@ -126,8 +141,9 @@ int RunVerify(const StartupFacts& facts, const CommandArguments& arguments, Cons
     out << " " << Hex(offset);
   }
   out << "\n";
-  if (!v.Problem.empty()) {
-    err << v.Problem << "\n";
+  const std::string problem = VerifyProblem(v);
+  if (!problem.empty()) {
+    err << problem << "\n";
   }
   out << (v.Exact ? "result: the driver is exactly what the installed bank needs\n"
                   : "result: the driver is NOT what the installed bank needs\n");

@@ -2,11 +2,11 @@
 // the rows of DriverSettingTable as the window's pages go.
 #include "app/console/console_groups.h"
 #include "app/console/console_lines.h"
+#include "app/voice_counts.h"
 #include "ymf/change_rules.h"
 #include "ymf/driver_settings.h"
 #include "ymf/environment.h"
 #include "ymf/settings_apply.h"
-#include "ymf/voice_limits.h"
 
 namespace {
 

@@ -66,15 +66,6 @@ void ApplyAnchor(HWND dialog, const Anchor& anchor, int dx, int dy) {
 
 }  // namespace
 
-const TMainForm::ButtonHandler TMainForm::ButtonHandlers[] = {
-    {IDC_ApplyBtn, &TMainForm::ApplyBtnClick},           {IDC_OkBtn, &TMainForm::OkBtnClick},
-    {IDC_CancelBtn, &TMainForm::CancelBtnClick},         {IDC_HelpBtn, &TMainForm::HelpBtnClick},
-    {IDC_UserBankPathBtn, &TMainForm::UserBankBtnClick}, {IDC_UserBankBtn, &TMainForm::UserBankBtnClick},
-    {IDC_CPanelBtn, &TMainForm::CPanelBtnClick},         {IDC_RestoreBtn, &TMainForm::RestoreBtnClick},
-    {IDC_InfoLabel, &TMainForm::InfoLabelClick},         {IDC_SamplesBtn, &TMainForm::SamplesBtnClick},
-    {IDC_TestTuneBtn, &TMainForm::TestTuneBtnClick},
-};
-
 TMainForm::~TMainForm() {
   if (handle_ != nullptr && IsWindow(handle_)) {
     closing_ = true;
@@ -398,110 +389,6 @@ void TMainForm::FillList(int id, const char* const* items, int count) {
   }
 }
 
-void TMainForm::OnCommand(int id, int code) {
-  if (!ready_) {
-    return;
-  }
-  const int voiceEdits[4] = {IDC_ModEdit, IDC_WodEdit, IDC_DSEdit, IDC_DS3DEdit};
-  const int* voice = std::find(voiceEdits, voiceEdits + 4, id);
-  if (voice != voiceEdits + 4 && code == EN_CHANGE) {
-    VoiceEditsChange();
-    return;
-  }
-  if (voice != voiceEdits + 4 && code == EN_KILLFOCUS) {
-    // No box while the focus moves: it is checked once the focus has settled.
-    PostMessageA(handle_, WM_VoiceEditLeft, static_cast<WPARAM>(voice - voiceEdits), 0);
-    return;
-  }
-  // A click on a static with SS_NOTIFY (InfoLabel) is STN_CLICKED, which is BN_CLICKED's number.
-  if (code != BN_CLICKED) {
-    return;
-  }
-  for (const ButtonHandler& button : ButtonHandlers) {
-    if (button.ControlId == id) {
-      (this->*button.Handler)();
-      return;
-    }
-  }
-  for (const PageButton* button = EditorButtons; button->ControlId != 0; ++button) {
-    if (button->ControlId == id && button->Command != nullptr) {
-      RunCommand(button->Command);
-      return;
-    }
-  }
-}
-
-void TMainForm::RunCommand(WindowCommand command) {
-  const WindowChoices before = ReadChoices();
-  WindowChoices after = before;
-  command(after, *this);
-  if (!IsWindow(handle_)) {
-    return;
-  }
-  WriteChangedChoices(before, after);
-  if (closeRequested_) {
-    closeRequested_ = false;
-    SendMessageA(handle_, WM_CLOSE, 0, 0);
-  }
-}
-
-WindowChoices TMainForm::ReadChoices() const {
-  WindowChoices choices;
-  choices.CheckedRadio = CheckedRadio();
-  choices.UserBankSetEdit = ControlText(IDC_UserBankSetEdit);
-  choices.UserBankEdit = ControlText(IDC_UserBankEdit);
-  choices.RebootCheck = IsDlgButtonChecked(pages_[EditorTab], IDC_RebootCheck) == BST_CHECKED;
-  choices.EditorTypeText = ControlText(IDC_EditorTypeCombo);
-  for (std::size_t row = 0; row < DriverSettingCount; ++row) {
-    choices.Settings[row] = SettingControlValue(row);
-  }
-  const int voiceEdits[4] = {IDC_ModEdit, IDC_WodEdit, IDC_DSEdit, IDC_DS3DEdit};
-  for (int i = 0; i < 4; ++i) {
-    choices.VoiceTexts[i] = ControlText(voiceEdits[i]);
-  }
-  choices.ResultLine = ResultLine();
-  return choices;
-}
-
-void TMainForm::WriteChangedChoices(const WindowChoices& before, const WindowChoices& after) {
-  if (after.CheckedRadio != before.CheckedRadio) {
-    SetCheckedRadio(after.CheckedRadio);
-  }
-  if (after.UserBankSetEdit != before.UserBankSetEdit) {
-    SetControlText(IDC_UserBankSetEdit, after.UserBankSetEdit);
-  }
-  if (after.UserBankEdit != before.UserBankEdit) {
-    SetControlText(IDC_UserBankEdit, after.UserBankEdit);
-  }
-  if (after.RebootCheck != before.RebootCheck) {
-    CheckDlgButton(pages_[EditorTab], IDC_RebootCheck, after.RebootCheck ? BST_CHECKED : BST_UNCHECKED);
-  }
-  for (std::size_t row = 0; row < DriverSettingCount; ++row) {
-    if (after.Settings[row] != before.Settings[row]) {
-      SetSettingControl(row, after.Settings[row]);
-    }
-  }
-  if (after.ResultLine != before.ResultLine) {
-    SetResultLine(after.ResultLine);
-  }
-}
-
-namespace {
-
-// The result line of every page that changes something; each shows the same text.
-const int ResultLineIds[] = {IDC_BankResult,  IDC_EditorResult, IDC_CPanelResult,
-                             IDC_AudioResult, IDC_LoadResult,   IDC_VoicesResult};
-
-}  // namespace
-
-std::string TMainForm::ResultLine() const { return ControlText(ResultLineIds[0]); }
-
-void TMainForm::SetResultLine(const std::string& text) {
-  for (int id : ResultLineIds) {
-    SetControlText(id, text);
-  }
-}
-
 WindowRef TMainForm::ActiveWindow() {
   HWND active = GetActiveWindow();
   return reinterpret_cast<WindowRef>(active != nullptr ? active : handle_);
@@ -510,20 +397,6 @@ WindowRef TMainForm::ActiveWindow() {
 WindowRef TMainForm::ApplicationWindow() { return reinterpret_cast<WindowRef>(handle_); }
 
 void TMainForm::Close() { closeRequested_ = true; }
-
-void TMainForm::ApplyBtnClick() { RunCommand(&MainCommands::ApplyBtnClick); }
-
-void TMainForm::OkBtnClick() { RunCommand(&MainCommands::OkBtnClick); }
-
-void TMainForm::CancelBtnClick() { RunCommand(&MainCommands::CancelBtnClick); }
-
-void TMainForm::UserBankBtnClick() { RunCommand(&MainCommands::UserBankBtnClick); }
-
-void TMainForm::CPanelBtnClick() { RunCommand(&MainCommands::CPanelBtnClick); }
-
-void TMainForm::HelpBtnClick() { RunCommand(&MainCommands::HelpBtnClick); }
-
-void TMainForm::RestoreBtnClick() { RunCommand(&MainCommands::RestoreBtnClick); }
 
 int TMainForm::InfoLineAt(DWORD screenPoint) const {
   HWND label = Control(IDC_InfoLabel);
@@ -550,7 +423,6 @@ void TMainForm::InfoLabelClick() {
 }
 
 void TMainForm::VoiceEditLeft(int index) {
-  const int voiceEdits[4] = {IDC_ModEdit, IDC_WodEdit, IDC_DSEdit, IDC_DS3DEdit};
   if (index < 0 || index > 3 || !ready_ || closing_) {
     return;
   }
@@ -559,7 +431,7 @@ void TMainForm::VoiceEditLeft(int index) {
   if (focus == GetDlgItem(handle_, IDC_CancelBtn) || GetActiveWindow() != handle_) {
     return;
   }
-  MainCommands::VoiceEditLeft(index, ControlText(voiceEdits[index]), *this);
+  MainCommands::VoiceEditLeft(index, ControlText(VoiceEditIds[index]), *this);
 }
 
 bool TMainForm::FormCloseQuery() { return MainCommands::FormCloseQuery(*this); }

@@ -37,15 +37,10 @@ class TMainForm : private MainWindowPort {
   void FormCreate();
   void ShowTitle();
   void RefreshWindow() override;
-  void ApplyBtnClick();
-  void OkBtnClick();
-  void CancelBtnClick();
+  // The buttons run their portable command through Buttons (window_buttons.cpp).
   bool FormCloseQuery();
   void VoiceEditsChange();
-  void UserBankBtnClick();
-  void CPanelBtnClick();
-  void HelpBtnClick();
-  void RestoreBtnClick();
+  // Buttons whose work is the window's own (a dialog, a timer), in Buttons too.
   void SamplesBtnClick();
   // "Play test tune" starts the tune on a window timer; pressed while it plays, it stops it.
   void TestTuneBtnClick();
@@ -59,18 +54,17 @@ class TMainForm : private MainWindowPort {
   std::string ResultLine() const;
 
  private:
-  // A button and the member that handles its click.
-  struct ButtonHandler {
-    int ControlId;
-    void (TMainForm::*Handler)();
-  };
-  // A button of a page and the portable command it runs.
-  struct PageButton {
+  // A button of the window or of a page and the portable command it runs,
+  // or (Command null) the window's own handler.
+  struct WindowButton {
     int ControlId;
     WindowCommand Command;
+    void (TMainForm::*Own)() = nullptr;
   };
-  static const ButtonHandler ButtonHandlers[];
-  static const PageButton EditorButtons[];
+  // Every button of the window, ended by {0, nullptr}.
+  static const WindowButton Buttons[];
+  // The four voice count edits, in the order of WindowChoices::VoiceTexts.
+  static const int VoiceEditIds[4];
 
   static INT_PTR CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static INT_PTR CALLBACK PageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);

@@ -2,24 +2,10 @@
 // same UserBankBtnClick as on the XG Bank Modes page), the signature list,
 // the editor's command buttons and "Samples...", which opens the Samples
 // window on the bank.
-#include "app/editor_commands.h"
 #include "app/win32/main_form.h"
 #include "app/win32/resource.h"
 #include "app/win32/samples_window.h"
 #include "platform/converter.h"
-
-// The editor's commands by button. A command runs on a snapshot of the
-// controls (WindowChoices) and the window writes back what it changed; one
-// that closes the window calls Close() on its MainWindowPort.
-const TMainForm::PageButton TMainForm::EditorButtons[] = {
-    {IDC_CopyFromBtn, &EditorCommands::CopyFromBtnClick},
-    {IDC_BankExtractBtn, &EditorCommands::BankExtractBtnClick},
-    {IDC_BankCreateBtn, &EditorCommands::BankCreateBtnClick},
-    {IDC_EditorDelete, &EditorCommands::EditorDeleteClick},
-    {IDC_EditSignCorrect, &EditorCommands::EditSignCorrectClick},
-    {IDC_EditorSetBtn, &EditorCommands::EditorSetBtnClick},
-    {0, nullptr},
-};
 
 void TMainForm::InitEditorPage() {
   FillList(IDC_EditorTypeCombo, EditorTypeComboItems, EditorTypeCount);

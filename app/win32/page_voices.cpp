@@ -11,14 +11,17 @@ void TMainForm::InitVoicesPage() {
     SendMessageA(Control(upDown), UDM_SETRANGE32, VoiceCountMin, VoiceCountMax);
     SendMessageA(Control(upDown), UDM_SETPOS32, 0, 0);
   }
-  for (int edit : {IDC_ModEdit, IDC_WodEdit, IDC_DSEdit, IDC_DS3DEdit, IDC_TotallyEdit}) {
+  for (int edit : VoiceEditIds) {
     SetControlText(edit, "0");
   }
+  SetControlText(IDC_TotallyEdit, "0");
 }
 
 void TMainForm::VoiceEditsChange() {
-  const std::string counts[4] = {ControlText(IDC_ModEdit), ControlText(IDC_WodEdit), ControlText(IDC_DSEdit),
-                                 ControlText(IDC_DS3DEdit)};
+  std::string counts[4];
+  for (int i = 0; i < 4; ++i) {
+    counts[i] = ControlText(VoiceEditIds[i]);
+  }
   ShowVoiceTotal(MainCommands::VoiceEditsChange(counts, *this));
 }
 

@@ -4,8 +4,8 @@
 // after windows.h, which it needs
 #include <commctrl.h>
 
+#include "app/main_view.h"
 #include "app/win32/resource.h"
-#include "ymf/settings_apply.h"
 
 namespace {
 

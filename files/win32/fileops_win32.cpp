@@ -6,6 +6,7 @@
 #include "files/file_operations.h"
 #include "files/fileops.h"
 #include "files/win32/move_in_steps.h"
+#include "files/win32/windows_family.h"
 
 namespace {
 
@@ -32,9 +33,8 @@ bool native_files::MoveFileOver(const std::string& from, const std::string& to) 
     return false;
   }
   // Windows 95/98/Me export MoveFileExA only as a stub that fails with
-  // ERROR_CALL_NOT_IMPLEMENTED: there (the high bit of GetVersion) the move
-  // is made in steps.
-  if ((GetVersion() & 0x80000000u) != 0) {
+  // ERROR_CALL_NOT_IMPLEMENTED: there the move is made in steps.
+  if (RunsOnWindows9x()) {
     return MoveFileOverInSteps(from, to);
   }
   if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) {

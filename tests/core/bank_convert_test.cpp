@@ -5,6 +5,7 @@
 #include "platform/testing/scratch.h"
 #include "tests/support/file_bytes.h"
 #include "ymf/bank_convert.h"
+#include "ymf/operation_failure.h"
 
 namespace {
 
@@ -47,12 +48,13 @@ TEST_F(BankConvert, BuildWritesSizeTableAndSignatureAfterTheLibrary) {
     bool Expected;
     Bytes Bank;
     Bytes Table;
+    FailureKind Failure;  // recorded, naming the bank
   };
   const Case cases[] = {
-      {"library fails", 2, false, false, Bytes(300, 0x02), Bytes(2096, 0xEE)},
-      {"success", 0, false, true, built, table},
+      {"library fails", 2, false, false, Bytes(300, 0x02), Bytes(2096, 0xEE), FailureKind::ConverterFailed},
+      {"success", 0, false, true, built, table, FailureKind::None},
       // The signature cannot be written: the size table stays written.
-      {"read-only bank", 0, true, false, Bytes(300, 0x02), table},
+      {"read-only bank", 0, true, false, Bytes(300, 0x02), table, FailureKind::None},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Name);
@@ -62,7 +64,10 @@ TEST_F(BankConvert, BuildWritesSizeTableAndSignatureAfterTheLibrary) {
     ASSERT_TRUE(SetReadOnly(bank_, c.ReadOnly));
     FakeConverterReset();
     FakeConverter().Results = {c.Result};
+    ClearFailure();
     EXPECT_EQ(BuildBank(bank_), c.Expected);
+    EXPECT_EQ(LastFailure().Kind, c.Failure);
+    EXPECT_EQ(LastFailure().File, c.Failure == FailureKind::None ? "" : bank_);
     EXPECT_EQ(FakeConverter().Calls, std::vector<std::string>{"Construct " + bank_});
     EXPECT_EQ(ReadAll(bank_), c.Bank);
     EXPECT_EQ(ReadAll(dir_ + "mine.yb3"), c.Table);

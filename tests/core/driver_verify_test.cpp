@@ -84,7 +84,7 @@ TEST_P(Verify, UserBankNeedsItsSetToBeNamed) {
   Switch(ModeUser, user);
   DriverVerification v = VerifyDriver("");
   EXPECT_FALSE(v.Exact);
-  EXPECT_FALSE(v.Problem.empty());
+  EXPECT_TRUE(v.UserBankNeeded);
   v = VerifyDriver(user);
   EXPECT_EQ(v.Tables[0], TablesUser);
   EXPECT_TRUE(v.Exact);

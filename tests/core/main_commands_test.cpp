@@ -13,6 +13,7 @@
 #include "tests/core/window_machine.h"
 #include "ymf/bank_mode.h"
 #include "ymf/installed_bank.h"
+#include "ymf/operation_failure.h"
 
 namespace {
 
@@ -158,6 +159,21 @@ TEST_F(MainCommandsTest, FailedSwitchIsReportedAndTheSettingsStepsStillRun) {
   EXPECT_EQ(Env.Settings.LoadUIF, 9) << "an index without a list entry is written back as it was";
   EXPECT_TRUE(RebootPending) << "by the high quality mode, not by the switch";
   EXPECT_EQ(window_.Refreshes, 1);
+}
+
+// The floors below say what a failed step left; the window names the way
+// back once, and only when a live file was changed.
+TEST_F(MainCommandsTest, TheWayBackIsNamedOnceAfterAStepChangedAFile) {
+  const std::string left = "The switch stopped at writing the tables: the new bank is in place.";
+  for (bool changed : {false, true}) {
+    ClearFailure();
+    Fail(FailureKind::StepFailed, left, changed);
+    EXPECT_EQ(FailureReason(), changed ? left +
+                                             " \"Restore original driver files...\" on the XG Bank Modes page brings "
+                                             "back the original driver and bank files."
+                                       : left);
+  }
+  ClearFailure();
 }
 
 TEST_F(MainCommandsTest, OnlyShowWaveOutIsStoredAndClosingAsksNothing) {

@@ -5,9 +5,9 @@
 #include <utility>
 #include <vector>
 
-#include "platform/pe_checksum.h"
 #include "tests/support/patched_image.h"
 #include "tools/fixture/fixture.h"
+#include "ymf/pe_checksum.h"
 
 namespace {
 

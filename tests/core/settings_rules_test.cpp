@@ -3,8 +3,9 @@
 
 #include <iterator>
 
+#include "app/main_view.h"
+#include "app/voice_counts.h"
 #include "ymf/settings_apply.h"
-#include "ymf/voice_limits.h"
 
 namespace {
 

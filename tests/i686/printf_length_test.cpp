@@ -1,4 +1,4 @@
-// The i686 runtime's _vscprintf (platform/win32/runtime/printf_length.cpp),
+// The i686 runtime's _vscprintf (runtime/printf_length.cpp),
 // run natively with the C library's vsnprintf in place of msvcrt's
 // _vsnprintf: the length a printf would write, also past its first buffer.
 #include <gtest/gtest.h>

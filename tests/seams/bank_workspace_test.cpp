@@ -12,6 +12,7 @@
 #include "platform/testing/scratch.h"
 #include "tests/support/file_bytes.h"
 #include "ymf/bank_mode.h"
+#include "files/wav_file_name.h"
 #include "ymf/bank_workspace.h"
 #include "ymf/environment.h"
 
@@ -99,7 +100,7 @@ TEST(WorkspacePaths, NameTailsAndDirectories) {
   };
   for (const auto& n : names) {
     if (SplitsAs(n.CodePage)) {
-      EXPECT_EQ(IsWavSampleName(n.Name), n.Wav) << n.Name;
+      EXPECT_EQ(IsWavFileName(n.Name), n.Wav) << n.Name;
     }
   }
   if (SplitsAs(932)) {

@@ -1,7 +1,7 @@
 // One file or folder under its several spellings, on the real file system.
 #include <gtest/gtest.h>
 
-#include "platform/same_file.h"
+#include "files/same_file.h"
 #include "platform/testing/scratch.h"
 #include "tests/support/file_bytes.h"
 

@@ -6,8 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/pe_checksum.h"
 #include "tools/fixture/fixture.h"
+#include "ymf/pe_checksum.h"
 
 namespace {
 

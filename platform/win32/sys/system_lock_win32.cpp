@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "files/win32/windows_family.h"
 #include "platform/system_lock.h"
 
 namespace {
@@ -8,8 +9,7 @@ namespace {
 // session sees it (fast user switching, terminal services). Windows 9x
 // allows no backslash in the name and has only one namespace.
 std::string KernelName(const std::string& name) {
-  const DWORD version = GetVersion();
-  const bool nt5 = (version & 0x80000000u) == 0 && LOBYTE(LOWORD(version)) >= 5;
+  const bool nt5 = !RunsOnWindows9x() && LOBYTE(LOWORD(GetVersion())) >= 5;
   return nt5 ? "Global\\" + name : name;
 }
 

@@ -3,7 +3,8 @@
 #include <string>
 
 #include "files/path_parts.h"
-#include "platform/same_file.h"
+#include "files/same_file.h"
+#include "files/win32/windows_family.h"
 
 namespace {
 
@@ -66,7 +67,7 @@ QueryInformationFile NtQueryInformationFileEntry() {
 // documented to be stable. Hard links, SUBST drives and shares of the local
 // disk give one file several full paths; its index stays one.
 bool FileIndex(const std::string& path, ULONGLONG& index) {
-  if ((GetVersion() & 0x80000000u) != 0) {
+  if (RunsOnWindows9x()) {
     return false;
   }
   HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,

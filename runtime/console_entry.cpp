@@ -1,7 +1,7 @@
 // Entry point of the console programs.
 #include <cstdlib>
 
-#include "platform/win32/runtime/process_start.h"
+#include "runtime/process_start.h"
 
 int main(int argc, char** argv, char** envp);
 

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/win32/runtime/library_error.h"
+#include "runtime/library_error.h"
 
 void LibraryError(const char* what) {
   std::fputs("fatal error: ", stderr);

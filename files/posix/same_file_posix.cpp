@@ -1,7 +1,7 @@
 #include <sys/stat.h>
 
 #include "files/posix/posix_path.h"
-#include "platform/same_file.h"
+#include "files/same_file.h"
 
 bool SameFileOrDirectory(const std::string& a, const std::string& b) {
   struct stat first {};

@@ -1,4 +1,6 @@
-#include "platform/pe_checksum.h"
+#include "ymf/pe_checksum.h"
+
+#include "files/le_bytes.h"
 
 namespace {
 
@@ -8,13 +10,6 @@ constexpr std::uint32_t CoffHeaderEnd = 24;  // signature and COFF header
 constexpr std::uint32_t OptionalHeaderWithChecksum = 68;
 constexpr std::uint16_t Pe32Magic = 0x010B;
 constexpr std::uint16_t Pe32PlusMagic = 0x020B;
-
-std::uint16_t Le16(const std::uint8_t* at) { return static_cast<std::uint16_t>(at[0] | (at[1] << 8)); }
-
-std::uint32_t Le32(const std::uint8_t* at) {
-  return static_cast<std::uint32_t>(at[0]) | (static_cast<std::uint32_t>(at[1]) << 8) |
-         (static_cast<std::uint32_t>(at[2]) << 16) | (static_cast<std::uint32_t>(at[3]) << 24);
-}
 
 // Folds a sum of 16-bit words into 16 bits with end-around carry. Folding
 // once at the end gives the same value as folding after every word.

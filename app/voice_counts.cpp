@@ -1,4 +1,4 @@
-#include "ymf/voice_limits.h"
+#include "app/voice_counts.h"
 
 #include <initializer_list>
 

@@ -1,4 +1,4 @@
-#include "platform/win32/runtime/process_start.h"
+#include "runtime/process_start.h"
 
 #include <cstdlib>
 

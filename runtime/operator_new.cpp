@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <new>
 
-#include "platform/win32/runtime/library_error.h"
+#include "runtime/library_error.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 
-#include "platform/win32/runtime/process_start.h"
+#include "runtime/process_start.h"
 
 namespace {
 
