@@ -150,6 +150,9 @@ TEST_F(Workspace, NothingIsWrittenThroughLinksToProtectedFiles) {
     std::string Target;
     const char* Link;  // in the work folder
     bool (*Write)(const std::string& bank);
+    // Below the work folder, beside the link: a name of exactly 260
+    // characters resolves to no full path on Windows, yet opens.
+    std::string Folder = "";
   } cases[] = {
       {"size table hard-linked to the installed backup driver", false, backup + "Ds1.sys", "my.yb3", WriteSizeTable},
       {"size table as a symbolic link to the live driver", true, Env.DriverPath, "my.yb3", WriteSizeTable},
@@ -157,20 +160,26 @@ TEST_F(Workspace, NothingIsWrittenThroughLinksToProtectedFiles) {
        [](const std::string& bank) { return SetBankSignature(bank, 2); }},
       {"copy onto a hard link to the installed backup bank", false, backup + "dsxgwave.tbl", "my.yb0",
        [](const std::string& bank) { return CopyBankSet(bank.substr(0, bank.size() - 6) + "src.yb0", bank); }},
+      {"bank hard-linked to the live bank under a 260-character name", false, Env.BankPath, "my.yb0",
+       [](const std::string& bank) { return SetBankSignature(bank, 2); },
+       std::string(260 - work.size() - 7, 'p') + "\\"},
   };
   WriteSet(work + "src.yb0");
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
-    RemoveFile(work + "my.yb0");
-    RemoveFile(work + "my.yb3");
-    WriteAll(work + "my.yb0", PatternBytes(3000, 3));
-    RemoveFile(work + c.Link);
-    const bool made = c.Symbolic ? MakeSymbolicLink(c.Target, work + c.Link) : MakeHardLink(c.Target, work + c.Link);
+    const std::string folder = work + c.Folder;
+    ASSERT_TRUE(MakeDirectory(folder));
+    RemoveFile(folder + "my.yb0");
+    RemoveFile(folder + "my.yb3");
+    WriteAll(folder + "my.yb0", PatternBytes(3000, 3));
+    RemoveFile(folder + c.Link);
+    const bool made =
+        c.Symbolic ? MakeSymbolicLink(c.Target, folder + c.Link) : MakeHardLink(c.Target, folder + c.Link);
     if (!made) {
       std::printf("skipped (no %s link here): %s\n", c.Symbolic ? "symbolic" : "hard", c.Name);
       continue;
     }
-    EXPECT_FALSE(c.Write(work + "my.yb0"));
+    EXPECT_FALSE(c.Write(folder + "my.yb0"));
     for (const std::string& path : originals) {
       EXPECT_EQ(ReadAll(path), PatternBytes(4000, 7)) << path;
     }
