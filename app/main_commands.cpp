@@ -59,6 +59,8 @@ void Settle(const GroupApplied& applied, MainWindowPort& window, GroupApplied& d
   }
   done.Changed = done.Changed || applied.Changed;
   done.RebootNeeded = done.RebootNeeded || applied.RebootNeeded;
+  done.Refused.insert(done.Refused.end(), applied.Refused.begin(), applied.Refused.end());
+  done.LeftAlone.insert(done.LeftAlone.end(), applied.LeftAlone.begin(), applied.LeftAlone.end());
 }
 
 const char* const VoiceFieldNames[4] = {"MIDI", "Wave Out", "Direct Sound", "Direct Sound 3D"};
@@ -219,9 +221,14 @@ void ApplyBtnClick(WindowChoices& choices, MainWindowPort& window) {
     }
     Settle(ApplySettingsGroup(group, wanted), window, settingsDone);
   }
-  if (settingsDone.Changed) {
+  if (!settingsDone.Refused.empty()) {
+    ShowMessage(window.ActiveWindow(), RefusedSettingsText(settingsDone.Refused), "Error", MsgOk | MsgIconError);
+    Append(line, "Settings not stored: " + std::to_string(settingsDone.Refused.size()) +
+                     " value(s) were refused by the registry.");
+  } else if (settingsDone.Changed) {
     Append(line, "Settings stored.");
   }
+  Append(line, LeftAloneSettingsText(settingsDone.LeftAlone));
   if (line.empty()) {
     line = "Nothing to apply: the pages show what is installed and stored.";
   }

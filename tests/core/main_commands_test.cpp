@@ -176,21 +176,30 @@ TEST_F(MainCommandsTest, ApplySaysWhatItStoredAndWhetherARestartIsPending) {
   const struct {
     const char* Setting;  // changed before this Apply, or null
     const char* Line;
+    bool Denied = false;  // the driver's key refuses writing, as for a limited account
   } applies[] = {
       {nullptr, "Nothing to apply: the pages show what is installed and stored."},
       {"ShowWaveout", "Settings stored."},
       {"LoadLegacy", "Settings stored. Restart Windows for the changes to take effect."},
       {nullptr,
        "Nothing to apply: the pages show what is installed and stored. A restart of Windows is still pending."},
+      {"LoadGamePort", "Settings not stored: 1 value(s) were refused by the registry.", true},
   };
   for (const auto& apply : applies) {
     if (apply.Setting != nullptr) {
       choices_.Settings[Row(apply.Setting)] ^= 1;
     }
+    if (apply.Denied) {
+      Fake().WriteDeniedKeys.insert(FakeKeyName(Env.DriverRegKey));
+      RebootPending = false;
+    }
     MainCommands::ApplyBtnClick(choices_, window_);
     EXPECT_EQ(choices_.ResultLine, apply.Line);
+    EXPECT_EQ(Fake().Shown.size(), apply.Denied ? 1u : 0u);
   }
-  EXPECT_TRUE(Fake().Shown.empty());
+  EXPECT_EQ(Fake().Shown[0].Text.find("Cannot store LoadGamePort under HKEY_LOCAL_MACHINE\\" + Env.DriverRegKey), 0u);
+  EXPECT_NE(Fake().Shown[0].Text.find("A limited account cannot write"), std::string::npos);
+  EXPECT_FALSE(RebootPending) << "a group that was not stored needs no restart";
 }
 
 TEST_F(MainCommandsTest, UserRadioWithAnEmptyPathSwitchesNothing) {

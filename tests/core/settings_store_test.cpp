@@ -86,8 +86,12 @@ TEST_F(SettingsDouble, KeyDeniedForWritingIsLeftAsItWasAndStillReads) {
   wanted.SRC = false;
   wanted.LoadLegacy = false;
   wanted.MaxWodVoices = 40;
+  const std::vector<std::string> refused[] = {{"SRC"}, {"LoadLegacy"}, {"MaxWodVoices"}};
   for (SettingGroup group : SettingGroups) {
-    EXPECT_TRUE(ApplySettingsGroup(group, wanted).Changed);
+    const GroupApplied applied = ApplySettingsGroup(group, wanted);
+    EXPECT_TRUE(applied.Changed);
+    EXPECT_FALSE(applied.RebootNeeded) << "nothing was stored";
+    EXPECT_EQ(applied.Refused, refused[static_cast<int>(group)]);
   }
   EXPECT_EQ(Snapshot(), before);
   // The re-read brings the record back to what the registry holds.
