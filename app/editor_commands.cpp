@@ -124,8 +124,7 @@ void BankExtractBtnClick(WindowChoices& choices, MainWindowPort& window) {
 void BankCreateBtnClick(WindowChoices& choices, MainWindowPort& window) {
   const std::string& bank = choices.UserBankEdit;
   ClearFailure();
-  if (!BankThere(bank) || !NotProtected(bank) || !NotProtected(ReplaceNameTail(bank, "yb3")) ||
-      !FolderNotProtected(bank)) {
+  if (!BankThere(bank) || !NotProtected(bank) || !NotProtected(BankTablePath(bank, 3)) || !FolderNotProtected(bank)) {
     ShowCommandError(window, BuildFailed);
     return;
   }
@@ -134,8 +133,11 @@ void BankCreateBtnClick(WindowChoices& choices, MainWindowPort& window) {
     ShowCommandError(window, BuildFailed);
     return;
   }
-  choices.ResultLine = "Bank " + bank + " built from " + std::to_string(WavFilesBeside(bank)) +
-                       " WAV files. Correct its signature before you set it.";
+  choices.ResultLine = "Bank " + bank + " built from " + std::to_string(WavFilesBeside(bank)) + " WAV files" +
+                       (FileExists(BankTablePath(bank, 3))
+                            ? ". Correct its signature before you set it."
+                            : ", but no size table was written: " + BankTablePath(bank, 3) +
+                                  " is missing, and the bank cannot be installed without its three tables.");
 }
 
 void EditorDeleteClick(WindowChoices& choices, MainWindowPort& window) {

@@ -13,7 +13,7 @@ bool ExtractBank(const std::string& bankPath) {
 bool BuildBank(const std::string& bankPath) {
   // The converter replaces the bank and the size table is written in place:
   // neither may be a live file, an original or a link to one.
-  if (IsProtectedFile(bankPath) || IsProtectedFile(ReplaceNameTail(bankPath, "yb3")) ||
+  if (IsProtectedFile(bankPath) || IsProtectedFile(BankTablePath(bankPath, 3)) ||
       IsProtectedFolder(DirectoryPart(bankPath))) {
     return false;
   }

@@ -96,7 +96,7 @@ bool WriteSizeTable(const std::string& bankPath) {
   }
   // The table is written in place: a name that is a link to the driver or
   // an original would take the table into it.
-  const std::string tablePath = ReplaceNameTail(bankPath, "yb3");
+  const std::string tablePath = BankTablePath(bankPath, 3);
   if (IsProtectedFile(tablePath)) {
     return false;
   }

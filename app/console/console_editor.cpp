@@ -104,7 +104,7 @@ int Build(const Arguments& args, ConsoleStream& out, ConsoleStream& err) {
   if (!ReadyToConvert(bank, BuildFailed, err)) {
     return ExitFailed;
   }
-  for (const std::string& written : {bank, ReplaceNameTail(bank, "yb3")}) {
+  for (const std::string& written : {bank, BankTablePath(bank, 3)}) {
     if (IsProtectedFile(written)) {
       err << BuildFailed << ": " << ProtectedFileReason(written) << "\n";
       return ExitFailed;
@@ -120,7 +120,7 @@ int Build(const Arguments& args, ConsoleStream& out, ConsoleStream& err) {
         << "\n";
     return ExitFailed;
   }
-  const std::string sizeTable = ReplaceNameTail(bank, "yb3");
+  const std::string sizeTable = BankTablePath(bank, 3);
   out << "bank built: " << bank << "\n";
   if (FileExists(sizeTable)) {
     out << "size table written: " << sizeTable << "\n";

@@ -101,10 +101,19 @@ TEST_F(Workspace, SizeTableGoesIntoAnExistingThirdTableOnly) {
   expected.resize(3000, 0xEE);  // a longer file keeps its tail
   EXPECT_EQ(ReadAll(dir_ + "bank.yb3"), expected);
 
-  // The table's name comes from the bank's by its last three characters.
+  // The table is named as the switch and the copy name it, by the bank's
+  // last character: mine.tb0 has its size table in mine.tb3.
+  WriteAll(dir_ + "mine.tb0", Bytes(7, 0));
+  WriteAll(dir_ + "mine.tb3", Bytes(2096, 0xEE));
+  WriteAll(dir_ + "mine.yb3", Bytes(2096, 0xEE));
+  EXPECT_TRUE(WriteSizeTable(dir_ + "mine.tb0"));
+  Bytes seven(2096, 0);
+  seven[2092] = 7;
+  EXPECT_EQ(ReadAll(dir_ + "mine.tb3"), seven);
+  EXPECT_EQ(ReadAll(dir_ + "mine.yb3"), Bytes(2096, 0xEE));
   WriteAll(dir_ + "live.tbl", Bytes(7, 0));
   EXPECT_TRUE(WriteSizeTable(dir_ + "live.tbl"));
-  EXPECT_FALSE(FileExists(dir_ + "live.yb3")) << "no table file is created";
+  EXPECT_FALSE(FileExists(dir_ + "live.tb3")) << "no table file is created";
   EXPECT_FALSE(WriteSizeTable(dir_ + "missing.yb0"));
 }
 
