@@ -120,6 +120,24 @@ std::string InstalledText(std::int32_t mode, const std::string& userBankPath) {
                                 : "; the driver could not be verified against its backup.");
 }
 
+// "Installed now: the Default bank." from Env.BankKind.
+std::string InstalledNowText() {
+  switch (Env.BankKind) {
+    case BankNone:
+      return "Installed now: no bank (the driver loads none).";
+    case BankDefault:
+      return "Installed now: the Default bank.";
+    case BankExtended:
+      return "Installed now: the Extended bank.";
+    case BankDance:
+      return "Installed now: the Dance bank.";
+    case BankUser:
+      return "Installed now: a User bank.";
+    default:
+      return "Installed now: a bank of unknown kind.";
+  }
+}
+
 void Append(std::string& line, const std::string& sentence) {
   if (!sentence.empty()) {
     line += (line.empty() ? "" : " ") + sentence;
@@ -173,8 +191,12 @@ bool SwitchBank(std::int32_t mode, const std::string& userBankPath, MainWindowPo
   if (!switched) {
     const bool halfDone = LastFailure().FilesChanged;
     ShowCommandError(window, SetBankModeFailed);
-    resultLine = halfDone ? "The bank switch stopped half way; restore the original driver files to go back."
-                          : "The bank was not changed.";
+    // The radio buttons go back to what is installed, not what was asked for.
+    IdentifyInstalledBank();
+    window.RefreshWindow();
+    resultLine = (halfDone ? "The bank switch stopped half way; restore the original driver files to go back. "
+                           : "The bank was not changed. ") +
+                 InstalledNowText();
     return false;
   }
   RebootPending = true;
@@ -309,6 +331,15 @@ void RestoreBtnClick(WindowChoices& choices, MainWindowPort& window) {
   }
   RebootPending = true;
   choices.ResultLine = "Original driver and bank files restored from the Backup folder. " + RestartPendingText();
+  // The restore removed the backup pair; what is live now is the
+  // originals, backed up again so that the next bank change can start from them.
+  ClearFailure();
+  if (!BackupDriverFiles()) {
+    ShowCommandError(window,
+                     "The original driver files are back, but no new backup of them could be made: "
+                     "no bank can be changed until Tovaro is started again.");
+    choices.ResultLine += " No new backup could be made.";
+  }
 }
 
 bool FormCloseQuery(MainWindowPort& window) {
