@@ -1,10 +1,14 @@
 #include "app/main_commands.h"
 
+#include "app/editor_texts.h"
 #include "app/startup.h"
 #include "app/system_actions.h"
+#include "files/files.h"
 #include "platform/cursor.h"
 #include "ymf/backup.h"
+#include "ymf/bank_convert.h"
 #include "ymf/bank_mode.h"
+#include "ymf/bank_workspace.h"
 #include "ymf/change_rules.h"
 #include "ymf/driver_verify.h"
 #include "ymf/environment.h"
@@ -97,19 +101,23 @@ std::string InstalledText(std::int32_t mode, const std::string& userBankPath) {
   if (mode == ModeDisabled) {
     return "XG bank disabled: the driver loads no bank.";
   }
+  // The kind the About page shows for what is installed now, not the kind asked for.
   std::string text;
-  switch (mode) {
-    case ModeDefault:
+  switch (Env.BankKind) {
+    case BankDefault:
       text = "Default bank installed";
       break;
-    case ModeExtended:
-      text = "Extended bank installed";
+    case BankExtended:
+      text = mode == ModeUser ? "Extended bank " + userBankPath + " installed" : "Extended bank installed";
       break;
-    case ModeDance:
-      text = "Dance bank installed";
+    case BankDance:
+      text = mode == ModeUser ? "Dance bank " + userBankPath + " installed" : "Dance bank installed";
+      break;
+    case BankUser:
+      text = "User bank " + userBankPath + " installed";
       break;
     default:
-      text = "User bank " + userBankPath + " installed";
+      text = "Bank " + userBankPath + " of unknown kind installed (the About page says \"Unknown bank\")";
       break;
   }
   const DriverVerification check = VerifyDriver(mode == ModeUser ? userBankPath : std::string());
@@ -118,6 +126,24 @@ std::string InstalledText(std::int32_t mode, const std::string& userBankPath) {
   }
   return text + (check.Compared ? "; but the driver does not verify exact: 'tovaroc verify' says where it differs."
                                 : "; the driver could not be verified against its backup.");
+}
+
+// Whether byte 0 of a bank file is this signature.
+bool BankSignatureIs(const std::string& path, std::uint8_t signature) {
+  FileHandle file = InvalidFileHandle;
+  if (!OpenRead(path, file)) {
+    return false;
+  }
+  std::uint8_t first = 0;
+  const bool read = SeekStart(file) && ReadByte(file, first);
+  CloseFile(file);
+  return read && first == signature;
+}
+
+std::string UnmarkedBankQuestion(const std::string& path) {
+  return path +
+         " was built from WAV samples and carries no bank kind yet, so the About page and tovaroc would call it an "
+         "unknown bank.\n\nMark it as a User bank before it is installed?";
 }
 
 // "Installed now: the Default bank." from Env.BankKind.
@@ -185,6 +211,14 @@ std::string RestartPendingText() { return "Restart Windows for the changes to ta
 
 bool SwitchBank(std::int32_t mode, const std::string& userBankPath, MainWindowPort& window, std::string& resultLine) {
   ClearFailure();
+  if (mode == ModeUser && BankSignatureIs(userBankPath, BuiltBankSignature) &&
+      ShowMessage(window.ActiveWindow(), UnmarkedBankQuestion(userBankPath), "Set this bank",
+                  MsgYesNo | MsgIconQuestion) == AnswerYes &&
+      !SetBankSignature(userBankPath, SignatureOfType("User"))) {
+    ShowCommandError(window, SignatureFailed);
+    resultLine = "The bank was not changed.";
+    return false;
+  }
   const CursorRef previous = ShowBusyCursor();
   const bool switched = SetBankMode(mode, userBankPath);
   RestoreCursor(previous);

@@ -126,8 +126,9 @@ int RunVerify(const StartupFacts& facts, const CommandArguments& arguments, Cons
     out << " " << Hex(offset);
   }
   out << "\n";
+  // The advice belongs with the verdict it explains.
   if (!v.Problem.empty()) {
-    err << v.Problem << "\n";
+    out << v.Problem << "\n";
   }
   out << (v.Exact ? "result: the driver is exactly what the installed bank needs\n"
                   : "result: the driver is NOT what the installed bank needs\n");

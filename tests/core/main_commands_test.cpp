@@ -229,6 +229,36 @@ TEST_F(MainCommandsTest, EveryApplyWithAUserPathInstallsTheBankAgain) {
   EXPECT_TRUE(Fake().Shown.empty());
 }
 
+// A bank just built from WAV samples (signature 04) has no kind: asked
+// once, Yes marks the working copy as a User bank before it is installed,
+// and the result line names the kind the About page shows.
+TEST_F(MainCommandsTest, ABuiltBankIsMarkedAsAUserBankWhenTheUserSaysYes) {
+  const struct {
+    int Answer;
+    std::int32_t Kind;
+    std::uint8_t Signature;
+    const char* LineStart;
+  } cases[] = {{AnswerYes, BankUser, 0x02, "User bank "}, {AnswerNo, BankUnknown, 0x04, "Bank "}};
+  for (const auto& c : cases) {
+    Start();
+    const std::string user = AddUserBank(sim_, "built.yb0");
+    Bytes built = Live(user);
+    built[0] = 0x04;
+    ASSERT_TRUE(WriteWholeFile(user, built));
+    Fake().Shown.clear();
+    Fake().Answers = {c.Answer};
+    choices_.CheckedRadio = BankRadio::User;
+    choices_.UserBankSetEdit = user;
+    MainCommands::ApplyBtnClick(choices_, window_);
+    ASSERT_EQ(Fake().Shown.size(), 1u);
+    EXPECT_EQ(Fake().Shown[0].Style, MsgYesNo | MsgIconQuestion);
+    EXPECT_EQ(Env.BankKind, c.Kind);
+    EXPECT_EQ(Live(user)[0], c.Signature);
+    EXPECT_EQ(Live(Env.BankPath), Live(user));
+    EXPECT_EQ(choices_.ResultLine.rfind(c.LineStart + user + " ", 0), 0u) << choices_.ResultLine;
+  }
+}
+
 TEST_F(MainCommandsTest, WithoutADriverApplyWritesNothingAnywhereAndOkCloses) {
   Start(false);
   ASSERT_FALSE(Env.DriverFound);
