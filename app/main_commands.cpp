@@ -178,6 +178,13 @@ void ShowOpenFailure(MainWindowPort& window, const std::string& what) {
 
 }  // namespace
 
+bool InstalledBankChangedUnseen() {
+  const std::int32_t kind = Env.BankKind;
+  const std::int32_t size = Env.BankSize;
+  IdentifyInstalledBank();
+  return Env.BankKind != kind || (kind != BankNone && Env.BankSize != size);
+}
+
 FileDialogRequest BankFileDialog(FileDialogKind kind, WindowRef owner, const std::string& fileName) {
   FileDialogRequest request;
   request.Kind = kind;
@@ -262,7 +269,14 @@ void ApplyBtnClick(WindowChoices& choices, MainWindowPort& window) {
   std::string userBankPath;
   std::string line;
   GroupApplied done;
-  if (BankModeToApply(choices, mode, userBankPath)) {
+  if (InstalledBankChangedUnseen()) {
+    // Another program (tovaroc, a second window) switched the bank since
+    // the page was drawn: the radios show a state that is no longer
+    // installed, and switching from it would undo that change unasked.
+    window.RefreshWindow();
+    line = "The installed bank was changed by another program; nothing was switched. " + InstalledNowText() +
+           " Choose the bank again and apply.";
+  } else if (BankModeToApply(choices, mode, userBankPath)) {
     done.RebootNeeded = SwitchBank(mode, userBankPath, window, line);
   }
   GroupApplied settingsDone;
@@ -296,6 +310,13 @@ void ApplyBtnClick(WindowChoices& choices, MainWindowPort& window) {
     Append(line, "A restart of Windows is still pending.");
   }
   choices.ResultLine = line;
+}
+
+void FormActivated(MainWindowPort& window) {
+  if (InstalledBankChangedUnseen()) {
+    ReadDriverSettings();
+    window.RefreshWindow();
+  }
 }
 
 void OkBtnClick(WindowChoices& choices, MainWindowPort& window) {

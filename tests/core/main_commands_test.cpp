@@ -222,6 +222,7 @@ TEST_F(MainCommandsTest, EveryApplyWithAUserPathInstallsTheBankAgain) {
   EXPECT_EQ(Env.BankKind, BankUser);
   EXPECT_EQ(Live(Env.BankPath), Live(user));
   ASSERT_TRUE(WriteWholeFile(Env.BankPath, Bytes{0xAA, 1, 2}));
+  IdentifyInstalledBank();  // as the window reads it when it is activated
   MainCommands::ApplyBtnClick(choices_, window_);
   EXPECT_EQ(Live(Env.BankPath), Live(user)) << "installed again";
   EXPECT_TRUE(RebootPending);
@@ -257,6 +258,22 @@ TEST_F(MainCommandsTest, ABuiltBankIsMarkedAsAUserBankWhenTheUserSaysYes) {
     EXPECT_EQ(Live(Env.BankPath), Live(user));
     EXPECT_EQ(choices_.ResultLine.rfind(c.LineStart + user + " ", 0), 0u) << choices_.ResultLine;
   }
+}
+
+// tovaroc installs Extended while the window still shows Default: an
+// Apply of another setting switches nothing back, and the page is redrawn.
+TEST_F(MainCommandsTest, ApplyDoesNotUndoASwitchTheWindowDidNotSee) {
+  Start();
+  ASSERT_EQ(choices_.CheckedRadio, BankRadio::Default);
+  ASSERT_TRUE(SetBankMode(ModeExtended, ""));
+  const Bytes extended = Live(Env.BankPath);
+  choices_.Settings[Row("ShowWaveout")] = 0;
+  MainCommands::ApplyBtnClick(choices_, window_);
+  EXPECT_EQ(Live(Env.BankPath), extended);
+  EXPECT_EQ(Env.BankKind, BankExtended);
+  EXPECT_FALSE(Env.Settings.ShowWaveout) << "the settings are still stored";
+  EXPECT_EQ(choices_.ResultLine.rfind("The installed bank was changed by another program", 0), 0u)
+      << choices_.ResultLine;
 }
 
 TEST_F(MainCommandsTest, WithoutADriverApplyWritesNothingAnywhereAndOkCloses) {
