@@ -14,6 +14,7 @@
 #include "ymf/environment.h"
 #include "ymf/installed_bank.h"
 #include "ymf/operation_failure.h"
+#include "ymf/settings_backup.h"
 
 const char* const BankFileFilter = "Tovaro Banks (*.yb0)|*.yb0|All files (*.*)|*.*";
 const char* const BankFileExtension = "yb0";
@@ -21,7 +22,10 @@ const char* const SetBankModeFailed = "Cannot set XG Bank Mode";
 const char* const RebootQuestion = "To apply changes you should reboot your computer. Reboot now?";
 const char* const RestoreQuestion =
     "Put the original driver and bank files from the Backup folder back in place? Every bank installed since is "
-    "replaced by the original Default bank; the driver settings stay as they are.";
+    "replaced by the original Default bank.";
+const char* const RestoreSettingsQuestion =
+    "Put the driver's settings back as well, as they were when Tovaro first made its backup? The pages' settings, "
+    "voice limits included, then go back to those values.";
 
 namespace {
 
@@ -394,6 +398,17 @@ void RestoreBtnClick(WindowChoices& choices, MainWindowPort& window) {
                      "The original driver files are back, but no new backup of them could be made: "
                      "no bank can be changed until Tovaro is started again.");
     choices.ResultLine += " No new backup could be made.";
+  }
+  if (SettingsRecordPresent() &&
+      ShowMessage(window.ActiveWindow(), RestoreSettingsQuestion, "Restore original driver files",
+                  MsgYesNo | MsgIconQuestion) == AnswerYes) {
+    ClearFailure();
+    if (RestoreDriverSettings()) {
+      choices.ResultLine += " The driver settings are as they were before Tovaro changed them.";
+    } else {
+      ShowCommandError(window, "Cannot put back the driver settings.");
+    }
+    window.RefreshWindow();
   }
 }
 

@@ -52,11 +52,12 @@ class MainWindowPort {
 // A command bound to a button: it may change the snapshot.
 using WindowCommand = void (*)(WindowChoices& choices, MainWindowPort& window);
 
-extern const char* const BankFileFilter;     // "Tovaro Banks (*.yb0)|*.yb0|All files (*.*)|*.*"
-extern const char* const BankFileExtension;  // "yb0"
-extern const char* const SetBankModeFailed;  // "Cannot set XG Bank Mode"
-extern const char* const RebootQuestion;     // "To apply changes you should reboot your computer. Reboot now?"
-extern const char* const RestoreQuestion;    // asked by "Restore original driver files..."
+extern const char* const BankFileFilter;           // "Tovaro Banks (*.yb0)|*.yb0|All files (*.*)|*.*"
+extern const char* const BankFileExtension;        // "yb0"
+extern const char* const SetBankModeFailed;        // "Cannot set XG Bank Mode"
+extern const char* const RebootQuestion;           // "To apply changes you should reboot your computer. Reboot now?"
+extern const char* const RestoreQuestion;          // asked by "Restore original driver files..."
+extern const char* const RestoreSettingsQuestion;  // asked after it when the settings were recorded
 
 // Identifies the installed bank again; true when it is no longer what the
 // window last showed (another program switched it meanwhile).

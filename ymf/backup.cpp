@@ -11,6 +11,7 @@
 #include "ymf/driver_files_lock.h"
 #include "ymf/environment.h"
 #include "ymf/operation_failure.h"
+#include "ymf/settings_backup.h"
 #include "ymf/version_profile.h"
 
 namespace {
@@ -424,7 +425,13 @@ bool BackupDriverFiles() {
       case BackupState::Partial:
         break;
     }
-    return MakeBackup();
+    if (!MakeBackup()) {
+      return false;
+    }
+    // The settings as they stand beside the originals; a record that cannot
+    // be written costs the backup nothing, a restore then keeps the settings.
+    RecordDriverSettings();
+    return true;
   });
 }
 

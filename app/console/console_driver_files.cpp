@@ -7,6 +7,8 @@
 #include "ymf/driver_files_lock.h"
 #include "ymf/environment.h"
 #include "ymf/installed_bank.h"
+#include "ymf/operation_failure.h"
+#include "ymf/settings_backup.h"
 
 namespace {
 
@@ -71,7 +73,7 @@ int RunBank(const StartupFacts& facts, const CommandArguments& arguments, Consol
   return code;
 }
 
-int RunRestore(const StartupFacts& facts, const CommandArguments&, ConsoleStream& out, ConsoleStream& err) {
+int RunRestore(const StartupFacts& facts, const CommandArguments& arguments, ConsoleStream& out, ConsoleStream& err) {
   if (!facts.DriverFound) {
     err << DriverNotFoundLine << "\n";
     return ExitFailed;
@@ -92,7 +94,14 @@ int RunRestore(const StartupFacts& facts, const CommandArguments&, ConsoleStream
   }
   out << "original driver restored: " << Env.DriverPath << "\n"
       << "original bank restored: " << Env.BankPath << "\n"
-      << "backup pair removed\n"
-      << RestartLine << "\n";
+      << "backup pair removed\n";
+  if (arguments.Settings) {
+    if (!RestoreDriverSettings()) {
+      err << LastFailure().Text << "\n";
+      return ExitFailed;
+    }
+    out << "driver settings restored: HKEY_LOCAL_MACHINE\\" << Env.DriverRegKey << "\n";
+  }
+  out << RestartLine << "\n";
   return ExitSuccess;
 }
