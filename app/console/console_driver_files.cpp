@@ -95,7 +95,9 @@ int RunRestore(const StartupFacts& facts, const CommandArguments& arguments, Con
   out << "original driver restored: " << Env.DriverPath << "\n"
       << "original bank restored: " << Env.BankPath << "\n"
       << "backup pair removed\n";
-  if (arguments.Settings) {
+  if (arguments.Settings && !SettingsRecordPresent()) {
+    out << "no record of the original driver settings in the Backup folder: the settings stay as they are\n";
+  } else if (arguments.Settings) {
     if (!RestoreDriverSettings()) {
       err << LastFailure().Text << "\n";
       return ExitFailed;
