@@ -8,6 +8,7 @@
 #include "ymf/backup.h"
 #include "ymf/detect.h"
 #include "ymf/operation_failure.h"
+#include "ymf/settings_backup.h"
 
 std::string ExeDir;
 std::string ProductTitle;
@@ -85,7 +86,9 @@ bool PrepareStart(const std::string& firstArgument) {
     // A refused restore has kept the backup and the live files; the user
     // must learn why, or would take the originals for restored. Without a
     // driver there is nothing to restore, and that was asked about already.
-    if (!RestoreDriverFiles() && driverFound) {
+    if (RestoreDriverFiles()) {
+      RemoveSettingsRecord();
+    } else if (driverFound) {
       ShowMessage(0, std::string(RestoreRefusedLine) + " " + LastFailure().Text, "Error", MsgOk | MsgIconError);
     }
     return false;

@@ -7,13 +7,6 @@
 #include "ymf/environment.h"
 #include "ymf/protected_files.h"
 
-std::string ReplaceNameTail(const std::string& path, const std::string& extension) {
-  if (path.size() <= extension.size()) {
-    return "." + extension;
-  }
-  return path.substr(0, path.size() - extension.size()) + extension;
-}
-
 bool CopyBankSet(const std::string& sourceBank, const std::string& targetBank) {
   // BankTablePath with 0 gives the bank's own name in the set: last character '0'.
   for (int k = 0; k <= 3; ++k) {

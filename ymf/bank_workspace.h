@@ -7,10 +7,6 @@
 #include <string>
 #include <vector>
 
-// The path without as many trailing characters as the extension has,
-// followed by the extension ("my.tbl", "yb3" gives "my.yb3"); "." and the
-// extension when the path is not longer than the extension.
-std::string ReplaceNameTail(const std::string& path, const std::string& extension);
 // Copies a bank and its three table files: source as it is and its tables
 // to target with the last character made '0' to '3' (my.abc gives my.ab0 to
 // my.ab3), replacing existing files. False, copying nothing, when a target

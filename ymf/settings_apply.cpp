@@ -23,15 +23,6 @@ bool GroupDiffers(SettingGroup group, const DriverSettings& wanted, const Driver
   return false;
 }
 
-bool GroupNeedsRestart(SettingGroup group, const DriverSettings& wanted, const DriverSettings& stored) {
-  for (const DriverSetting& setting : DriverSettingTable) {
-    if (setting.Group == group && setting.NeedsRestart && RowDiffers(setting, wanted, stored)) {
-      return true;
-    }
-  }
-  return false;
-}
-
 GroupApplied ApplySettingsGroup(SettingGroup group, const DriverSettings& wanted) {
   GroupApplied result;
   if (Env.DriverRegKey.empty() || !GroupDiffers(group, wanted, Env.Settings)) {

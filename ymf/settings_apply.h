@@ -24,8 +24,6 @@ std::int32_t ListSelectionFor(std::uint8_t stored, std::int32_t listCount);
 
 // Whether a row of the group holds another value in `wanted` than in `stored`.
 bool GroupDiffers(SettingGroup group, const DriverSettings& wanted, const DriverSettings& stored);
-// Whether a row of the group that differs needs a restart of Windows.
-bool GroupNeedsRestart(SettingGroup group, const DriverSettings& wanted, const DriverSettings& stored);
 
 struct GroupApplied {
   bool Changed = false;       // the group differed: it went to its writer and Env.Settings was re-read

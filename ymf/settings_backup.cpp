@@ -24,10 +24,11 @@ struct RecordedValue {
 };
 
 std::string HashLine(const std::string& body) {
+  const std::uint64_t hash = ContentHash(reinterpret_cast<const std::uint8_t*>(body.data()), body.size());
+  // Two 32-bit halves: Windows 98's msvcrt cannot print a 64-bit number.
   char hex[17];
-  std::snprintf(
-      hex, sizeof hex, "%016llX",
-      static_cast<unsigned long long>(ContentHash(reinterpret_cast<const std::uint8_t*>(body.data()), body.size())));
+  std::snprintf(hex, sizeof hex, "%08lX%08lX", static_cast<unsigned long>(hash >> 32),
+                static_cast<unsigned long>(hash & 0xFFFFFFFFu));
   return std::string("xxh64 ") + hex + "\r\n";
 }
 
@@ -187,4 +188,10 @@ bool RestoreDriverSettings() {
                                              Env.DriverRegKey + "; a limited account cannot write there.");
   }
   return true;
+}
+
+void RemoveSettingsRecord() {
+  if (!SettingsRecordPath().empty() && FileExists(SettingsRecordPath())) {
+    RemoveFile(SettingsRecordPath());
+  }
 }

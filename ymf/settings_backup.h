@@ -30,3 +30,6 @@ bool RecordDriverSettings();
 // when the record is missing or damaged or the key cannot be opened for
 // writing; false, naming them in LastFailure, when values do not read back.
 bool RestoreDriverSettings();
+// Removes the record, with the backup it belongs to, once the restore that
+// ends the backup ("-clean", tovaroc restore) is done with it.
+void RemoveSettingsRecord();

@@ -104,6 +104,7 @@ int RunRestore(const StartupFacts& facts, const CommandArguments& arguments, Con
     }
     out << "driver settings restored: HKEY_LOCAL_MACHINE\\" << Env.DriverRegKey << "\n";
   }
+  RemoveSettingsRecord();
   out << RestartLine << "\n";
   return ExitSuccess;
 }

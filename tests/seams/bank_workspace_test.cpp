@@ -32,11 +32,6 @@ class Workspace : public ::testing::Test {
 };
 
 TEST(WorkspacePaths, NameTailsAndDirectories) {
-  EXPECT_EQ(ReplaceNameTail("C:\\Banks\\my.yb0", "yb3"), "C:\\Banks\\my.yb3");
-  EXPECT_EQ(ReplaceNameTail("C:\\Banks\\my.tbl", "yb3"), "C:\\Banks\\my.yb3");
-  EXPECT_EQ(ReplaceNameTail("abcd", "yb3"), "ayb3");
-  EXPECT_EQ(ReplaceNameTail("abc", "yb3"), ".yb3");
-  EXPECT_EQ(ReplaceNameTail("", "yb3"), ".yb3");
   EXPECT_EQ(DirectoryPart("C:\\Banks\\my.yb0"), "C:\\Banks\\");
   EXPECT_EQ(DirectoryPart("C:my.yb0"), "C:");
   EXPECT_EQ(DirectoryPart("my.yb0"), "");

@@ -484,9 +484,9 @@ TEST_F(MainFormTest, RestoreOriginalsAsksFirst) {
   };
   for (const auto& answer : answers) {
     Fake().Shown.clear();
-    Fake().Answers = {answer.Answer};
+    Fake().Answers = {answer.Answer, AnswerNo};  // the settings stay as they are
     Click(BankTab, IDC_RestoreBtn);
-    ASSERT_EQ(Fake().Shown.size(), 1u);
+    ASSERT_EQ(Fake().Shown.size(), answer.Answer == AnswerYes ? 2u : 1u) << "then the settings question";
     EXPECT_EQ(Fake().Shown[0].Style, MsgYesNo | MsgIconQuestion);
     EXPECT_EQ(Env.BankKind, answer.Kind);
     EXPECT_EQ(TextOf(C(IDC_BankResult)), answer.Line);
