@@ -3,6 +3,7 @@
 
 #include "app/console/console_groups.h"
 #include "app/console/console_lines.h"
+#include "platform/registry.h"
 #include "ymf/backup.h"
 #include "ymf/driver_settings.h"
 #include "ymf/driver_verify.h"
@@ -80,6 +81,14 @@ int RunStatus(const StartupFacts& facts, const CommandArguments&, ConsoleStream&
     return ExitSuccess;
   }
   const DriverSettings& s = Env.Settings;
+  MachineKey key = 0;
+  if (!MachineKeyOpen(Env.DriverRegKey, KeyAccessRead, key)) {
+    // Fifteen "= 0" lines would read as fifteen stored values.
+    out << "settings: the key HKEY_LOCAL_MACHINE\\" << Env.DriverRegKey
+        << " does not exist or cannot be read; no setting is stored there\n";
+    return ExitSuccess;
+  }
+  MachineKeyClose(key);
   out << "settings (HKEY_LOCAL_MACHINE\\" << Env.DriverRegKey << "):\n";
   for (const DriverSetting& setting : DriverSettingTable) {
     out << "  " << setting.Name << " = " << setting.Get(s) << "\n";
