@@ -138,7 +138,10 @@ void BankCreateBtnClick(WindowChoices& choices, MainWindowPort& window) {
   for (const std::string& line : BuildReportLines(ConverterBuildReport(), 3)) {
     choices.ResultLine += " " + line;
   }
-  choices.ResultLine += " Correct its signature before you set it.";
+  choices.ResultLine += FileExists(BankTablePath(bank, 3))
+                            ? " Correct its signature before you set it."
+                            : " No size table was written: " + BankTablePath(bank, 3) +
+                                  " is missing, and the bank cannot be installed without its three tables.";
 }
 
 void EditorDeleteClick(WindowChoices& choices, MainWindowPort& window) {

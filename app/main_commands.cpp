@@ -2,24 +2,32 @@
 
 #include <algorithm>
 
+#include "app/editor_texts.h"
 #include "app/startup.h"
 #include "app/system_actions.h"
+#include "files/files.h"
 #include "platform/cursor.h"
 #include "ymf/backup.h"
 #include "ymf/bank_kinds.h"
+#include "ymf/bank_convert.h"
 #include "ymf/bank_mode.h"
+#include "ymf/bank_workspace.h"
 #include "ymf/change_rules.h"
 #include "ymf/driver_verify.h"
 #include "ymf/environment.h"
 #include "ymf/installed_bank.h"
 #include "ymf/operation_failure.h"
+#include "ymf/settings_backup.h"
 
 const char* const BankFileFilter = "Tovaro Banks (*.yb0)|*.yb0|All files (*.*)|*.*";
 const char* const BankFileExtension = "yb0";
 const char* const RebootQuestion = "To apply changes you should reboot your computer. Reboot now?";
 const char* const RestoreQuestion =
     "Put the original driver and bank files from the Backup folder back in place? Every bank installed since is "
-    "replaced by the original Default bank; the driver settings stay as they are.";
+    "replaced by the original Default bank.";
+const char* const RestoreSettingsQuestion =
+    "Put the driver's settings back as well, as they were when Tovaro first made its backup? The pages' settings, "
+    "voice limits included, then go back to those values.";
 
 namespace {
 
@@ -51,6 +59,8 @@ void Settle(const GroupApplied& applied, MainWindowPort& window, GroupApplied& d
   }
   done.Changed = done.Changed || applied.Changed;
   done.RebootNeeded = done.RebootNeeded || applied.RebootNeeded;
+  done.Refused.insert(done.Refused.end(), applied.Refused.begin(), applied.Refused.end());
+  done.LeftAlone.insert(done.LeftAlone.end(), applied.LeftAlone.begin(), applied.LeftAlone.end());
 }
 
 const char* const VoiceFieldNames[4] = {"MIDI", "Wave Out", "Direct Sound", "Direct Sound 3D"};
@@ -87,15 +97,61 @@ std::string InstalledText(std::int32_t mode, const std::string& userBankPath) {
   if (mode == ModeDisabled) {
     return "XG bank disabled: the driver loads no bank.";
   }
-  const std::int32_t kind = BankKindOfMode(mode);
-  std::string text = kind == BankUser ? "User bank " + userBankPath + " installed"
-                                      : std::string(BankKinds[kind].Title) + " bank installed";
+  // The kind the About page shows for what is installed now, not the kind asked for.
+  const std::int32_t kind = Env.BankKind;
+  std::string text;
+  if (kind == BankUser) {
+    text = "User bank " + userBankPath + " installed";
+  } else if (kind == BankDefault) {
+    text = "Default bank installed";
+  } else if (kind == BankExtended || kind == BankDance) {
+    text = std::string(BankKinds[kind].Title) + " bank" + (mode == ModeUser ? " " + userBankPath : std::string()) +
+           " installed";
+  } else {
+    text = "Bank " + userBankPath + " of unknown kind installed (the About page says \"Unknown bank\")";
+  }
   const DriverVerification check = VerifyDriver(mode == ModeUser ? userBankPath : std::string());
   if (check.Exact) {
     return text + "; the driver verifies exact.";
   }
   return text + (check.Compared ? "; but the driver does not verify exact: 'tovaroc verify' says where it differs."
                                 : "; the driver could not be verified against its backup.");
+}
+
+// Whether byte 0 of a bank file is this signature.
+bool BankSignatureIs(const std::string& path, std::uint8_t signature) {
+  FileHandle file = InvalidFileHandle;
+  if (!OpenRead(path, file)) {
+    return false;
+  }
+  std::uint8_t first = 0;
+  const bool read = SeekStart(file) && ReadByte(file, first);
+  CloseFile(file);
+  return read && first == signature;
+}
+
+std::string UnmarkedBankQuestion(const std::string& path) {
+  return path +
+         " was built from WAV samples and carries no bank kind yet, so the About page and tovaroc would call it an "
+         "unknown bank.\n\nMark it as a User bank before it is installed?";
+}
+
+// "Installed now: the Default bank." from Env.BankKind.
+std::string InstalledNowText() {
+  switch (Env.BankKind) {
+    case BankNone:
+      return "Installed now: no bank (the driver loads none).";
+    case BankDefault:
+      return "Installed now: the Default bank.";
+    case BankExtended:
+      return "Installed now: the Extended bank.";
+    case BankDance:
+      return "Installed now: the Dance bank.";
+    case BankUser:
+      return "Installed now: a User bank.";
+    default:
+      return "Installed now: a bank of unknown kind.";
+  }
 }
 
 void Append(std::string& line, const std::string& sentence) {
@@ -111,6 +167,13 @@ void ShowOpenFailure(MainWindowPort& window, const std::string& what) {
 }
 
 }  // namespace
+
+bool InstalledBankChangedUnseen() {
+  const std::int32_t kind = Env.BankKind;
+  const std::int32_t size = Env.BankSize;
+  IdentifyInstalledBank();
+  return Env.BankKind != kind || (kind != BankNone && Env.BankSize != size);
+}
 
 FileDialogRequest BankFileDialog(FileDialogKind kind, WindowRef owner, const std::string& fileName) {
   FileDialogRequest request;
@@ -143,14 +206,26 @@ std::string RestartPendingText() { return RestartLine; }
 
 bool SwitchBank(std::int32_t mode, const std::string& userBankPath, MainWindowPort& window, std::string& resultLine) {
   ClearFailure();
+  if (mode == ModeUser && BankSignatureIs(userBankPath, BuiltBankSignature) &&
+      ShowMessage(window.ActiveWindow(), UnmarkedBankQuestion(userBankPath), "Set this bank",
+                  MsgYesNo | MsgIconQuestion) == AnswerYes &&
+      !SetBankSignature(userBankPath, SignatureOfType("User"))) {
+    ShowCommandError(window, SignatureFailed);
+    resultLine = "The bank was not changed.";
+    return false;
+  }
   const CursorRef previous = ShowBusyCursor();
   const bool switched = SetBankMode(mode, userBankPath);
   RestoreCursor(previous);
   if (!switched) {
     const bool halfDone = LastFailure().FilesChanged;
     ShowCommandError(window, SetBankModeFailed);
-    resultLine = halfDone ? "The bank switch stopped half way; restore the original driver files to go back."
-                          : "The bank was not changed.";
+    // The radio buttons go back to what is installed, not what was asked for.
+    IdentifyInstalledBank();
+    window.RefreshWindow();
+    resultLine = (halfDone ? "The bank switch stopped half way; restore the original driver files to go back. "
+                           : "The bank was not changed. ") +
+                 InstalledNowText();
     return false;
   }
   RebootPending = true;
@@ -182,7 +257,14 @@ void ApplyBtnClick(WindowChoices& choices, MainWindowPort& window) {
   std::string userBankPath;
   std::string line;
   GroupApplied done;
-  if (BankModeToApply(choices, mode, userBankPath)) {
+  if (InstalledBankChangedUnseen()) {
+    // Another program (tovaroc, a second window) switched the bank since
+    // the page was drawn: the radios show a state that is no longer
+    // installed, and switching from it would undo that change unasked.
+    window.RefreshWindow();
+    line = "The installed bank was changed by another program; nothing was switched. " + InstalledNowText() +
+           " Choose the bank again and apply.";
+  } else if (BankModeToApply(choices, mode, userBankPath)) {
     done.RebootNeeded = SwitchBank(mode, userBankPath, window, line);
   }
   GroupApplied settingsDone;
@@ -197,9 +279,14 @@ void ApplyBtnClick(WindowChoices& choices, MainWindowPort& window) {
     }
     Settle(ApplySettingsGroup(group, wanted), window, settingsDone);
   }
-  if (settingsDone.Changed) {
+  if (!settingsDone.Refused.empty()) {
+    ShowMessage(window.ActiveWindow(), RefusedSettingsText(settingsDone.Refused), "Error", MsgOk | MsgIconError);
+    Append(line, "Settings not stored: " + std::to_string(settingsDone.Refused.size()) +
+                     " value(s) were refused by the registry.");
+  } else if (settingsDone.Changed) {
     Append(line, "Settings stored.");
   }
+  Append(line, LeftAloneSettingsText(settingsDone.LeftAlone));
   if (line.empty()) {
     line = "Nothing to apply: the pages show what is installed and stored.";
   }
@@ -211,6 +298,13 @@ void ApplyBtnClick(WindowChoices& choices, MainWindowPort& window) {
     Append(line, "A restart of Windows is still pending.");
   }
   choices.ResultLine = line;
+}
+
+void FormActivated(MainWindowPort& window) {
+  if (InstalledBankChangedUnseen()) {
+    ReadDriverSettings();
+    window.RefreshWindow();
+  }
 }
 
 void OkBtnClick(WindowChoices& choices, MainWindowPort& window) {
@@ -280,6 +374,26 @@ void RestoreBtnClick(WindowChoices& choices, MainWindowPort& window) {
   }
   RebootPending = true;
   choices.ResultLine = "Original driver and bank files restored from the Backup folder. " + RestartPendingText();
+  // The restore removed the backup pair; what is live now is the
+  // originals, backed up again so that the next bank change can start from them.
+  ClearFailure();
+  if (!BackupDriverFiles()) {
+    ShowCommandError(window,
+                     "The original driver files are back, but no new backup of them could be made: "
+                     "no bank can be changed until Tovaro is started again.");
+    choices.ResultLine += " No new backup could be made.";
+  }
+  if (SettingsRecordPresent() &&
+      ShowMessage(window.ActiveWindow(), RestoreSettingsQuestion, "Restore original driver files",
+                  MsgYesNo | MsgIconQuestion) == AnswerYes) {
+    ClearFailure();
+    if (RestoreDriverSettings()) {
+      choices.ResultLine += " The driver settings are as they were before Tovaro changed them.";
+    } else {
+      ShowCommandError(window, "Cannot put back the driver settings.");
+    }
+    window.RefreshWindow();
+  }
 }
 
 bool FormCloseQuery(MainWindowPort& window) {

@@ -52,11 +52,15 @@ class MainWindowPort {
 // A command bound to a button: it may change the snapshot.
 using WindowCommand = void (*)(WindowChoices& choices, MainWindowPort& window);
 
-extern const char* const BankFileFilter;     // "Tovaro Banks (*.yb0)|*.yb0|All files (*.*)|*.*"
-extern const char* const BankFileExtension;  // "yb0"
-extern const char* const RebootQuestion;     // "To apply changes you should reboot your computer. Reboot now?"
-extern const char* const RestoreQuestion;    // asked by "Restore original driver files..."
+extern const char* const BankFileFilter;           // "Tovaro Banks (*.yb0)|*.yb0|All files (*.*)|*.*"
+extern const char* const BankFileExtension;        // "yb0"
+extern const char* const RebootQuestion;           // "To apply changes you should reboot your computer. Reboot now?"
+extern const char* const RestoreQuestion;          // asked by "Restore original driver files..."
+extern const char* const RestoreSettingsQuestion;  // asked after it when the settings were recorded
 
+// Identifies the installed bank again; true when it is no longer what the
+// window last showed (another program switched it meanwhile).
+bool InstalledBankChangedUnseen();
 // The request of the open (or save) dialog for bank files, starting at fileName.
 FileDialogRequest BankFileDialog(FileDialogKind kind, WindowRef owner, const std::string& fileName);
 // Why the last operation failed, as LastFailure() recorded it (the words
@@ -86,6 +90,10 @@ namespace MainCommands {
 // it differs, all from the snapshot. A failed switch is reported and the
 // settings steps still run.
 void ApplyBtnClick(WindowChoices& choices, MainWindowPort& window);
+// The window became active again: when another program (tovaroc, a second
+// copy) changed the installed bank meanwhile, the driver's state is read
+// again and every page redrawn, so that no page shows what is not installed.
+void FormActivated(MainWindowPort& window);
 // Apply, then close whatever Apply reported.
 void OkBtnClick(WindowChoices& choices, MainWindowPort& window);
 // Close without Apply.

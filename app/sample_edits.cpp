@@ -53,7 +53,7 @@ bool SampleThere(const std::string& bank, std::int32_t index, std::string& why) 
 
 // The edit may replace the bank: not a protected set, not read-only.
 bool BankWritable(const std::string& bank, std::string& why) {
-  for (const std::string& written : {bank, ReplaceNameTail(bank, "yb3")}) {
+  for (const std::string& written : {bank, BankTablePath(bank, 3)}) {
     if (IsProtectedFile(written)) {
       return Refuse(why, ProtectedFileReason(written));
     }
@@ -75,7 +75,7 @@ bool TargetWritable(const std::string& bank, const std::string& target, std::str
   if (IsProtectedFile(target) || IsProtectedFolder(DirectoryPart(target))) {
     return Refuse(why, ProtectedFileReason(target));
   }
-  if (SameFileOrDirectory(target, bank) || SameFileOrDirectory(target, ReplaceNameTail(bank, "yb3"))) {
+  if (SameFileOrDirectory(target, bank) || SameFileOrDirectory(target, BankTablePath(bank, 3))) {
     return Refuse(why, target + " is the bank's own file; choose another name.");
   }
   return true;

@@ -8,6 +8,7 @@
 #include "ymf/backup.h"
 #include "ymf/detect.h"
 #include "ymf/operation_failure.h"
+#include "ymf/settings_backup.h"
 
 std::string ExeDir;
 std::string ProductTitle;
@@ -75,7 +76,9 @@ bool PrepareStart(const std::string& firstArgument) {
     // A refused restore has kept the backup and the live files; the user
     // must learn why, or would take the originals for restored. Without a
     // driver there is nothing to restore, and that was asked about already.
-    if (!RestoreDriverFiles() && driverFound) {
+    if (RestoreDriverFiles()) {
+      RemoveSettingsRecord();
+    } else if (driverFound) {
       std::string reason = FailureFacts(LastFailure());
       if (LastFailure().FilesChanged) {
         reason += std::string(" ") + CleanRestoreHint;

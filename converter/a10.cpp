@@ -25,6 +25,9 @@ constexpr std::uint8_t BuiltSignature = 0x04;
 // A sample's PCM as it goes into files (kept in file byte order in memory).
 FilePiece Piece(const Sample& sample) { return {sample.Pcm.data(), sample.Pcm.size() * 2}; }
 
+// Of a sample file moved aside while the new ones go into place.
+const char* const AsideSuffix = ".a10old";
+
 std::int32_t DeconstructBank(const std::string& bankPath) {
   Bytes bytes;
   if (!ReadWhole(bankPath, bytes)) {
@@ -82,11 +85,39 @@ std::int32_t DeconstructBank(const std::string& bankPath) {
     }
     written.push_back(temporary);
   }
+  // A file that another program holds open, even one that lets others read
+  // and write it, opens for writing above and still cannot be renamed over.
+  // So every existing file is moved aside before the first one is
+  // replaced; should any of them not move, or a new one not go into place,
+  // everything goes back as it was.
+  std::vector<std::string> aside;
+  const auto putBack = [&](std::size_t movedIn) {
+    for (std::size_t i = 0; i < movedIn; ++i) {
+      RemoveFile(dir + names[i]);
+    }
+    for (const std::string& name : aside) {
+      MoveFileOver(dir + name + AsideSuffix, dir + name);
+    }
+    RemoveAll(std::vector<std::string>(written.begin() + static_cast<std::ptrdiff_t>(movedIn), written.end()));
+  };
+  for (const std::string& name : names) {
+    if (FileExists(dir + name)) {
+      if (!MoveFileOver(dir + name, dir + name + AsideSuffix)) {
+        putBack(0);
+        return Refuse(A10WriteFailed,
+                      dir + name + " cannot be replaced: another program has it open. Nothing was changed.");
+      }
+      aside.push_back(name);
+    }
+  }
   for (std::size_t i = 0; i < names.size(); ++i) {
     if (!MoveFileOver(written[i], dir + names[i])) {
-      RemoveAll(std::vector<std::string>(written.begin() + static_cast<std::ptrdiff_t>(i), written.end()));
-      return Refuse(A10WriteFailed, dir + names[i] + " cannot be replaced; the files before it were written.");
+      putBack(i);
+      return Refuse(A10WriteFailed, dir + names[i] + " cannot be replaced. Nothing was changed.");
     }
+  }
+  for (const std::string& name : aside) {
+    RemoveFile(dir + name + AsideSuffix);
   }
   return A10Ok;
 }

@@ -9,3 +9,8 @@
 // and on Windows any letter case and the short 8.3 or the long names.
 // False when either does not exist.
 bool SameFileOrDirectory(const std::string& a, const std::string& b);
+// False when the system cannot turn the spelling into a full path that the
+// file functions take whole (on Windows a full name of MAX_PATH characters
+// or more, which some calls still open). Such a path cannot be compared
+// with any other, so whoever guards files must refuse it.
+bool ResolvableFullPath(const std::string& path);

@@ -13,13 +13,12 @@
 #include "ymf/environment.h"
 #include "ymf/operation_failure.h"
 #include "ymf/pe_checksum.h"
+#include "ymf/settings_backup.h"
 #include "ymf/version_profile.h"
 
 namespace {
 
 constexpr std::uint8_t DefaultBankSignature = BankKinds[BankDefault].Signature;
-// The stock banks are megabytes; a Default bank below this is a cut copy.
-constexpr std::uint32_t MinimumDefaultBankSize = 16384;
 // Suffix of the temporary copies; they live in the Backup folder only.
 const char* const TemporarySuffix = ".new";
 
@@ -141,9 +140,14 @@ std::uint32_t StoredChecksum(const std::uint8_t* image, std::uint32_t field) {
          (static_cast<std::uint32_t>(image[field + 2]) << 16) | (static_cast<std::uint32_t>(image[field + 3]) << 24);
 }
 
+// The size of the Default bank that the driver's own set-up installs: the
+// same 2.31 MB bank for every known build, VxD and WDM.
+constexpr std::uint32_t StockDefaultBankSizes[] = {2424832};
+
 // Why a Default bank of this size cannot be a whole original; empty when it
 // can. The live bank is the measure when it is a Default bank itself; else
-// no stock bank is anywhere near as small as MinimumDefaultBankSize.
+// only the size of a stock Default bank will do: a cut copy of any other
+// size is never put live in place of the original.
 std::string ImplausibleBankSize(std::uint32_t size) {
   FileHandle file = InvalidFileHandle;
   if (OpenRead(Env.BankPath, file)) {
@@ -158,9 +162,12 @@ std::string ImplausibleBankSize(std::uint32_t size) {
                  : " where the installed Default bank " + Env.BankPath + " has " + std::to_string(liveSize);
     }
   }
-  return size >= MinimumDefaultBankSize
-             ? std::string()
-             : ", fewer than any stock bank (" + std::to_string(MinimumDefaultBankSize) + ")";
+  for (std::uint32_t stock : StockDefaultBankSizes) {
+    if (size == stock) {
+      return std::string();
+    }
+  }
+  return " where the driver's stock Default bank has " + std::to_string(StockDefaultBankSizes[0]);
 }
 
 // A pair made before backups had a manifest: taken for the originals only
@@ -419,7 +426,13 @@ bool BackupDriverFiles() {
       case BackupState::Partial:
         break;
     }
-    return MakeBackup();
+    if (!MakeBackup()) {
+      return false;
+    }
+    // The settings as they stand beside the originals; a record that cannot
+    // be written costs the backup nothing, a restore then keeps the settings.
+    RecordDriverSettings();
+    return true;
   });
 }
 

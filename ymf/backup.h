@@ -39,7 +39,7 @@ enum class BackupCopies {
 // prove itself: its driver has the live driver's version text (when that is
 // known), carries no code patch and (PE image) a correct checksum, and its
 // bank is a Default bank of the live Default bank's size or, when the live
-// bank is not a Default bank, at least of a size no stock bank goes below.
+// bank is not a Default bank, of the size of the driver's stock Default bank.
 // Anything less is NotValid: nothing is restored from it, and it is kept.
 BackupCheck CheckBackup(BackupCopies copies = BackupCopies::Both);
 // Records the failure a backup that is not usable stands for; true when it

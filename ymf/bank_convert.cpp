@@ -17,7 +17,7 @@ bool ExtractBank(const std::string& bankPath) {
 bool BuildBank(const std::string& bankPath) {
   // The converter replaces the bank and the size table is written in place:
   // neither may be a live file, an original or a link to one.
-  for (const std::string& written : {bankPath, ReplaceNameTail(bankPath, "yb3")}) {
+  for (const std::string& written : {bankPath, BankTablePath(bankPath, 3)}) {
     if (IsProtectedFile(written)) {
       return FailOn(FailureKind::Protected, written);
     }

@@ -9,15 +9,6 @@
 #include "ymf/operation_failure.h"
 #include "ymf/protected_files.h"
 
-std::string ReplaceNameTail(const std::string& path, const std::string& extension) {
-  // As many characters as the extension has, one byte or two each.
-  std::string stem = path;
-  for (std::size_t k = 0; k < extension.size() && !stem.empty(); ++k) {
-    stem.resize(LastCharacterStart(stem));
-  }
-  return stem.empty() ? "." + extension : stem + extension;
-}
-
 bool CopyBankSet(const std::string& sourceBank, const std::string& targetBank) {
   // BankTablePath with 0 gives the bank's own name in the set: last character '0'.
   for (int k = 0; k <= 3; ++k) {
@@ -90,7 +81,7 @@ bool WriteSizeTable(const std::string& bankPath) {
   }
   // The table is written in place: a name that is a link to the driver or
   // an original would take the table into it.
-  const std::string tablePath = ReplaceNameTail(bankPath, "yb3");
+  const std::string tablePath = BankTablePath(bankPath, 3);
   if (IsProtectedFile(tablePath)) {
     return false;
   }

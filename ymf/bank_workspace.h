@@ -7,10 +7,6 @@
 #include <string>
 #include <vector>
 
-// The path without as many trailing characters as the extension has,
-// followed by the extension ("my.tbl", "yb3" gives "my.yb3"); "." and the
-// extension when the path is not longer than the extension.
-std::string ReplaceNameTail(const std::string& path, const std::string& extension);
 // Copies a bank and its three table files: source as it is and its tables
 // to target with the last character made '0' to '3' (my.abc gives my.ab0 to
 // my.ab3), replacing existing files. False, copying nothing, when a target
@@ -30,7 +26,9 @@ bool DeleteWavSamples(const std::string& bankPath);
 bool SetBankSignature(const std::string& bankPath, std::uint8_t signature);
 // Writes the 2096-byte size table (523 zero words, then the bank's size as a
 // little-endian word) at the start of the existing file
-// ReplaceNameTail(bankPath, "yb3"), never creating or truncating it. False
-// when the bank itself cannot be read or the table is a protected file
-// (then nothing is written); a missing table file is passed over.
+// of the bank's set, BankTablePath(bankPath, 3) (the bank's path with its
+// last character replaced, as every table of a set is named), never
+// creating or truncating it. False when the bank itself cannot be read or
+// the table is a protected file (then nothing is written); a missing table
+// file is passed over, and the caller says so.
 bool WriteSizeTable(const std::string& bankPath);

@@ -55,8 +55,14 @@ bool DetectDriver() {
   Env.InstallDir.clear();
   GetInstallDir(Env.InstallDir);
   const std::string programDir = ProgramDirectory();
-  Env.ExtendedBankPath = Env.InstallDir + "Nerulan\\Tovaro\\Banks\\extended.yb0";
-  Env.DanceBankPath = Env.InstallDir + "Nerulan\\Tovaro\\Banks\\dance.yb0";
+  // Only a full path names the bundled banks: a relative one would find
+  // whatever set lies in the current folder under their names.
+  const std::string& install = Env.InstallDir;
+  const bool fullPath = install.size() >= 2 && (install[0] == '\\' || install[0] == '/' ||
+                                                (install.size() >= 3 && install[1] == ':' && install[2] == '\\'));
+  const std::string banks = fullPath ? install + "Nerulan\\Tovaro\\Banks\\" : std::string();
+  Env.ExtendedBankPath = banks.empty() ? std::string() : banks + "extended.yb0";
+  Env.DanceBankPath = banks.empty() ? std::string() : banks + "dance.yb0";
   Env.ExtendedBankExists = FileExists(Env.ExtendedBankPath);
   Env.DanceBankExists = FileExists(Env.DanceBankPath);
 

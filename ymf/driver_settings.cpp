@@ -89,8 +89,8 @@ bool ReadExact(MachineKey key, const std::string& name, std::uint32_t width, std
   return true;
 }
 
-// Writes the low `width` bytes of a number, little-endian. The outcome of a
-// single value write is not examined.
+// Writes the low `width` bytes of a number, little-endian. Whether the
+// write took is told by reading it back, not by this call.
 void WriteExact(MachineKey key, const std::string& name, std::uint32_t width, std::uint32_t number) {
   std::uint8_t data[4];
   for (std::uint32_t i = 0; i < 4; ++i) {
@@ -98,6 +98,8 @@ void WriteExact(MachineKey key, const std::string& name, std::uint32_t width, st
   }
   MachineKeyWrite(key, name, RegTypeBinary, data, width);
 }
+
+void WriteRow(MachineKey key, const DriverSetting& setting, const DriverSettings& values);
 
 std::int32_t ReadSetting(MachineKey key, const DriverSetting& setting, bool isVxD) {
   std::uint32_t number = 0;
@@ -129,6 +131,10 @@ std::uint32_t StoredNumber(const DriverSetting& setting, std::int32_t value) {
   return static_cast<std::uint32_t>(value);
 }
 
+void WriteRow(MachineKey key, const DriverSetting& setting, const DriverSettings& values) {
+  WriteExact(key, setting.Name, SettingWidth(setting, Env.IsVxD), StoredNumber(setting, setting.Get(values)));
+}
+
 }  // namespace
 
 std::uint32_t SettingWidth(const DriverSetting& setting, bool isVxD) {
@@ -153,8 +159,35 @@ void WriteSettingsGroup(SettingGroup group, const DriverSettings& values) {
   }
   for (const DriverSetting& setting : DriverSettingTable) {
     if (setting.Group == group) {
-      WriteExact(key, setting.Name, SettingWidth(setting, Env.IsVxD), StoredNumber(setting, setting.Get(values)));
+      WriteRow(key, setting, values);
     }
   }
   MachineKeyClose(key);
+}
+
+bool WriteChangedSettings(SettingGroup group, const DriverSettings& values, const DriverSettings& stored) {
+  MachineKey key = 0;
+  if (!OpenDriverKey(KeyAccessWrite, key)) {
+    return false;
+  }
+  for (const DriverSetting& setting : DriverSettingTable) {
+    if (setting.Group == group && setting.Get(values) != setting.Get(stored)) {
+      WriteRow(key, setting, values);
+    }
+  }
+  MachineKeyClose(key);
+  return true;
+}
+
+bool StoredInOtherShape(const DriverSetting& setting) {
+  MachineKey key = 0;
+  if (!OpenDriverKey(KeyAccessRead, key)) {
+    return false;
+  }
+  std::uint32_t type = 0;
+  std::uint32_t size = 0;
+  const bool other = MachineKeyQuery(key, setting.Name, type, size) &&
+                     (type != RegTypeBinary || size != SettingWidth(setting, Env.IsVxD));
+  MachineKeyClose(key);
+  return other;
 }

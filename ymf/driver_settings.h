@@ -68,3 +68,12 @@ void ReadDriverSettings();
 // value write is not examined, and Env.Settings is not updated: the caller
 // re-reads.
 void WriteSettingsGroup(SettingGroup group, const DriverSettings& values);
+// Writes only the rows of the group whose field in `values` differs from the
+// one in `stored`, under one opening of the key; every other value is left
+// as it is, whatever its shape. False when the key cannot be opened for
+// writing. Whether each value took is for the caller to read back.
+bool WriteChangedSettings(SettingGroup group, const DriverSettings& values, const DriverSettings& stored);
+// Whether a value is stored in a shape the reader does not take (another
+// type or size than REG_BINARY of its width); a missing value is not. Such
+// a value reads as false or 0 and is left alone unless the user changes it.
+bool StoredInOtherShape(const DriverSetting& setting);

@@ -28,6 +28,11 @@ bool IsProtectedFile(const std::string& path) {
   if (path.empty()) {
     return false;
   }
+  // A name the system cannot resolve in full compares as different from
+  // everything, while the file calls may still reach the file through it.
+  if (!ResolvableFullPath(path)) {
+    return true;
+  }
   if (SameFileOrDirectory(path, Env.DriverPath) || SameFileOrDirectory(path, Env.BankPath)) {
     return true;
   }
@@ -54,6 +59,9 @@ bool IsProtectedFile(const std::string& path) {
 
 bool IsProtectedFolder(const std::string& folder) {
   const std::string dir = FolderOrCurrent(folder);
+  if (!ResolvableFullPath(dir)) {
+    return true;
+  }
   for (const std::string& live : {Env.DriverPath, Env.BankPath}) {
     if (!live.empty() && SameFileOrDirectory(dir, FolderOrCurrent(DirectoryPart(live)))) {
       return true;

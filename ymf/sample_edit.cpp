@@ -32,13 +32,13 @@ bool Finish(const std::string& bankPath, std::uint8_t signature) {
 
 bool ExportAllowed(const std::string& bankPath, const std::string& target) {
   return !target.empty() && !IsProtectedFile(target) && !IsProtectedFolder(DirectoryPart(target)) &&
-         !SameFileOrDirectory(target, bankPath) && !SameFileOrDirectory(target, ReplaceNameTail(bankPath, "yb3"));
+         !SameFileOrDirectory(target, bankPath) && !SameFileOrDirectory(target, BankTablePath(bankPath, 3));
 }
 
 }  // namespace
 
 bool SampleEditAllowed(const std::string& bankPath) {
-  return !IsProtectedFile(bankPath) && !IsProtectedFile(ReplaceNameTail(bankPath, "yb3")) &&
+  return !IsProtectedFile(bankPath) && !IsProtectedFile(BankTablePath(bankPath, 3)) &&
          !IsProtectedFolder(DirectoryPart(bankPath));
 }
 

@@ -8,6 +8,8 @@
 #include "ymf/driver_files_lock.h"
 #include "ymf/environment.h"
 #include "ymf/installed_bank.h"
+#include "ymf/operation_failure.h"
+#include "ymf/settings_backup.h"
 
 namespace {
 
@@ -72,7 +74,7 @@ int RunBank(const StartupFacts& facts, const CommandArguments& arguments, Consol
   return code;
 }
 
-int RunRestore(const StartupFacts& facts, const CommandArguments&, ConsoleStream& out, ConsoleStream& err) {
+int RunRestore(const StartupFacts& facts, const CommandArguments& arguments, ConsoleStream& out, ConsoleStream& err) {
   if (!facts.DriverFound) {
     err << DriverNotFoundLine << "\n";
     return ExitFailed;
@@ -93,7 +95,17 @@ int RunRestore(const StartupFacts& facts, const CommandArguments&, ConsoleStream
   }
   out << "original driver restored: " << Env.DriverPath << "\n"
       << "original bank restored: " << Env.BankPath << "\n"
-      << "backup pair removed\n"
-      << RestartLine << "\n";
+      << "backup pair removed\n";
+  if (arguments.Settings && !SettingsRecordPresent()) {
+    out << "no record of the original driver settings in the Backup folder: the settings stay as they are\n";
+  } else if (arguments.Settings) {
+    if (!RestoreDriverSettings()) {
+      err << LastFailure().Text << "\n";
+      return ExitFailed;
+    }
+    out << "driver settings restored: HKEY_LOCAL_MACHINE\\" << Env.DriverRegKey << "\n";
+  }
+  RemoveSettingsRecord();
+  out << RestartLine << "\n";
   return ExitSuccess;
 }

@@ -115,7 +115,7 @@ int Build(const Arguments& args, ConsoleStream& out, ConsoleStream& err) {
     err << BuildFailed << ": " << ReasonOr(BuildReason(bank, WavSamplesBeside(bank).size())) << "\n";
     return ExitFailed;
   }
-  const std::string sizeTable = ReplaceNameTail(bank, "yb3");
+  const std::string sizeTable = BankTablePath(bank, 3);
   out << "bank built: " << bank << "\n";
   for (const std::string& line : BuildReportLines(ConverterBuildReport(), 0)) {
     out << line << "\n";

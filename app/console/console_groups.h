@@ -11,6 +11,7 @@ int CheckNoArguments(CommandArguments& arguments, std::string& usage, ConsoleStr
 int CheckBankArguments(CommandArguments& arguments, std::string& usage, ConsoleStream& err);
 int CheckSetArguments(CommandArguments& arguments, std::string& usage, ConsoleStream& err);
 int CheckVoicesArguments(CommandArguments& arguments, std::string& usage, ConsoleStream& err);
+int CheckRestoreArguments(CommandArguments& arguments, std::string& usage, ConsoleStream& err);
 int CheckVerifyArguments(CommandArguments& arguments, std::string& usage, ConsoleStream& err);
 
 // console_report.cpp: what the driver is and holds.

@@ -93,6 +93,15 @@ int CheckVoicesArguments(CommandArguments& arguments, std::string& usage, Consol
   return ExitSuccess;
 }
 
+int CheckRestoreArguments(CommandArguments& arguments, std::string& usage, ConsoleStream&) {
+  arguments.Settings = arguments.Rest.size() == 1 && arguments.Rest[0] == "--settings";
+  if (arguments.Rest.empty() || arguments.Settings) {
+    return ExitSuccess;
+  }
+  usage = "unknown arguments";
+  return ExitUsage;
+}
+
 int CheckVerifyArguments(CommandArguments& arguments, std::string& usage, ConsoleStream&) {
   const std::vector<std::string>& rest = arguments.Rest;
   if (rest.size() == 2 && rest[0] == "--bank" && !rest[1].empty()) {

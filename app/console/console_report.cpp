@@ -4,6 +4,7 @@
 #include "app/console/console_groups.h"
 #include "app/console/console_lines.h"
 #include "app/voice_counts.h"
+#include "platform/registry.h"
 #include "ymf/backup.h"
 #include "ymf/driver_settings.h"
 #include "ymf/driver_verify.h"
@@ -80,6 +81,14 @@ int RunStatus(const StartupFacts& facts, const CommandArguments&, ConsoleStream&
     return ExitSuccess;
   }
   const DriverSettings& s = Env.Settings;
+  MachineKey key = 0;
+  if (!MachineKeyOpen(Env.DriverRegKey, KeyAccessRead, key)) {
+    // Fifteen "= 0" lines would read as fifteen stored values.
+    out << "settings: the key HKEY_LOCAL_MACHINE\\" << Env.DriverRegKey
+        << " does not exist or cannot be read; no setting is stored there\n";
+    return ExitSuccess;
+  }
+  MachineKeyClose(key);
   out << "settings (HKEY_LOCAL_MACHINE\\" << Env.DriverRegKey << "):\n";
   for (const DriverSetting& setting : DriverSettingTable) {
     out << "  " << setting.Name << " = " << setting.Get(s) << "\n";
@@ -141,9 +150,10 @@ int RunVerify(const StartupFacts& facts, const CommandArguments& arguments, Cons
     out << " " << Hex(offset);
   }
   out << "\n";
+  // The advice belongs with the verdict it explains.
   const std::string problem = VerifyProblem(v);
   if (!problem.empty()) {
-    err << problem << "\n";
+    out << problem << "\n";
   }
   out << (v.Exact ? "result: the driver is exactly what the installed bank needs\n"
                   : "result: the driver is NOT what the installed bank needs\n");

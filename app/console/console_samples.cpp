@@ -224,7 +224,7 @@ int RunSample(const SampleRequest& request, ConsoleStream& out, ConsoleStream& e
     return Failed(SampleChangeFailed, why, err);
   }
   out << "changed " << Describe(info, static_cast<std::size_t>(request.Index), samples.size());
-  out << "size table written: " << ReplaceNameTail(request.Bank, "yb3") << "\n";
+  out << "size table written: " << BankTablePath(request.Bank, 3) << "\n";
   return ExitSuccess;
 }
 
@@ -238,7 +238,7 @@ int RunReplace(const SampleRequest& request, ConsoleStream& out, ConsoleStream& 
   if (request.FontSample >= 0) {
     out << " (its sample " << static_cast<long long>(request.FontSample) << ")";
   }
-  out << "\nsize table written: " << ReplaceNameTail(request.Bank, "yb3") << "\n";
+  out << "\nsize table written: " << BankTablePath(request.Bank, 3) << "\n";
   return ExitSuccess;
 }
 

@@ -46,21 +46,22 @@ int RunSet(const StartupFacts& facts, const CommandArguments& arguments, Console
     out << "Every setting already has its value; nothing was written.\n";
     return ExitSuccess;
   }
-  bool stored = true;
   for (const DriverSetting& setting : DriverSettingTable) {
-    if (setting.Group == SettingGroup::VoiceLimits) {
-      continue;
-    }
     const std::int32_t was = setting.Get(before);
     const std::int32_t now = setting.Get(Env.Settings);
-    if (now != setting.Get(wanted)) {
-      stored = false;
-    } else if (now != was) {
+    if (setting.Group != SettingGroup::VoiceLimits && now != was) {
       out << setting.Name << ": " << was << " -> " << now << "\n";
     }
   }
-  if (!stored) {
-    err << "Cannot write the driver settings under HKEY_LOCAL_MACHINE\\" << Env.DriverRegKey << "\n";
+  std::vector<std::string> refused = panel.Refused;
+  refused.insert(refused.end(), modules.Refused.begin(), modules.Refused.end());
+  std::vector<std::string> leftAlone = panel.LeftAlone;
+  leftAlone.insert(leftAlone.end(), modules.LeftAlone.begin(), modules.LeftAlone.end());
+  if (!leftAlone.empty()) {
+    out << LeftAloneSettingsText(leftAlone) << "\n";
+  }
+  if (!refused.empty()) {
+    err << RefusedSettingsText(refused) << "\n";
     return ExitFailed;
   }
   out << (panel.Changed ? "panel settings written" : "") << (panel.Changed && modules.Changed ? ", " : "")
@@ -94,9 +95,12 @@ int RunVoices(const StartupFacts& facts, const CommandArguments& arguments, Cons
     out << "The voice limits already have these values; nothing was written.\n";
     return ExitSuccess;
   }
-  if (GroupDiffers(SettingGroup::VoiceLimits, wanted, Env.Settings)) {
-    err << "Cannot write the voice limits under HKEY_LOCAL_MACHINE\\" << Env.DriverRegKey << "\n";
+  if (!applied.Refused.empty()) {
+    err << RefusedSettingsText(applied.Refused) << "\n";
     return ExitFailed;
+  }
+  if (!applied.LeftAlone.empty()) {
+    out << LeftAloneSettingsText(applied.LeftAlone) << "\n";
   }
   const DriverSettings& s = Env.Settings;
   out << "voice limits written: MIDI " << s.MaxModVoices << ", Wave Out " << s.MaxWodVoices << ", Direct Sound "

@@ -11,7 +11,7 @@ const char* const MainHelp =
     "  bank user PATH                switch the XG bank mode\n"
     "  set NAME=VALUE ...            change panel settings and load modules by value name\n"
     "  voices MIDI WAVEOUT DS DS3D   set the four voice limits\n"
-    "  restore                       put the original driver files back and remove the backup\n"
+    "  restore [--settings]          put the original driver files (and settings) back\n"
     "  verify [--bank PATH]          compare the driver with its backup for the installed bank\n"
     "\n"
     "Every command first detects the driver and makes the backup of the original files;\n"
@@ -47,11 +47,13 @@ const ConsoleCommand Commands[] = {
      "Sets the four voice limits (0 to 64 each). A total above 88 is stored with a warning.\n",
      CheckVoicesArguments, RunVoices},
     {"restore",
-     "usage: tovaroc restore\n"
+     "usage: tovaroc restore [--settings]\n"
      "Puts the original driver and bank files back from the backup and removes the backup,\n"
      "as 'tovaro.exe -clean' does. A backup that does not match its manifest, or that\n"
-     "belongs to another driver build than the installed one, is refused and kept.\n",
-     CheckNoArguments, RunRestore},
+     "belongs to another driver build than the installed one, is refused and kept.\n"
+     "--settings also puts the driver's fifteen settings back as they were when the backup\n"
+     "was first made.\n",
+     CheckRestoreArguments, RunRestore},
     {"verify",
      "usage: tovaroc verify [--bank PATH]\n"
      "Compares the driver with the backup driver: the code patch, which bank's tables are in\n"

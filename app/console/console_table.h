@@ -26,6 +26,7 @@ struct CommandArguments {
   std::string Path;                     // bank user: the bank; verify --bank: the bank set
   std::vector<Assignment> Assignments;  // set
   std::int32_t Voices[4] = {};          // voices: MIDI, Wave Out, Direct Sound, Direct Sound 3D
+  bool Settings = false;                // restore --settings
 };
 
 struct ConsoleCommand {

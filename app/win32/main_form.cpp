@@ -9,9 +9,9 @@
 #include "app/test_tune.h"
 #include "app/win32/resource.h"
 
-namespace {
-
 const char* const MainFormClass = "TMainForm";
+
+namespace {
 
 // Pages look like property sheet pages on XP. The call lives in uxtheme.dll,
 // which Windows 98 lacks, so it is looked up when the program runs.
@@ -171,6 +171,11 @@ INT_PTR TMainForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return FALSE;
     }
+    case WM_ACTIVATEAPP:
+      if (wParam != FALSE && ready_) {
+        MainCommands::FormActivated(*this);
+      }
+      return FALSE;
     case WM_VoiceEditLeft:
       VoiceEditLeft(static_cast<int>(wParam));
       return TRUE;

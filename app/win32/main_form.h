@@ -10,6 +10,9 @@
 #include "app/main_commands.h"
 #include "app/main_view.h"
 
+// The window class of the main window, by which a second start finds it.
+extern const char* const MainFormClass;
+
 class TMainForm : private MainWindowPort {
  public:
   TMainForm() = default;

@@ -29,10 +29,32 @@ std::string FirstArgument(const char* commandLine) {
   return argument;
 }
 
+// One window: a second start brings the first window to the front and
+// ends. The mutex lives as long as this process; Windows frees it when the
+// process ends, however it ends.
+bool FirstWindowBroughtForward() {
+  CreateMutexA(nullptr, FALSE, "Nerulan.Tovaro.MainWindow");
+  if (GetLastError() != ERROR_ALREADY_EXISTS) {
+    return false;
+  }
+  HWND first = FindWindowA(MainFormClass, nullptr);
+  if (first != nullptr) {
+    if (IsIconic(first)) {
+      ShowWindow(first, SW_RESTORE);
+    }
+    SetForegroundWindow(first);
+  }
+  return true;
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand) {
-  if (PrepareStart(FirstArgument(commandLine))) {
+  const std::string argument = FirstArgument(commandLine);
+  if (!IsCleanSwitch(argument) && FirstWindowBroughtForward()) {
+    return 0;
+  }
+  if (PrepareStart(argument)) {
     static TMainForm MainForm;
     if (MainForm.Create(instance)) {
       ShowWindow(MainForm.Handle(), showCommand);

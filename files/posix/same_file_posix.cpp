@@ -1,5 +1,7 @@
 #include <sys/stat.h>
 
+#include <cerrno>
+
 #include "files/posix/posix_path.h"
 #include "files/same_file.h"
 
@@ -8,4 +10,10 @@ bool SameFileOrDirectory(const std::string& a, const std::string& b) {
   struct stat second {};
   return !a.empty() && !b.empty() && stat(NativePath(a).c_str(), &first) == 0 &&
          stat(NativePath(b).c_str(), &second) == 0 && first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+bool ResolvableFullPath(const std::string& path) {
+  struct stat entry {};
+  // A missing file resolves as well; only what stat cannot even look up fails.
+  return !path.empty() && (stat(NativePath(path).c_str(), &entry) == 0 || errno != ENAMETOOLONG);
 }

@@ -126,3 +126,13 @@ bool SameFileOrDirectory(const std::string& a, const std::string& b) {
   const std::string secondShort = ShortFullPath(second);
   return !firstShort.empty() && lstrcmpiA(firstShort.c_str(), secondShort.c_str()) == 0;
 }
+
+bool ResolvableFullPath(const std::string& path) {
+  if (path.empty()) {
+    return false;
+  }
+  char buffer[MAX_PATH] = {};
+  char* namePart = nullptr;
+  const DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, buffer, &namePart);
+  return length != 0 && length < MAX_PATH;
+}

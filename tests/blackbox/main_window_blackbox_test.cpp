@@ -217,6 +217,34 @@ TEST_F(MainWindow, AMissingBackupFolderIsCreatedAtStart) {
   ExpectEndsWithoutQuestion(robot);
 }
 
+// One window: a second start ends at once and leaves the first. When
+// tovaroc switches the bank meanwhile, the first window shows it as soon
+// as it is activated again.
+TEST_F(MainWindow, ASecondStartEndsAndTheFirstRereadsWhatTovarocChanged) {
+  InstallDriver();
+  ASSERT_TRUE(CopyFileOver(OwnDirectory() + "dist\\Tovaro\\tovaroc.exe", where_.ProgramDir + "tovaroc.exe"));
+  Robot robot;
+  HWND window = OpenWindow(robot, 0);
+  ASSERT_NE(window, nullptr);
+  HWND disabled = Robot::FindControl(window, "Button", "Disable Bank (Maximum Physical Memory, \"GeForce\" - fix)");
+  ASSERT_NE(disabled, nullptr);
+  EXPECT_NE(SendMessageA(disabled, BM_GETCHECK, 0, 0), BST_CHECKED);
+
+  Robot second;
+  ASSERT_TRUE(second.Start(exe_, ""));
+  DWORD exitCode = 1234;
+  ASSERT_TRUE(second.WaitForExit(Patience, exitCode)) << "the second copy is still running";
+  EXPECT_EQ(exitCode, 0u);
+  EXPECT_TRUE(second.SeenWindows().empty());
+
+  ASSERT_EQ(RunConsole(where_.ProgramDir + "tovaroc.exe", "bank disabled", Patience).ExitCode, 0u);
+  SendMessageA(window, WM_ACTIVATEAPP, TRUE, 0);
+  EXPECT_EQ(SendMessageA(disabled, BM_GETCHECK, 0, 0), BST_CHECKED) << "the window shows what is installed";
+  Key(window, VK_ESCAPE);
+  DWORD firstExit = 1234;
+  EXPECT_TRUE(robot.WaitForExit(Patience, firstExit));
+}
+
 TEST_F(MainWindow, DriverFilesInUseAtStartAreSaidSoNotTheBackupQuestion) {
   InstallDriver();
   SystemLock lock = 0;

@@ -16,7 +16,7 @@ class Program : public ProgramTest {
  protected:
   void InstallWdmDriver() {
     DriverInstallSpec setup;
-    setup.StockBankSize = 40000;  // a plain backup pair must hold a bank of a stock size
+    setup.StockBankSize = 2424832;  // a plain backup pair must hold a bank of the stock size
     ASSERT_TRUE(InstallDriver(where_, setup));
   }
   void ExpectEndsWithoutWindow(Robot& robot) {

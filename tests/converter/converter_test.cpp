@@ -204,8 +204,12 @@ TEST_F(Converter, FailedExtractLeavesTheFolderAsItWas) {
     bool EleventhUnwritable;  // writing 010_*.wav fails (a full disk, a locked file)
     std::int32_t Expected;
     const char* Named;
+    // 002_*.wav is held open by a program that shares reading and writing:
+    // it opens for writing, but cannot be renamed.
+    bool ThirdHeldOpen = false;
   } cases[] = {
       {"the eleventh file cannot be written", nullptr, true, A10WriteFailed, "010_"},
+      {"the third file is held open", nullptr, false, A10WriteFailed, "002_", true},
       {"WAV files of another bank in the folder", "007_Other Bank.wav", false, A10ForeignWav, "007_Other Bank.wav"},
       {"a WAV file of the user's own in upper case", "MY TAKE.WAV", false, A10ForeignWav, "MY TAKE.WAV"},
   };
@@ -228,6 +232,14 @@ TEST_F(Converter, FailedExtractLeavesTheFolderAsItWas) {
     if (c.EleventhUnwritable) {
       faulty.WriteFileOver = [](const std::string& path, const std::vector<FilePiece>& pieces) {
         return path.find("010_") == std::string::npos && system->WriteFileOver(path, pieces);
+      };
+    }
+    if (c.ThirdHeldOpen) {
+      faulty.MoveFileOver = [](const std::string& from, const std::string& to) {
+        const auto held = [](const std::string& path) {
+          return path.find("002_") != std::string::npos && path.size() > 4 && path.substr(path.size() - 4) == ".wav";
+        };
+        return !held(from) && !held(to) && system->MoveFileOver(from, to);
       };
     }
     FileOperations() = faulty;

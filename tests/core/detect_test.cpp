@@ -140,7 +140,7 @@ TEST(Detect, ProgramFilesDirMustBeAPlainString) {
     Fake().Keys[FakeKeyName(key)]["programfilesdir"] = FakeValue{type, Bytes(dir.begin(), dir.end())};
     ASSERT_TRUE(DetectDriver());
     EXPECT_EQ(Env.InstallDir, "");
-    EXPECT_EQ(Env.ExtendedBankPath, "Nerulan\\Tovaro\\Banks\\extended.yb0");
+    EXPECT_EQ(Env.ExtendedBankPath, "") << "never a path relative to the current folder";
     EXPECT_FALSE(Env.ExtendedBankExists);
     EXPECT_FALSE(Env.DanceBankExists);
   }
@@ -148,6 +148,9 @@ TEST(Detect, ProgramFilesDirMustBeAPlainString) {
   Fake().Keys[FakeKeyName(key)]["programfilesdir"] = FakeValue{RegTypeSz, Bytes{}};
   ASSERT_TRUE(DetectDriver());
   EXPECT_EQ(Env.InstallDir, "");
+  Fake().Keys[FakeKeyName(key)]["programfilesdir"] = FakeValue{RegTypeSz, Bytes{'P', 'F'}};
+  ASSERT_TRUE(DetectDriver());
+  EXPECT_EQ(Env.DanceBankPath, "") << "a relative string names no folder either";
 }
 
 TEST(Detect, InstallDirStopsAtTheFirstNulAndAt255Characters) {

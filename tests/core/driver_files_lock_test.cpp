@@ -23,7 +23,7 @@ class DriverFilesLock : public ::testing::Test {
     sys_ = std::make_unique<SimulatedSystem>();
     sys_->RegisterProgramFiles();
     DriverInstallSpec setup;
-    setup.StockBankSize = 20000;
+    setup.StockBankSize = 2424832;  // a plain pair then passes as the originals
     ASSERT_TRUE(sys_->AddDriver(setup));
     ASSERT_TRUE(InstallBankSets(sys_->Where(), 30000));
     ASSERT_TRUE(DetectDriver());

@@ -158,7 +158,7 @@ TEST_F(MainCommandsTest, FailedSwitchIsReportedAndTheSettingsStepsStillRun) {
   EXPECT_TRUE(Env.Settings.SRC);
   EXPECT_EQ(Env.Settings.LoadUIF, 9) << "an index without a list entry is written back as it was";
   EXPECT_TRUE(RebootPending) << "by the high quality mode, not by the switch";
-  EXPECT_EQ(window_.Refreshes, 1);
+  EXPECT_EQ(window_.Refreshes, 2) << "the radios show what is installed, then the settings what is stored";
 }
 
 // The floors below say what a failed step left; the window names the way
@@ -192,21 +192,30 @@ TEST_F(MainCommandsTest, ApplySaysWhatItStoredAndWhetherARestartIsPending) {
   const struct {
     const char* Setting;  // changed before this Apply, or null
     const char* Line;
+    bool Denied = false;  // the driver's key refuses writing, as for a limited account
   } applies[] = {
       {nullptr, "Nothing to apply: the pages show what is installed and stored."},
       {"ShowWaveout", "Settings stored."},
       {"LoadLegacy", "Settings stored. Restart Windows for the changes to take effect."},
       {nullptr,
        "Nothing to apply: the pages show what is installed and stored. A restart of Windows is still pending."},
+      {"LoadGamePort", "Settings not stored: 1 value(s) were refused by the registry.", true},
   };
   for (const auto& apply : applies) {
     if (apply.Setting != nullptr) {
       choices_.Settings[Row(apply.Setting)] ^= 1;
     }
+    if (apply.Denied) {
+      Fake().WriteDeniedKeys.insert(FakeKeyName(Env.DriverRegKey));
+      RebootPending = false;
+    }
     MainCommands::ApplyBtnClick(choices_, window_);
     EXPECT_EQ(choices_.ResultLine, apply.Line);
+    EXPECT_EQ(Fake().Shown.size(), apply.Denied ? 1u : 0u);
   }
-  EXPECT_TRUE(Fake().Shown.empty());
+  EXPECT_EQ(Fake().Shown[0].Text.find("Cannot store LoadGamePort under HKEY_LOCAL_MACHINE\\" + Env.DriverRegKey), 0u);
+  EXPECT_NE(Fake().Shown[0].Text.find("A limited account cannot write"), std::string::npos);
+  EXPECT_FALSE(RebootPending) << "a group that was not stored needs no restart";
 }
 
 TEST_F(MainCommandsTest, UserRadioWithAnEmptyPathSwitchesNothing) {
@@ -229,11 +238,58 @@ TEST_F(MainCommandsTest, EveryApplyWithAUserPathInstallsTheBankAgain) {
   EXPECT_EQ(Env.BankKind, BankUser);
   EXPECT_EQ(Live(Env.BankPath), Live(user));
   ASSERT_TRUE(WriteWholeFile(Env.BankPath, Bytes{0xAA, 1, 2}));
+  IdentifyInstalledBank();  // as the window reads it when it is activated
   MainCommands::ApplyBtnClick(choices_, window_);
   EXPECT_EQ(Live(Env.BankPath), Live(user)) << "installed again";
   EXPECT_TRUE(RebootPending);
   EXPECT_EQ(window_.Refreshes, 2);
   EXPECT_TRUE(Fake().Shown.empty());
+}
+
+// A bank just built from WAV samples (signature 04) has no kind: asked
+// once, Yes marks the working copy as a User bank before it is installed,
+// and the result line names the kind the About page shows.
+TEST_F(MainCommandsTest, ABuiltBankIsMarkedAsAUserBankWhenTheUserSaysYes) {
+  const struct {
+    int Answer;
+    std::int32_t Kind;
+    std::uint8_t Signature;
+    const char* LineStart;
+  } cases[] = {{AnswerYes, BankUser, 0x02, "User bank "}, {AnswerNo, BankUnknown, 0x04, "Bank "}};
+  for (const auto& c : cases) {
+    Start();
+    const std::string user = AddUserBank(sim_, "built.yb0");
+    Bytes built = Live(user);
+    built[0] = 0x04;
+    ASSERT_TRUE(WriteWholeFile(user, built));
+    Fake().Shown.clear();
+    Fake().Answers = {c.Answer};
+    choices_.CheckedRadio = BankRadio::User;
+    choices_.UserBankSetEdit = user;
+    MainCommands::ApplyBtnClick(choices_, window_);
+    ASSERT_EQ(Fake().Shown.size(), 1u);
+    EXPECT_EQ(Fake().Shown[0].Style, MsgYesNo | MsgIconQuestion);
+    EXPECT_EQ(Env.BankKind, c.Kind);
+    EXPECT_EQ(Live(user)[0], c.Signature);
+    EXPECT_EQ(Live(Env.BankPath), Live(user));
+    EXPECT_EQ(choices_.ResultLine.rfind(c.LineStart + user + " ", 0), 0u) << choices_.ResultLine;
+  }
+}
+
+// tovaroc installs Extended while the window still shows Default: an
+// Apply of another setting switches nothing back, and the page is redrawn.
+TEST_F(MainCommandsTest, ApplyDoesNotUndoASwitchTheWindowDidNotSee) {
+  Start();
+  ASSERT_EQ(choices_.CheckedRadio, BankRadio::Default);
+  ASSERT_TRUE(SetBankMode(ModeExtended, ""));
+  const Bytes extended = Live(Env.BankPath);
+  choices_.Settings[Row("ShowWaveout")] = 0;
+  MainCommands::ApplyBtnClick(choices_, window_);
+  EXPECT_EQ(Live(Env.BankPath), extended);
+  EXPECT_EQ(Env.BankKind, BankExtended);
+  EXPECT_FALSE(Env.Settings.ShowWaveout) << "the settings are still stored";
+  EXPECT_EQ(choices_.ResultLine.rfind("The installed bank was changed by another program", 0), 0u)
+      << choices_.ResultLine;
 }
 
 TEST_F(MainCommandsTest, WithoutADriverApplyWritesNothingAnywhereAndOkCloses) {

@@ -10,9 +10,12 @@
 #include "platform/testing/registry_keys.h"
 #include "tests/core/simulated_system.h"
 #include "tests/support/settings_registry.h"
+#include "ymf/backup.h"
 #include "ymf/detect.h"
 #include "ymf/driver_settings.h"
+#include "ymf/operation_failure.h"
 #include "ymf/settings_apply.h"
+#include "ymf/settings_backup.h"
 
 namespace {
 
@@ -86,8 +89,12 @@ TEST_F(SettingsDouble, KeyDeniedForWritingIsLeftAsItWasAndStillReads) {
   wanted.SRC = false;
   wanted.LoadLegacy = false;
   wanted.MaxWodVoices = 40;
+  const std::vector<std::string> refused[] = {{"SRC"}, {"LoadLegacy"}, {"MaxWodVoices"}};
   for (SettingGroup group : SettingGroups) {
-    EXPECT_TRUE(ApplySettingsGroup(group, wanted).Changed);
+    const GroupApplied applied = ApplySettingsGroup(group, wanted);
+    EXPECT_TRUE(applied.Changed);
+    EXPECT_FALSE(applied.RebootNeeded) << "nothing was stored";
+    EXPECT_EQ(applied.Refused, refused[static_cast<int>(group)]);
   }
   EXPECT_EQ(Snapshot(), before);
   // The re-read brings the record back to what the registry holds.
@@ -110,6 +117,39 @@ TEST(SettingsDetection, DetectionLoadsTheSettingsOfTheFoundDriver) {
     ASSERT_TRUE(DetectDriver());
     EXPECT_EQ(FieldsOf(Env.Settings), FieldsOf(stored)) << "vxd " << vxd;
   }
+}
+
+// The first backup records the fifteen values as they are stored, their
+// shape included; a restore of the settings puts exactly those back, and a
+// damaged record writes nothing.
+TEST(SettingsDetection, TheFirstBackupRecordsTheSettingsAndARestorePutsThemBack) {
+  SimulatedSystem system;
+  ASSERT_TRUE(system.AddDriver(DriverInstallSpec()));
+  const std::string key = DriverRegKeyFor(false, 5);
+  DriverSettings original = NonZeroSettings();
+  original.MaxModVoices = 20;
+  ASSERT_TRUE(WriteDriverRegistry(key, false, original));
+  PutValue(key, "LoadUIF", RegTypeDword, {0x03, 0, 0, 0});  // the driver's set-up may leave another shape
+  ASSERT_TRUE(DetectDriver());
+  ASSERT_TRUE(BackupDriverFiles());
+  const RegistrySnapshot before = Snapshot();
+  ASSERT_TRUE(SettingsRecordPresent());
+
+  DriverSettings changed = DriverSettings();
+  changed.MaxModVoices = 64;
+  ASSERT_TRUE(WriteDriverRegistry(key, false, changed));
+  ASSERT_TRUE(BackupDriverFiles());  // a later start keeps the first record
+  EXPECT_TRUE(RestoreDriverSettings()) << LastFailure().Text;
+  EXPECT_EQ(Snapshot(), before);
+  EXPECT_EQ(Env.Settings.MaxModVoices, 20);
+
+  ASSERT_TRUE(WriteDriverRegistry(key, false, changed));
+  Bytes record = ReadAll(SettingsRecordPath());
+  record[record.size() / 2] ^= 1;
+  WriteAll(SettingsRecordPath(), record);
+  const RegistrySnapshot damaged = Snapshot();
+  EXPECT_FALSE(RestoreDriverSettings());
+  EXPECT_EQ(Snapshot(), damaged);
 }
 
 TEST(SettingsDetection, NoDriverLeavesEverySettingFalseOrZero) {

@@ -1,6 +1,7 @@
 // Start-up: the questions, their order and the "-clean" restore.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "app/startup.h"
@@ -94,7 +95,7 @@ TEST(Startup, CleanSwitchIsTheFirstArgumentInAnyCase) {
 TEST(Startup, CleanRestoresTheOriginalsAndOpensNoWindow) {
   SimulatedSystem sim;
   DriverInstallSpec setup = WdmDriver();
-  setup.StockBankSize = 40000;  // a plain pair must hold a bank of a stock size
+  setup.StockBankSize = 2424832;  // a plain pair must hold a bank of the stock size
   ASSERT_TRUE(sim.AddDriver(setup));
   const Bytes driver = ReadAll(sim.DriverPath(false));
   const Bytes bank = ReadAll(sim.BankPath(false));
@@ -120,11 +121,19 @@ TEST(Startup, UnprovenBackupIsAskedAboutAndNeitherRestoredNorOverwritten) {
     std::function<Bytes(const Bytes&)> Damage;
     bool RemoveManifest;
     const char* Problem;
+    bool LiveBankSwitched = false;  // the live bank is not a Default bank
   } cases[] = {
       {"driver copy cut short", "Ds1.sys",
        [](const Bytes& whole) { return Bytes(whole.begin(), whole.begin() + 1000000); }, false, "not a complete copy"},
       {"plain pair with the bank cut to 1000 bytes", "dsxgwave.tbl",
        [](const Bytes& whole) { return Bytes(whole.begin(), whole.begin() + 1000); }, true, "not a complete copy"},
+      {"plain pair with a 100000-byte Default bank after a switch", "dsxgwave.tbl",
+       [](const Bytes& whole) {
+         Bytes cut(100000, 0x5A);
+         std::copy(whole.begin(), whole.end(), cut.begin());
+         return cut;
+       },
+       true, "has 100000 bytes where the driver's stock Default bank has 2424832", true},
   };
   for (const auto& test : cases) {
     SimulatedSystem sim;
@@ -138,6 +147,9 @@ TEST(Startup, UnprovenBackupIsAskedAboutAndNeitherRestoredNorOverwritten) {
     const std::string copy = sim.BackupDir() + test.Copy;
     const Bytes cut = test.Damage(ReadAll(copy));
     WriteAll(copy, cut);
+    if (test.LiveBankSwitched) {
+      WriteAll(sim.BankPath(false), Bytes{0x00, 1, 2});
+    }
     const Bytes liveBank = ReadAll(sim.BankPath(false));
     WriteAll(sim.DriverPath(false), Bytes{'M', 'Z', 0x90});
 

@@ -49,35 +49,31 @@ bool SplitsAs(unsigned codePage) {
 
 // In 932 the second byte of 表 (95 5C) and of ソ (83 5C) is a backslash, and
 // 41 (A) is the second byte of ア (83 41); in 936 that of 誠 (D5 5C).
-TEST(WorkspacePaths, NameTailsAndDirectories) {
+TEST(WorkspacePaths, TablePathsAndDirectories) {
   const struct {
     unsigned CodePage;
     const char* Path;
     const char* Directory;
-    const char* Table3;    // BankTablePath 3: the last character replaced
-    const char* NameTail;  // ReplaceNameTail with "yb3"
+    const char* Table3;  // BankTablePath 3: the last character replaced
   } cases[] = {
-      {1252, "C:\\Banks\\my.yb0", "C:\\Banks\\", "C:\\Banks\\my.yb3", "C:\\Banks\\my.yb3"},
-      {1252, "C:\\Banks\\my.tbl", "C:\\Banks\\", "C:\\Banks\\my.tb3", "C:\\Banks\\my.yb3"},
-      {1252, "C:my.yb0", "C:", "C:my.yb3", "C:my.yb3"},
-      {1252, "my.yb0", "", "my.yb3", "my.yb3"},
-      {1252, "abcd", "", "abc3", "ayb3"},
-      {1252, "abc", "", "ab3", ".yb3"},
-      {1252, "", "", "", ".yb3"},
-      {1252, "C:\\\x95\x5C\x83\x5C.yb0", "C:\\\x95\x5C\x83\x5C", "C:\\\x95\x5C\x83\x5C.yb3",
-       "C:\\\x95\x5C\x83\x5C.yb3"},
-      {932, "C:\\\x95\x5C\\\x83\x5C.yb0", "C:\\\x95\x5C\\", "C:\\\x95\x5C\\\x83\x5C.yb3", "C:\\\x95\x5C\\\x83\x5C.yb3"},
+      {1252, "C:\\Banks\\my.yb0", "C:\\Banks\\", "C:\\Banks\\my.yb3"},
+      {1252, "C:\\Banks\\my.tbl", "C:\\Banks\\", "C:\\Banks\\my.tb3"},
+      {1252, "C:my.yb0", "C:", "C:my.yb3"},
+      {1252, "my.yb0", "", "my.yb3"},
+      {1252, "abcd", "", "abc3"},
+      {1252, "abc", "", "ab3"},
+      {1252, "", "", ""},
+      {1252, "C:\\\x95\x5C\x83\x5C.yb0", "C:\\\x95\x5C\x83\x5C", "C:\\\x95\x5C\x83\x5C.yb3"},
+      {932, "C:\\\x95\x5C\\\x83\x5C.yb0", "C:\\\x95\x5C\\", "C:\\\x95\x5C\\\x83\x5C.yb3"},
       {932, "C:\\\x95\x5C\\\x83\x5C\x83\x5C", "C:\\\x95\x5C\\",
        "C:\\\x95\x5C\\\x83\x5C"
-       "3",
-       "C:\\\x95\x5Cyb3"},
+       "3"},
       {932, "\x83\x5C\x83\x41", "",
        "\x83\x5C"
-       "3",
-       ".yb3"},
-      {932, "\x95\x5C:a", "", "\x95\x5C:3", ".yb3"},
-      {932, "C:\\a\x95", "C:\\", "C:\\a3", "C:yb3"},
-      {936, "C:\\\xD5\x5C\\\xD5\x5C.yb0", "C:\\\xD5\x5C\\", "C:\\\xD5\x5C\\\xD5\x5C.yb3", "C:\\\xD5\x5C\\\xD5\x5C.yb3"},
+       "3"},
+      {932, "\x95\x5C:a", "", "\x95\x5C:3"},
+      {932, "C:\\a\x95", "C:\\", "C:\\a3"},
+      {936, "C:\\\xD5\x5C\\\xD5\x5C.yb0", "C:\\\xD5\x5C\\", "C:\\\xD5\x5C\\\xD5\x5C.yb3"},
   };
   for (const auto& c : cases) {
     if (!SplitsAs(c.CodePage)) {
@@ -87,7 +83,6 @@ TEST(WorkspacePaths, NameTailsAndDirectories) {
     EXPECT_EQ(DirectoryPart(c.Path), c.Directory);
     EXPECT_EQ(DirectoryPart(c.Path) + FileNamePart(c.Path), c.Path);
     EXPECT_EQ(BankTablePath(c.Path, 3), c.Table3);
-    EXPECT_EQ(ReplaceNameTail(c.Path, "yb3"), c.NameTail);
   }
   // Letter case as the system folds it: never inside a two-byte character.
   const struct {
@@ -169,10 +164,19 @@ TEST_F(Workspace, SizeTableGoesIntoAnExistingThirdTableOnly) {
   expected.resize(3000, 0xEE);  // a longer file keeps its tail
   EXPECT_EQ(ReadAll(dir_ + "bank.yb3"), expected);
 
-  // The table's name comes from the bank's by its last three characters.
+  // The table is named as the switch and the copy name it, by the bank's
+  // last character: mine.tb0 has its size table in mine.tb3.
+  WriteAll(dir_ + "mine.tb0", Bytes(7, 0));
+  WriteAll(dir_ + "mine.tb3", Bytes(2096, 0xEE));
+  WriteAll(dir_ + "mine.yb3", Bytes(2096, 0xEE));
+  EXPECT_TRUE(WriteSizeTable(dir_ + "mine.tb0"));
+  Bytes seven(2096, 0);
+  seven[2092] = 7;
+  EXPECT_EQ(ReadAll(dir_ + "mine.tb3"), seven);
+  EXPECT_EQ(ReadAll(dir_ + "mine.yb3"), Bytes(2096, 0xEE));
   WriteAll(dir_ + "live.tbl", Bytes(7, 0));
   EXPECT_TRUE(WriteSizeTable(dir_ + "live.tbl"));
-  EXPECT_FALSE(FileExists(dir_ + "live.yb3")) << "no table file is created";
+  EXPECT_FALSE(FileExists(dir_ + "live.tb3")) << "no table file is created";
   EXPECT_FALSE(WriteSizeTable(dir_ + "missing.yb0"));
 }
 
@@ -218,6 +222,9 @@ TEST_F(Workspace, NothingIsWrittenThroughLinksToProtectedFiles) {
     std::string Target;
     const char* Link;  // in the work folder
     bool (*Write)(const std::string& bank);
+    // Below the work folder, beside the link: a name of exactly 260
+    // characters resolves to no full path on Windows, yet opens.
+    std::string Folder = "";
   } cases[] = {
       {"size table hard-linked to the installed backup driver", false, backup + "Ds1.sys", "my.yb3", WriteSizeTable},
       {"size table as a symbolic link to the live driver", true, Env.DriverPath, "my.yb3", WriteSizeTable},
@@ -225,20 +232,26 @@ TEST_F(Workspace, NothingIsWrittenThroughLinksToProtectedFiles) {
        [](const std::string& bank) { return SetBankSignature(bank, 2); }},
       {"copy onto a hard link to the installed backup bank", false, backup + "dsxgwave.tbl", "my.yb0",
        [](const std::string& bank) { return CopyBankSet(bank.substr(0, bank.size() - 6) + "src.yb0", bank); }},
+      {"bank hard-linked to the live bank under a 260-character name", false, Env.BankPath, "my.yb0",
+       [](const std::string& bank) { return SetBankSignature(bank, 2); },
+       std::string(260 - work.size() - 7, 'p') + "\\"},
   };
   WriteSet(work + "src.yb0");
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
-    RemoveFile(work + "my.yb0");
-    RemoveFile(work + "my.yb3");
-    WriteAll(work + "my.yb0", PatternBytes(3000, 3));
-    RemoveFile(work + c.Link);
-    const bool made = c.Symbolic ? MakeSymbolicLink(c.Target, work + c.Link) : MakeHardLink(c.Target, work + c.Link);
+    const std::string folder = work + c.Folder;
+    ASSERT_TRUE(MakeDirectory(folder));
+    RemoveFile(folder + "my.yb0");
+    RemoveFile(folder + "my.yb3");
+    WriteAll(folder + "my.yb0", PatternBytes(3000, 3));
+    RemoveFile(folder + c.Link);
+    const bool made =
+        c.Symbolic ? MakeSymbolicLink(c.Target, folder + c.Link) : MakeHardLink(c.Target, folder + c.Link);
     if (!made) {
       std::printf("skipped (no %s link here): %s\n", c.Symbolic ? "symbolic" : "hard", c.Name);
       continue;
     }
-    EXPECT_FALSE(c.Write(work + "my.yb0"));
+    EXPECT_FALSE(c.Write(folder + "my.yb0"));
     for (const std::string& path : originals) {
       EXPECT_EQ(ReadAll(path), PatternBytes(4000, 7)) << path;
     }

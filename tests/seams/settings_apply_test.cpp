@@ -48,6 +48,7 @@ class SettingsApply : public ::testing::Test {
       const GroupApplied applied = ApplySettingsGroup(group, wanted);
       all.Changed = all.Changed || applied.Changed;
       all.RebootNeeded = all.RebootNeeded || applied.RebootNeeded;
+      all.LeftAlone.insert(all.LeftAlone.end(), applied.LeftAlone.begin(), applied.LeftAlone.end());
     }
     return all;
   }
@@ -76,9 +77,15 @@ TEST_F(SettingsApply, NothingChangedWritesNothing) {
   EXPECT_EQ(FieldsOf(Env.Settings), FieldsOf(before));
 }
 
-TEST_F(SettingsApply, ShowWaveOutAloneWritesTheWholePanelGroupWithoutReboot) {
+// Only what the user changed is written: values of another type or size
+// read as 0, were not asked for and stay as they are, reported.
+TEST_F(SettingsApply, ShowWaveOutAloneWritesOnlyItAndLeavesOtherShapesAlone) {
   Install(false);
-  Put("SRC", Dword1, RegTypeDword);  // reads as false; the group write repairs it
+  const StoredValue uif{true, RegTypeDword, {0x03, 0x00, 0x00, 0x00}};
+  const StoredValue misc{true, RegTypeSz, {'1', 0x00}};
+  Put("LoadUIF", uif.Data, uif.Type);
+  Put("ShowMisc", misc.Data, misc.Type);
+  Put("SRC", {0x01}, RegTypeBinary);
   Put("LoadC3D", Dword1, RegTypeDword);
   ReadDriverSettings();
   DriverSettings wanted = Env.Settings;
@@ -87,12 +94,12 @@ TEST_F(SettingsApply, ShowWaveOutAloneWritesTheWholePanelGroupWithoutReboot) {
   const GroupApplied applied = ApplyAll(wanted);
   EXPECT_TRUE(applied.Changed);
   EXPECT_FALSE(applied.RebootNeeded);
+  EXPECT_TRUE(applied.Refused.empty());
+  EXPECT_EQ(applied.LeftAlone, (std::vector<std::string>{"ShowMisc", "SRC", "LoadUIF"}));
   EXPECT_EQ(Get("ShowWaveout"), Binary(Dword0));
-  EXPECT_EQ(Get("ShowMisc"), Binary(Dword0));
-  EXPECT_EQ(Get("SRC"), Binary(Dword0));
-  EXPECT_EQ(Get("LoadUIF"), Binary({0x02, 0x00, 0x00, 0x00}));
-  EXPECT_EQ(Get("LoadSpdifIn"), Binary({0x01, 0x00, 0x00, 0x00}));
-  // The load modules were not written.
+  EXPECT_EQ(Get("ShowMisc"), misc);
+  EXPECT_EQ(Get("SRC"), Binary({0x01}));
+  EXPECT_EQ(Get("LoadUIF"), uif);
   EXPECT_EQ(Get("LoadC3D"), (StoredValue{true, RegTypeDword, Dword1}));
   EXPECT_FALSE(Env.Settings.ShowWaveout);  // re-read
 }
@@ -149,7 +156,7 @@ TEST_F(SettingsApply, PanelAndLoadModulesInOneApplyStoreBothGroups) {
   EXPECT_EQ(Env.Settings.MaxModVoices, 32);
 }
 
-TEST_F(SettingsApply, OneVoiceCountWritesAllFourAndNeedsReboot) {
+TEST_F(SettingsApply, OneVoiceCountWritesOnlyItAndNeedsReboot) {
   Install(true);
   Put("MaxWodVoices", {0x10}, RegTypeBinary);  // reads as 0
   ReadDriverSettings();
@@ -158,8 +165,9 @@ TEST_F(SettingsApply, OneVoiceCountWritesAllFourAndNeedsReboot) {
   const GroupApplied applied = ApplySettingsGroup(SettingGroup::VoiceLimits, wanted);
   EXPECT_TRUE(applied.Changed);
   EXPECT_TRUE(applied.RebootNeeded);
+  EXPECT_EQ(applied.LeftAlone, std::vector<std::string>{"MaxWodVoices"});
   EXPECT_EQ(Get("MaxModVoices"), Binary({0x20, 0x00, 0x00, 0x00}));
-  EXPECT_EQ(Get("MaxWodVoices"), Binary({0x00, 0x00, 0x00, 0x00}));
+  EXPECT_EQ(Get("MaxWodVoices"), Binary({0x10}));
   EXPECT_EQ(Get("MaxDSVoices"), Binary({0x40, 0x00, 0x00, 0x00}));
   EXPECT_EQ(Get("Max3DVoices"), Binary({0x08, 0x00, 0x00, 0x00}));
   EXPECT_EQ(Env.Settings.MaxDSVoices, 64);

@@ -248,8 +248,8 @@ Function un.RestoreOriginals
     StrCpy $R1 "tovaroc.exe, which puts the original driver files back, is missing from $INSTDIR."
     Return
   run:
-  DetailPrint "Putting back the original driver files: tovaroc restore"
-  nsExec::ExecToStack '"$INSTDIR\tovaroc.exe" restore'
+  DetailPrint "Putting back the original driver files and settings: tovaroc restore --settings"
+  nsExec::ExecToStack '"$INSTDIR\tovaroc.exe" restore --settings'
   Pop $0
   Pop $1
   DetailPrint "$1"
@@ -260,7 +260,7 @@ Function un.RestoreOriginals
   StrCmp $0 "error" 0 +3
     StrCpy $R1 "tovaroc.exe could not be started."
     Return
-  StrCpy $R1 "tovaroc restore ended with exit code $0:$\r$\n$1"
+  StrCpy $R1 "tovaroc restore --settings ended with exit code $0:$\r$\n$1"
 FunctionEnd
 
 ; Says why the Backup folder stays: a message (its silent answer is Cancel)
