@@ -5,6 +5,7 @@
 #include "files/files.h"
 #include "files/path_parts.h"
 #include "files/same_file.h"
+#include "ymf/bank_mode.h"
 #include "ymf/bank_workspace.h"
 #include "ymf/protected_files.h"
 #include "ymf/sample_edit.h"

@@ -109,8 +109,7 @@ int main(int argc, char** argv) {
     return ConverterSetSampleInfo(bank, 0, edited[0]) == 0;
   };
   const std::vector<double> listing =
-      status != 0 ? std::vector<double>()
-                  : Time({list, [&] { return ReadDirectoryBytes(largest); }, listAll}, rounds);
+      status != 0 ? std::vector<double>() : Time({list, [&] { return ReadDirectoryBytes(largest); }, listAll}, rounds);
   const std::vector<double> changes =
       status != 0 ? std::vector<double>()
                   : Time({[&] { return ConverterExportSoundFont(bank, root + "bank.sf2") == 0; }, edit,

@@ -3,6 +3,7 @@
 #include "app/ascii_text.h"
 #include "app/sample_edits.h"
 #include "app/sample_rows.h"
+#include "ymf/bank_mode.h"
 #include "ymf/bank_workspace.h"
 #include "ymf/detect.h"
 

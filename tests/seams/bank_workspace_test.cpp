@@ -9,10 +9,10 @@
 #ifndef _WIN32
 #include "files/posix/ansi_code_page.h"
 #endif
+#include "files/wav_file_name.h"
 #include "platform/testing/scratch.h"
 #include "tests/support/file_bytes.h"
 #include "ymf/bank_mode.h"
-#include "files/wav_file_name.h"
 #include "ymf/bank_workspace.h"
 #include "ymf/environment.h"
 
