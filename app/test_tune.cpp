@@ -127,8 +127,14 @@ bool StartTestTune(std::string& why) {
     Output = 0;
     return false;
   }
+  // XG System On (the first event) goes out at once; the quiet after it
+  // counts from when it went out, since the synthesizer resets on it.
+  if (!Send(TestTuneEvents().front().Bytes, why)) {
+    Close();
+    return false;
+  }
   StartMs = SoundClockMs();
-  Next = 0;
+  Next = 1;
   std::uint32_t waitMs = 0;
   return StepTestTune(waitMs, why) || why.empty();
 }

@@ -80,8 +80,16 @@ TEST_F(Program, DecliningTheBackupQuestionEndsWithoutTheDriverQuestion) {
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(Robot::MessageText(box), BackupQuestion);
   Robot::Press(box, IDNO);
+  // No other box follows before the program ends (the answered one may linger a moment).
+  HWND next = box;
+  for (int i = 0; i < 250 && next == box; ++i) {
+    next = robot.WaitForMessageBox(Patience);
+    if (next == box) {
+      Sleep(20);
+    }
+  }
+  EXPECT_EQ(next, nullptr) << Robot::MessageText(next);
   ExpectEndsWithoutWindow(robot);
-  EXPECT_EQ(robot.SeenWindows().size(), 1u);
 }
 
 TEST_F(Program, DriverWithBackupOpensTheWindowDirectly) {
