@@ -4,6 +4,7 @@
 
 #include "files/fileops.h"
 #include "files/files.h"
+#include "files/le_bytes.h"
 #include "files/path_parts.h"
 #include "ymf/backup_manifest.h"
 #include "ymf/bank_kinds.h"
@@ -135,11 +136,6 @@ void CheckAgainstManifest(BackupCheck& check, BackupCopies copies) {
   check.State = BackupState::Verified;
 }
 
-std::uint32_t StoredChecksum(const std::uint8_t* image, std::uint32_t field) {
-  return static_cast<std::uint32_t>(image[field]) | (static_cast<std::uint32_t>(image[field + 1]) << 8) |
-         (static_cast<std::uint32_t>(image[field + 2]) << 16) | (static_cast<std::uint32_t>(image[field + 3]) << 24);
-}
-
 // The size of the Default bank that the driver's own set-up installs: the
 // same 2.31 MB bank for every known build, VxD and WDM.
 constexpr std::uint32_t StockDefaultBankSizes[] = {2424832};
@@ -192,7 +188,7 @@ void JudgeEarlierPair(BackupCheck& check) {
   }
   std::uint32_t field = 0;
   if (!Env.IsVxD && (!LocateChecksumField(driver.Data, driver.Size, field) ||
-                     PeImageChecksum(driver.Data, driver.Size, field) != StoredChecksum(driver.Data, field))) {
+                     PeImageChecksum(driver.Data, driver.Size, field) != Le32(driver.Data + field))) {
     NotValid(check, "The backup driver " + Env.BackupDriverPath + earlier +
                         " does not carry a correct image checksum: it is not a complete original.");
     return;

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "files/fileops.h"
+#include "files/le_bytes.h"
 #include "ymf/backup.h"
 #include "ymf/bank_mode.h"
 #include "ymf/code_patch.h"
@@ -136,10 +137,8 @@ void CheckChecksum(const Bytes& driver, const Bytes& backup, Bytes& mayChange, D
   if (!located) {
     return;
   }
-  for (int i = 0; i < 4; ++i) {
-    result.StoredChecksum |= static_cast<std::uint32_t>(driver[fieldOffset + i]) << (8 * i);
-    mayChange[fieldOffset + i] = 1;
-  }
+  result.StoredChecksum = Le32(&driver[fieldOffset]);
+  std::fill_n(mayChange.begin() + fieldOffset, 4, 1);
   result.ComputedChecksum = PeImageChecksum(driver.data(), static_cast<std::uint32_t>(driver.size()), fieldOffset);
   result.ChecksumCorrect = result.StoredChecksum == result.ComputedChecksum;
 }
