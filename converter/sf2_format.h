@@ -29,6 +29,11 @@ class MemoryFontSource : public FontSource {
   std::size_t size_;
 };
 
+// Generators that the reader and the writer both use: the sample a zone
+// plays and its loop mode.
+constexpr std::uint16_t GenSampleId = 53;
+constexpr std::uint16_t GenSampleModes = 54;
+
 constexpr std::uint16_t FontMono = 1;
 constexpr std::uint16_t FontRight = 2;
 constexpr std::uint16_t FontLeft = 4;

@@ -11,8 +11,6 @@ constexpr std::size_t HeaderRecord = 46;
 constexpr std::size_t InstRecord = 22;
 constexpr std::size_t BagRecord = 4;
 constexpr std::size_t GenRecord = 4;
-constexpr std::uint16_t GenSampleModes = 54;
-constexpr std::uint16_t GenSampleId = 53;
 
 struct ChunkAt {
   std::uint64_t Offset = 0;  // of the body
