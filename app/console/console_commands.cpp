@@ -30,6 +30,15 @@ ConsoleStream& operator<<(ConsoleStream& stream, const char* text) { return stre
 
 ConsoleStream& operator<<(ConsoleStream& stream, long long number) { return stream << std::to_string(number); }
 
+bool AsksForHelp(const Arguments& args) {
+  for (const std::string& arg : args) {
+    if (arg == "--help" || arg == "-h") {
+      return true;
+    }
+  }
+  return false;
+}
+
 int RunConsoleCommand(const std::vector<std::string>& rawArgs, ConsoleStream& out, ConsoleStream& err) {
   CommandArguments arguments;
   std::vector<std::string> args;
@@ -57,11 +66,9 @@ int RunConsoleCommand(const std::vector<std::string>& rawArgs, ConsoleStream& ou
   if (command == nullptr) {
     return UsageError("unknown command '" + args[0] + "'", err);
   }
-  for (const std::string& arg : arguments.Rest) {
-    if (arg == "--help" || arg == "-h") {
-      out << command->Help;
-      return ExitSuccess;
-    }
+  if (AsksForHelp(arguments.Rest)) {
+    out << command->Help;
+    return ExitSuccess;
   }
   // Everything the command line alone can tell is checked before start-up,
   // so that a usage error writes nothing, not even the backup.

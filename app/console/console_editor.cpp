@@ -31,8 +31,6 @@ const char* const EditorCommandsHelp =
 
 namespace {
 
-using Arguments = std::vector<std::string>;
-
 struct EditorCommand {
   const char* Name;
   std::size_t ArgumentCount;
@@ -225,26 +223,15 @@ const EditorCommand EditorCommands[] = {
      WavClean},
 };
 
-const EditorCommand* FindEditorCommand(const std::string& name) {
-  for (const EditorCommand& command : EditorCommands) {
-    if (name == command.Name) {
-      return &command;
-    }
-  }
-  return nullptr;
-}
-
 }  // namespace
 
-bool IsEditorCommand(const std::string& command) { return FindEditorCommand(command) != nullptr; }
+bool IsEditorCommand(const std::string& command) { return FindNamed(EditorCommands, command) != nullptr; }
 
 int RunEditorCommand(const std::string& name, const Arguments& args, ConsoleStream& out, ConsoleStream& err) {
-  const EditorCommand& command = *FindEditorCommand(name);
-  for (const std::string& arg : args) {
-    if (arg == "--help" || arg == "-h") {
-      out << command.Help;
-      return ExitSuccess;
-    }
+  const EditorCommand& command = *FindNamed(EditorCommands, name);
+  if (AsksForHelp(args)) {
+    out << command.Help;
+    return ExitSuccess;
   }
   std::string problem;
   if (args.size() != command.ArgumentCount) {

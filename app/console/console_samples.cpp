@@ -1,6 +1,7 @@
 #include "app/console/console_samples.h"
 
 #include "app/ascii_text.h"
+#include "app/editor_texts.h"
 #include "app/sample_edits.h"
 #include "app/sample_rows.h"
 #include "ymf/bank_mode.h"
@@ -19,8 +20,6 @@ const char* const SampleCommandsHelp =
     "  sf2 BANK FILE.sf2             write the whole bank as a SoundFont\n";
 
 namespace {
-
-using Arguments = std::vector<std::string>;
 
 // A command line as its command's check read it.
 struct SampleRequest {
@@ -293,26 +292,15 @@ const SampleCommand SampleCommands[] = {
      CheckFont, RunFont},
 };
 
-const SampleCommand* FindSampleCommand(const std::string& name) {
-  for (const SampleCommand& command : SampleCommands) {
-    if (name == command.Name) {
-      return &command;
-    }
-  }
-  return nullptr;
-}
-
 }  // namespace
 
-bool IsSampleCommand(const std::string& command) { return FindSampleCommand(command) != nullptr; }
+bool IsSampleCommand(const std::string& command) { return FindNamed(SampleCommands, command) != nullptr; }
 
 int RunSampleCommand(const std::string& name, const Arguments& args, ConsoleStream& out, ConsoleStream& err) {
-  const SampleCommand& command = *FindSampleCommand(name);
-  for (const std::string& arg : args) {
-    if (arg == "--help" || arg == "-h") {
-      out << command.Help;
-      return ExitSuccess;
-    }
+  const SampleCommand& command = *FindNamed(SampleCommands, name);
+  if (AsksForHelp(args)) {
+    out << command.Help;
+    return ExitSuccess;
   }
   SampleRequest request;
   const std::string problem = command.Check(args, request);

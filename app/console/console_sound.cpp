@@ -16,8 +16,6 @@ const char* const SoundCommandsHelp =
 
 namespace {
 
-using Arguments = std::vector<std::string>;
-
 struct SoundCommand {
   const char* Name;
   std::size_t ArgumentCount;
@@ -130,26 +128,15 @@ const SoundCommand SoundCommands[] = {
      TestTune},
 };
 
-const SoundCommand* FindSoundCommand(const std::string& name) {
-  for (const SoundCommand& command : SoundCommands) {
-    if (name == command.Name) {
-      return &command;
-    }
-  }
-  return nullptr;
-}
-
 }  // namespace
 
-bool IsSoundCommand(const std::string& command) { return FindSoundCommand(command) != nullptr; }
+bool IsSoundCommand(const std::string& command) { return FindNamed(SoundCommands, command) != nullptr; }
 
 int RunSoundCommand(const std::string& name, const Arguments& args, ConsoleStream& out, ConsoleStream& err) {
-  const SoundCommand& command = *FindSoundCommand(name);
-  for (const std::string& arg : args) {
-    if (arg == "--help" || arg == "-h") {
-      out << command.Help;
-      return ExitSuccess;
-    }
+  const SoundCommand& command = *FindNamed(SoundCommands, name);
+  if (AsksForHelp(args)) {
+    out << command.Help;
+    return ExitSuccess;
   }
   if (args.size() != command.ArgumentCount) {
     err << "tovaroc: '" << name << "' takes "

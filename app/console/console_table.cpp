@@ -64,11 +64,4 @@ const ConsoleCommand Commands[] = {
 
 }  // namespace
 
-const ConsoleCommand* FindConsoleCommand(const std::string& name) {
-  for (const ConsoleCommand& command : Commands) {
-    if (name == command.Name) {
-      return &command;
-    }
-  }
-  return nullptr;
-}
+const ConsoleCommand* FindConsoleCommand(const std::string& name) { return FindNamed(Commands, name); }
