@@ -8,6 +8,12 @@ const char* const ExtractFailed = "Cannot extract WAV sample(s) from the selecte
 const char* const BuildFailed = "Cannot make a bank from WAV samples";
 const char* const DeleteWavFailed = "Cannot delete WAV samples";
 const char* const SignatureFailed = "Cannot set a bank signature";
+const char* const SampleListFailed = "Cannot read the sample list";
+const char* const SampleChangeFailed = "Cannot change the sample";
+const char* const SampleReplaceFailed = "Cannot replace the sample";
+const char* const SampleExportFailed = "Cannot export the sample";
+const char* const FontExportFailed = "Cannot export the SoundFont";
+const char* const SamplePlayFailed = "Cannot play the sample";
 
 std::string FolderOf(const std::string& bank) {
   const std::string folder = DirectoryPart(bank);

@@ -1,5 +1,6 @@
 // What the bank editor says and how it reads its signature list, shared by
-// the XG Bank Editor page and tovaroc's editor commands.
+// the XG Bank Editor page, the Samples window and tovaroc's editor and
+// sample commands.
 #pragma once
 
 #include <cstddef>
@@ -11,6 +12,14 @@ extern const char* const ExtractFailed;    // "Cannot extract WAV sample(s) from
 extern const char* const BuildFailed;      // "Cannot make a bank from WAV samples"
 extern const char* const DeleteWavFailed;  // "Cannot delete WAV samples"
 extern const char* const SignatureFailed;  // "Cannot set a bank signature"
+
+// The Samples window's and tovaroc's sample commands.
+extern const char* const SampleListFailed;     // "Cannot read the sample list"
+extern const char* const SampleChangeFailed;   // "Cannot change the sample"
+extern const char* const SampleReplaceFailed;  // "Cannot replace the sample"
+extern const char* const SampleExportFailed;   // "Cannot export the sample"
+extern const char* const FontExportFailed;     // "Cannot export the SoundFont"
+extern const char* const SamplePlayFailed;     // "Cannot play the sample"
 
 // The bank's folder as the texts name it ("the current folder" for a bare name).
 std::string FolderOf(const std::string& bank);

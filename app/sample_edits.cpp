@@ -10,13 +10,6 @@
 #include "ymf/protected_files.h"
 #include "ymf/sample_edit.h"
 
-const char* const SampleListFailed = "Cannot read the sample list";
-const char* const SampleChangeFailed = "Cannot change the sample";
-const char* const SampleReplaceFailed = "Cannot replace the sample";
-const char* const SampleExportFailed = "Cannot export the sample";
-const char* const FontExportFailed = "Cannot export the SoundFont";
-const char* const SamplePlayFailed = "Cannot play the sample";
-
 namespace {
 
 bool Refuse(std::string& why, const std::string& text) {

@@ -11,14 +11,6 @@
 
 #include "platform/converter.h"
 
-// The failures' first lines, shared by the window's boxes and tovaroc.
-extern const char* const SampleListFailed;     // "Cannot read the sample list"
-extern const char* const SampleChangeFailed;   // "Cannot change the sample"
-extern const char* const SampleReplaceFailed;  // "Cannot replace the sample"
-extern const char* const SampleExportFailed;   // "Cannot export the sample"
-extern const char* const FontExportFailed;     // "Cannot export the SoundFont"
-extern const char* const SamplePlayFailed;     // "Cannot play the sample"
-
 // Why the sample tools cannot be used (no converter, or an older a10.dll
 // without them); empty when they can.
 std::string SampleToolsMissing();

@@ -1,6 +1,7 @@
 #include "app/samples_commands.h"
 
 #include "app/ascii_text.h"
+#include "app/editor_texts.h"
 #include "app/sample_edits.h"
 #include "app/sample_sound.h"
 #include "files/path_parts.h"
