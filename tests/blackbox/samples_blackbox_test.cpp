@@ -122,7 +122,8 @@ TEST_F(SamplesWindow, RowsAndPropertiesAt96And120Dpi) {
     EXPECT_TRUE(robot.WaitForExit(Patience, exitCode));
 
     // The rows are read again from the bank, so the list above shows what was
-    // written; that no other byte changes is the converter tests'.
+    // written; that no other byte changes, the tovaroc test's, through the
+    // same edit.
     const Bytes sizeTable = ReadAll(scratch_ + "mine.yb3");
     ASSERT_EQ(sizeTable.size(), 2096u);
     EXPECT_EQ(sizeTable[2092] | sizeTable[2093] << 8 | sizeTable[2094] << 16, 250000);

@@ -46,15 +46,19 @@ TEST_F(TovarocSamples, ListChangeReplaceAndExport) {
   EXPECT_EQ(std::count(run.Out.begin(), run.Out.end(), '\n'), 16);
   EXPECT_HAS(Run("samples " + bank).Out, "000  Piano  22050  mono  C2 (36)  -43  3894-7731  7788  0.353\n");
 
+  const Bytes before = ReadAll(bank_);
   run = Run("sample " + bank + " 12 --name Kick2 --root C4 --tune 5");
   ASSERT_EQ(run.ExitCode, 0u) << run.Out;
   EXPECT_HAS(run.Out, "name 'Kick2'");
   EXPECT_HAS(run.Out, "size table written: " + scratch_ + "Work\\mine.yb3");
-  const Bytes changed = ReadAll(bank_);
+  Bytes changed = ReadAll(bank_);
   const std::size_t entry = 8 + 12 * 48;
   EXPECT_EQ(std::string(changed.begin() + entry, changed.begin() + entry + 6), std::string("Kick2\0", 6));
   EXPECT_EQ(changed[entry + 33], 60);
-  EXPECT_EQ(changed[entry + 34], 5);  // that no other byte changes is the converter tests'
+  EXPECT_EQ(changed[entry + 34], 5);
+  EXPECT_EQ(changed[0], 0x02) << "the signature stays";
+  std::copy(before.begin() + entry, before.begin() + entry + 35, changed.begin() + entry);
+  EXPECT_EQ(changed, before) << "only those fields changed";
 
   const std::string wav = scratch_ + "Work\\one.wav";
   run = Run("export " + bank + " 1 " + Q(wav));
@@ -99,6 +103,7 @@ TEST_F(TovarocSamples, FailedEditsLeaveTheBankByteIdentical) {
       {kept, " 0 --name X", "is the driver's own file or in the Backup folder"},
       {readOnly, " 0 --name X", "is read-only or in use"},
       {notBank, " 0 --name X", notBank},
+      {bank_, " 0 --tune 50", "Fine tune: '50'"},  // the other refused values are the sample-row test's
       {bank_, " 16 --name X", "no sample 16"},
   };
   for (const auto& c : cases) {
