@@ -1,6 +1,6 @@
 // The Samples window of the real tovaro.exe and a10.dll, driven from another
 // process at 96 and 120 DPI: a fixture bank's rows, Properties writing one
-// sample after a wrong value was refused, every control inside its dialog.
+// sample, every control inside its dialog.
 // TOVARO_SHOT_PAUSE=N keeps each dialog open N seconds for screenshots.
 #include <windows.h>
 // after windows.h, which it needs
@@ -73,7 +73,7 @@ TEST_F(SamplesWindow, RowsAndPropertiesAt96And120Dpi) {
   for (DWORD dpi : {96u, 120u}) {
     SCOPED_TRACE(dpi);
     ASSERT_TRUE(WriteBankSet(bank, setup));
-    const Bytes original = ReadAll(bank);
+    WriteAll(scratch_ + "mine.yb3", Bytes(2096, 0));  // a stale size table, which the edit refreshes
     SetScreenDpi(dpi);
     Robot robot;
     ASSERT_TRUE(robot.Start(exe_, ""));
@@ -96,29 +96,20 @@ TEST_F(SamplesWindow, RowsAndPropertiesAt96And120Dpi) {
     ExpectInside(samples);
 
     PostMessageA(GetDlgItem(samples, IDC_PropertiesBtn), BM_CLICK, 0, 0);
-    for (const char* tune : {"99", "+12"}) {
-      HWND properties = robot.WaitForDialog("Properties of Sample 000 (Piano)", Patience);
-      ASSERT_NE(properties, nullptr);
-      const std::pair<int, const char*> typed[] = {{IDC_SampleNameEdit, "Grand"},
-                                                   {IDC_RootKeyEdit, "A4"},
-                                                   {IDC_FineTuneEdit, tune},
-                                                   {IDC_LoopStartEdit, "100"},
-                                                   {IDC_LoopEndEdit, "7000"}};
-      for (const auto& field : typed) {
-        SendMessageA(GetDlgItem(properties, field.first), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(field.second));
-      }
-      ExpectInside(properties);
-      Robot::Press(properties, IDOK);
-      if (tune[0] == '9') {
-        HWND box = robot.WaitForDialog("Error", Patience);
-        ASSERT_NE(box, nullptr);
-        EXPECT_EQ(Robot::MessageText(box).rfind("Cannot change the sample\n\nFine tune: '99'", 0), 0u)
-            << Robot::MessageText(box);
-        EXPECT_EQ(ReadAll(bank), original) << "nothing written";
-        Robot::Press(box, IDOK);
-        WaitGone(box);
-      }
+    // A wrong value's refusal is the window commands' test
+    // (tests/core/samples_commands_test.cpp).
+    HWND properties = robot.WaitForDialog("Properties of Sample 000 (Piano)", Patience);
+    ASSERT_NE(properties, nullptr);
+    const std::pair<int, const char*> typed[] = {{IDC_SampleNameEdit, "Grand"},
+                                                 {IDC_RootKeyEdit, "A4"},
+                                                 {IDC_FineTuneEdit, "+12"},
+                                                 {IDC_LoopStartEdit, "100"},
+                                                 {IDC_LoopEndEdit, "7000"}};
+    for (const auto& field : typed) {
+      SendMessageA(GetDlgItem(properties, field.first), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(field.second));
     }
+    ExpectInside(properties);
+    Robot::Press(properties, IDOK);
     for (int i = 0; i < 250 && robot.ListRow(list, 0, 9)[1] != "Grand"; ++i) {
       Sleep(20);
     }
@@ -130,16 +121,9 @@ TEST_F(SamplesWindow, RowsAndPropertiesAt96And120Dpi) {
     DWORD exitCode = 1;
     EXPECT_TRUE(robot.WaitForExit(Patience, exitCode));
 
-    // The first directory entry (offset 8): the name, root key (+33), fine
-    // tune (+34) and loop (+40, +44) changed; no other byte did.
-    Bytes expected = original;
-    const std::uint8_t changes[][2] = {{8, 'G'},      {9, 'r'},    {10, 'a'},      {11, 'n'},
-                                       {12, 'd'},     {13, 0},     {8 + 33, 69},   {8 + 34, 12},
-                                       {8 + 40, 100}, {8 + 41, 0}, {8 + 44, 0x58}, {8 + 45, 0x1B}};  // 7000
-    for (const auto& change : changes) {
-      expected[change[0]] = change[1];
-    }
-    EXPECT_EQ(ReadAll(bank), expected);
+    // The rows are read again from the bank, so the list above shows what was
+    // written; that no other byte changes, the tovaroc test's, through the
+    // same edit.
     const Bytes sizeTable = ReadAll(scratch_ + "mine.yb3");
     ASSERT_EQ(sizeTable.size(), 2096u);
     EXPECT_EQ(sizeTable[2092] | sizeTable[2093] << 8 | sizeTable[2094] << 16, 250000);

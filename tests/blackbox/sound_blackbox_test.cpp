@@ -7,33 +7,27 @@
 
 #include "app/test_tune.h"
 #include "converter/testing/whole_files.h"
-#include "files/fileops.h"
-#include "platform/system.h"
-#include "platform/testing/scratch.h"
-#include "tests/blackbox/robot.h"
+#include "tests/blackbox/program_test.h"
 #include "tests/support/file_bytes.h"
 
 namespace {
 
 const DWORD Patience = 60000;
 
-class SoundCommands : public ::testing::Test {
+class SoundCommands : public ProgramTest {
  protected:
   void SetUp() override {
     // Wine starts its desktop process for the first program that asks for
     // the desktop: started by tovaroc, it would inherit the output pipe and
     // keep it open after tovaroc has ended. This program asks first.
     GetDesktopWindow();
-    scratch_ = MakeScratchDir("sound");
-    ASSERT_FALSE(scratch_.empty());
-    program_ = scratch_ + "Tovaro\\";
-    ASSERT_TRUE(MakeDirectory(program_));
-    ASSERT_TRUE(CopyFileOver(OwnDirectory() + "dist\\Tovaro\\tovaroc.exe", program_ + "tovaroc.exe"));
+    ProgramTest::SetUp();
+    ASSERT_TRUE(CopyFileOver(OwnDirectory() + "dist\\Tovaro\\tovaroc.exe", where_.ProgramDir + "tovaroc.exe"));
   }
   void TearDown() override {
     RegDeleteKeyA(HKEY_CURRENT_USER, OverrideKey);
     RegDeleteKeyA(HKEY_CURRENT_USER, ProgramKey);
-    RemoveTree(scratch_);
+    ProgramTest::TearDown();
   }
   // Runs tovaroc with the stand-in winmm.dll beside it, or with Wine's own.
   // The stand-in is taken through Wine's DLL override for tovaroc.exe, the
@@ -42,7 +36,7 @@ class SoundCommands : public ::testing::Test {
   // for a child.
   ConsoleRun Run(const std::string& arguments, bool standIn) {
     if (standIn) {
-      EXPECT_TRUE(CopyFileOver(OwnDirectory() + "standin\\winmm.dll", program_ + "winmm.dll"));
+      EXPECT_TRUE(CopyFileOver(OwnDirectory() + "standin\\winmm.dll", where_.ProgramDir + "winmm.dll"));
       HKEY key = nullptr;
       EXPECT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, OverrideKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
                 ERROR_SUCCESS);
@@ -50,9 +44,9 @@ class SoundCommands : public ::testing::Test {
       RegSetValueExA(key, "winmm", 0, REG_SZ, reinterpret_cast<const BYTE*>(order), sizeof order);
       RegCloseKey(key);
     }
-    ConsoleRun run = RunConsole(program_ + "tovaroc.exe", arguments, Patience);
+    ConsoleRun run = RunConsole(where_.ProgramDir + "tovaroc.exe", arguments, Patience);
     RegDeleteKeyA(HKEY_CURRENT_USER, OverrideKey);
-    RemoveFile(program_ + "winmm.dll");
+    RemoveFile(where_.ProgramDir + "winmm.dll");
     EXPECT_TRUE(run.Started);
     return run;
   }
@@ -61,7 +55,7 @@ class SoundCommands : public ::testing::Test {
 
   // What the stand-in recorded, a line a call.
   std::vector<std::string> Calls() const {
-    const Bytes bytes = ReadAll(program_ + "winmm-calls.txt");
+    const Bytes bytes = ReadAll(where_.ProgramDir + "winmm-calls.txt");
     std::istringstream text(std::string(bytes.begin(), bytes.end()));
     std::vector<std::string> lines;
     for (std::string line; std::getline(text, line);) {
@@ -69,9 +63,6 @@ class SoundCommands : public ::testing::Test {
     }
     return lines;
   }
-
-  std::string scratch_;
-  std::string program_;
 };
 
 // "t=MS NAME BYTES": the time and the rest.
@@ -108,26 +99,17 @@ TEST_F(SoundCommands, TestTuneGoesOutThroughTheMidiMapperInItsOrderAndTime) {
   EXPECT_NE(run.Out.find("test tune played through the MIDI output"), std::string::npos) << run.Out;
 }
 
-// A bank of two samples: a mono one-shot longer than one 256 KiB block of
-// the wave output, and a short stereo loop.
-std::string WriteBank(const std::string& path, std::vector<std::int16_t>& oneShot) {
+// A bank of one sample, a mono one-shot longer than one 256 KiB block of the
+// wave output.
+std::string WriteBank(const std::string& path, std::vector<std::int16_t>& pcm) {
   Bank bank;
   bank.Signature = 0x02;
-  Sample first;
-  first.Name = "Long";
-  first.SampleRate = 22050;
+  bank.Samples.resize(1);
+  bank.Samples[0].Name = "Long";
   for (int i = 0; i < 200000; ++i) {
-    first.Pcm.push_back(static_cast<std::int16_t>((i * 7919) % 65536 - 32768));
+    pcm.push_back(static_cast<std::int16_t>((i * 7919) % 65536 - 32768));
   }
-  oneShot = first.Pcm;
-  Sample second;
-  second.Name = "Loop";
-  second.Channels = 2;
-  second.Looped = true;
-  second.LoopStart = 1;
-  second.LoopEnd = 2;
-  second.Pcm = {1, -1, 2, -2, 3, -3, 4, -4};
-  bank.Samples = {first, second};
+  bank.Samples[0].Pcm = pcm;
   std::vector<std::uint8_t> bytes;
   EXPECT_TRUE(SerializeBank(bank, bytes));
   WriteAll(path, bytes);
@@ -135,9 +117,8 @@ std::string WriteBank(const std::string& path, std::vector<std::int16_t>& oneSho
 }
 
 TEST_F(SoundCommands, PlayedSampleReachesTheWaveMapperInItsFormatByteForByte) {
-  ASSERT_TRUE(CopyFileOver(OwnDirectory() + "dist\\Tovaro\\a10.dll", program_ + "a10.dll"));
   std::vector<std::int16_t> pcm;
-  const std::string bank = WriteBank(program_ + "two.yb0", pcm);
+  const std::string bank = WriteBank(where_.ProgramDir + "long.yb0", pcm);
   const ConsoleRun run = Run("play \"" + bank + "\" 0", true);
   EXPECT_EQ(run.ExitCode, 0u) << run.Out;
   EXPECT_NE(run.Out.find("playing sample 0 (Long): 22050 Hz, mono, 200000 frames"), std::string::npos) << run.Out;
@@ -146,7 +127,7 @@ TEST_F(SoundCommands, PlayedSampleReachesTheWaveMapperInItsFormatByteForByte) {
             (std::vector<std::string>{
                 "waveOutOpen device=4294967295 tag=1 channels=1 rate=22050 bytes/s=44100 align=2 bits=16 flags=0",
                 "waveOutWrite 262144", "waveOutWrite 137856", "waveOutReset", "waveOutClose"}));
-  const Bytes played = ReadAll(program_ + "winmm-wave.raw");
+  const Bytes played = ReadAll(where_.ProgramDir + "winmm-wave.raw");
   ASSERT_EQ(played.size(), pcm.size() * 2);
   for (std::size_t i = 0; i < pcm.size(); ++i) {
     ASSERT_EQ(static_cast<std::int16_t>(played[2 * i] | played[2 * i + 1] << 8), pcm[i]) << "sample value " << i;
@@ -154,15 +135,14 @@ TEST_F(SoundCommands, PlayedSampleReachesTheWaveMapperInItsFormatByteForByte) {
 }
 
 TEST_F(SoundCommands, WithoutADeviceWinesWinmmGivesTheReason) {
-  ASSERT_TRUE(CopyFileOver(OwnDirectory() + "dist\\Tovaro\\a10.dll", program_ + "a10.dll"));
   std::vector<std::int16_t> pcm;
-  const std::string bank = WriteBank(program_ + "two.yb0", pcm);
+  const std::string bank = WriteBank(where_.ProgramDir + "long.yb0", pcm);
   const struct {
     std::string Arguments;
     const char* Reason;
   } cases[] = {
       {"testtune", "Cannot play the test tune: No MIDI output is installed."},
-      {"play \"" + bank + "\" 1", "Cannot play the sample 1 (Loop): No wave output device is installed."},
+      {"play \"" + bank + "\" 0", "Cannot play the sample 0 (Long): No wave output device is installed."},
   };
   for (const auto& c : cases) {
     const ConsoleRun run = Run(c.Arguments, false);

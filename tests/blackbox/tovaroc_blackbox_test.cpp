@@ -126,6 +126,7 @@ class Tovaroc : public ::testing::Test {
     EXPECT_EQ(ReadAll(bank_), originalBank_);
   }
   std::string Backup(const char* name) const { return program_ + "Backup\\" + name; }
+  void EditorWorkflow(const std::string& folder, const std::string& bank);
 
   std::string scratch_;
   Installation where_;
@@ -297,59 +298,59 @@ TEST_F(Tovaroc, FailedBackupStopsChangesUnlessWaived) {
 // None of the editor commands makes the backup. Once with ASCII names, once
 // in a folder and under a name of the code page.
 TEST_F(Tovaroc, EditorWorkflowEndsInAnExactDriver) {
-  const CodePageNames& names = ThisCodePage();
-  for (const auto& [folder, bank] :
-       {std::pair<std::string, std::string>{"My Banks", "mine"}, {names.Folder, names.Bank}}) {
-    SCOPED_TRACE(folder + "\\" + bank);
-    TearDown();
-    SetUp();
-    ASSERT_TRUE(CopyFileOver(OwnDirectory() + "dist\\Tovaro\\a10.dll", program_ + "a10.dll"));
-    ASSERT_TRUE(InstallBankSets(where_, 250000, true));
-    const std::string work = scratch_ + folder + "\\";
-    ASSERT_TRUE(MakeDirectory(work));
-    const std::string mine = work + bank + ".yb0";
-    const std::string quoted = "\"" + mine + "\"";
+  EditorWorkflow("My Banks", "mine");
+  TearDown();
+  SetUp();
+  EditorWorkflow(ThisCodePage().Folder, ThisCodePage().Bank);
+}
 
-    ConsoleRun run = Run("copy \"" + where_.ExtendedBank() + "\" " + quoted);
-    EXPECT_EQ(run.ExitCode, 0u) << run.Out;
-    EXPECT_HAS(run.Out, "-> " + work + bank + ".yb3");
-    run = Run("extract " + quoted);
-    EXPECT_EQ(run.ExitCode, 0u) << run.Out;
-    EXPECT_HAS(run.Out, "samples extracted: 16 WAV files in " + work);
-    const std::vector<std::string> wavs = ListFiles(work + "*.wav");
-    ASSERT_EQ(wavs.size(), 16u);
-    EXPECT_TRUE(ListFiles(scratch_ + "*.wav").empty());
-    Bytes wav = ReadAll(work + wavs[3]);
-    const std::size_t data = std::string(wav.begin(), wav.end()).find("data");
-    ASSERT_NE(data, std::string::npos);
-    for (std::size_t i = data + 8; i < data + 8 + 64; ++i) {
-      wav[i] = static_cast<std::uint8_t>(wav[i] ^ 0x5A);
-    }
-    WriteAll(work + wavs[3], wav);
-    run = Run("build " + quoted);
-    EXPECT_EQ(run.ExitCode, 0u) << run.Out;
-    EXPECT_HAS(run.Out, "size table written: " + work + bank + ".yb3");
-    const Bytes built = ReadAll(mine);
-    ASSERT_EQ(built.size(), ReadAll(where_.ExtendedBank()).size());
-    EXPECT_NE(built, ReadAll(where_.ExtendedBank()));
-    EXPECT_EQ(built[0], 0x04);
-    run = Run("sign " + quoted + " USER");
-    EXPECT_EQ(run.ExitCode, 0u) << run.Out;
-    EXPECT_HAS(run.Out, "set to User (0x02)");
-    EXPECT_FALSE(FileExists(Backup("Ds1.sys"))) << "no editor command makes the backup";
+void Tovaroc::EditorWorkflow(const std::string& folder, const std::string& bank) {
+  ASSERT_TRUE(CopyFileOver(OwnDirectory() + "dist\\Tovaro\\a10.dll", program_ + "a10.dll"));
+  ASSERT_TRUE(InstallBankSets(where_, 250000, true));
+  const std::string work = scratch_ + folder + "\\";
+  ASSERT_TRUE(MakeDirectory(work));
+  const std::string mine = work + bank + ".yb0";
+  const std::string quoted = "\"" + mine + "\"";
 
-    run = Run("bank user " + quoted);
-    EXPECT_EQ(run.ExitCode, 0u) << run.Out;
-    EXPECT_HAS(run.Out, "XG bank mode set: User bank");
-    EXPECT_EQ(ReadAll(bank_), ReadAll(mine));
-    run = Run("verify --bank " + quoted);
-    EXPECT_EQ(run.ExitCode, 0u) << run.Out;
-    EXPECT_HAS(run.Out, "result: the driver is exactly what the installed bank needs");
-    run = Run("wavclean " + quoted);
-    EXPECT_EQ(run.ExitCode, 0u) << run.Out;
-    EXPECT_HAS(run.Out, "16 WAV files deleted");
-    EXPECT_TRUE(ListFiles(work + "*.wav").empty());
+  ConsoleRun run = Run("copy \"" + where_.ExtendedBank() + "\" " + quoted);
+  EXPECT_EQ(run.ExitCode, 0u) << run.Out;
+  EXPECT_HAS(run.Out, "-> " + work + bank + ".yb3");
+  run = Run("extract " + quoted);
+  EXPECT_EQ(run.ExitCode, 0u) << run.Out;
+  EXPECT_HAS(run.Out, "samples extracted: 16 WAV files in " + work);
+  const std::vector<std::string> wavs = ListFiles(work + "*.wav");
+  ASSERT_EQ(wavs.size(), 16u);
+  EXPECT_TRUE(ListFiles(scratch_ + "*.wav").empty());
+  Bytes wav = ReadAll(work + wavs[3]);
+  const std::size_t data = std::string(wav.begin(), wav.end()).find("data");
+  ASSERT_NE(data, std::string::npos);
+  for (std::size_t i = data + 8; i < data + 8 + 64; ++i) {
+    wav[i] = static_cast<std::uint8_t>(wav[i] ^ 0x5A);
   }
+  WriteAll(work + wavs[3], wav);
+  run = Run("build " + quoted);
+  EXPECT_EQ(run.ExitCode, 0u) << run.Out;
+  EXPECT_HAS(run.Out, "size table written: " + work + bank + ".yb3");
+  const Bytes built = ReadAll(mine);
+  ASSERT_EQ(built.size(), ReadAll(where_.ExtendedBank()).size());
+  EXPECT_NE(built, ReadAll(where_.ExtendedBank()));
+  EXPECT_EQ(built[0], 0x04);
+  run = Run("sign " + quoted + " USER");
+  EXPECT_EQ(run.ExitCode, 0u) << run.Out;
+  EXPECT_HAS(run.Out, "set to User (0x02)");
+  EXPECT_FALSE(FileExists(Backup("Ds1.sys"))) << "no editor command makes the backup";
+
+  run = Run("bank user " + quoted);
+  EXPECT_EQ(run.ExitCode, 0u) << run.Out;
+  EXPECT_HAS(run.Out, "XG bank mode set: User bank");
+  EXPECT_EQ(ReadAll(bank_), ReadAll(mine));
+  run = Run("verify --bank " + quoted);
+  EXPECT_EQ(run.ExitCode, 0u) << run.Out;
+  EXPECT_HAS(run.Out, "result: the driver is exactly what the installed bank needs");
+  run = Run("wavclean " + quoted);
+  EXPECT_EQ(run.ExitCode, 0u) << run.Out;
+  EXPECT_HAS(run.Out, "16 WAV files deleted");
+  EXPECT_TRUE(ListFiles(work + "*.wav").empty());
 }
 
 TEST_F(Tovaroc, WithoutTheConverterOnlyExtractAndBuildFail) {
@@ -533,12 +534,9 @@ TEST_F(Tovaroc, TextsSayWhatHappened) {
        {"Cannot make copy of bank", "the editor never writes there"}},
       {"extracting a bank in the installed program's Backup folder under a name of the code page",
        [&] {
-         ASSERT_TRUE(CopyFileOver(OwnDirectory() + "dist\\Tovaro\\a10.dll", program_ + "a10.dll"));
+         workBank();
          ASSERT_TRUE(MakeDirectory(installedBackup));
-         BankSetSpec setup;
-         setup.Samples = true;
-         setup.BankSize = 250000;
-         ASSERT_TRUE(WriteBankSet(installedBackup + codePageBank, setup));
+         ASSERT_TRUE(CopyFileOver(mine, installedBackup + codePageBank));
        },
        "extract \"" + installedBackup + codePageBank + "\"",
        1,

@@ -2,9 +2,11 @@
 // import of a SoundFont from a Debian package.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <sstream>
 
 #include "converter/a10.h"
 #include "converter/testing/whole_files.h"
@@ -70,38 +72,15 @@ Bank ToneBank() {
 // A one-track MIDI file: bank and program of the preset, the root key for
 // 1.5 s (960 ticks a second at the default tempo).
 Bytes NoteFile(std::size_t preset) {
-  const Bytes events = {0x00,
-                        0xB0,
-                        0x00,
-                        static_cast<std::uint8_t>(preset / 128),
-                        0x00,
-                        0xC0,
-                        static_cast<std::uint8_t>(preset % 128),
-                        0x00,
-                        0x90,
-                        RootKey,
-                        100,
-                        0x8B,
-                        0x20,
-                        0x80,
-                        RootKey,
-                        0,
-                        0x83,
-                        0x60,
-                        0xFF,
-                        0x2F,
-                        0x00};
-  Bytes file = {'M', 'T',  'h',  'd', 0,   0,   0,   6, 0, 0, 0,
-                1,   0x01, 0xE0, 'M', 'T', 'r', 'k', 0, 0, 0, static_cast<std::uint8_t>(events.size())};
-  file.insert(file.end(), events.begin(), events.end());
-  return file;
+  const std::uint8_t bank = static_cast<std::uint8_t>(preset / 128), program = preset % 128;
+  return {'M',  'T',     'h', 'd',  0,    0,    0,       6, 0,    0,    0,    1,    0x01, 0xE0,    'M',
+          'T',  'r',     'k', 0,    0,    0,    21,      0, 0xB0, 0,    bank, 0,    0xC0, program, 0,
+          0x90, RootKey, 100, 0x8B, 0x20, 0x80, RootKey, 0, 0x83, 0x60, 0xFF, 0x2F, 0};
 }
 
 // The scratch folder's paths end in a backslash; a shell wants slashes.
 std::string Shell(std::string path) {
-  for (char& c : path) {
-    c = c == '\\' ? '/' : c;
-  }
+  std::replace(path.begin(), path.end(), '\\', '/');
   return "'" + path + "'";
 }
 
@@ -109,15 +88,11 @@ std::string Shell(std::string path) {
 std::string RunCommand(const std::string& command, int& status) {
   std::string output;
   FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-  if (pipe == nullptr) {
-    status = -1;
-    return output;
-  }
   char buffer[512];
-  while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) {
+  while (pipe != nullptr && std::fgets(buffer, sizeof buffer, pipe) != nullptr) {
     output += buffer;
   }
-  status = pclose(pipe);
+  status = pipe == nullptr ? -1 : pclose(pipe);
   return output;
 }
 
@@ -125,15 +100,12 @@ std::string RunCommand(const std::string& command, int& status) {
 // kit in bank 128, which a bank of fewer than 16385 samples does not reach.
 std::string Complaints(const std::string& output) {
   std::string complaints;
-  std::size_t at = 0;
-  while (at < output.size()) {
-    const std::size_t end = output.find('\n', at) == std::string::npos ? output.size() : output.find('\n', at);
-    const std::string line = output.substr(at, end - at);
+  std::istringstream lines(output);
+  for (std::string line; std::getline(lines, line);) {
     if ((line.find("rror") != std::string::npos || line.find("arning") != std::string::npos) &&
         line != "fluidsynth: warning: No preset found on channel 9 [bank=128 prog=0]") {
       complaints += line + "\n";
     }
-    at = end + 1;
   }
   return complaints;
 }

@@ -30,22 +30,9 @@ TEST(SampleRows, NotesReadAndWritten) {
 }
 
 TEST(SampleRows, CellsOfOneRow) {
-  SampleInfo looped;
-  looped.Name = "Piano";
-  looped.Rate = 44100;
-  looped.Channels = 2;
-  looped.RootKey = 60;
-  looped.FineTune = 25;
-  looped.Looped = true;
-  looped.LoopStart = 1000;
-  looped.LoopEnd = 3999;
-  looped.Frames = 22050;
-  SampleInfo oneShot = looped;
-  oneShot.Channels = 1;
-  oneShot.FineTune = -7;
-  oneShot.Looped = false;
-  oneShot.Rate = 1000;
-  oneShot.Frames = 1;
+  // Name, rate, channels, root key, fine tune, looped, frames, loop start and end.
+  const SampleInfo looped{"Piano", 44100, 2, 60, 25, true, 22050, 1000, 3999};
+  const SampleInfo oneShot{"Piano", 1000, 1, 60, -7, false, 1, 1000, 3999};
   const std::vector<std::string> cells[] = {
       {"007", "Piano", "44100", "stereo", "C4 (60)", "+25", "1000-3999", "22050", "0.500"},
       {"0007", "Piano", "1000", "mono", "C4 (60)", "-7", "none", "1", "0.001"}};

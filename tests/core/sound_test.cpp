@@ -20,14 +20,7 @@ std::vector<std::int16_t> Ramp(std::size_t count) {
 
 SampleInfo Sample(std::uint32_t rate, int channels, std::uint32_t frames, bool looped = false, std::uint32_t start = 0,
                   std::uint32_t end = 0) {
-  SampleInfo info;
-  info.Rate = rate;
-  info.Channels = channels;
-  info.Frames = frames;
-  info.Looped = looped;
-  info.LoopStart = start;
-  info.LoopEnd = end;
-  return info;
+  return SampleInfo{"", rate, channels, 60, 0, looped, frames, start, end};
 }
 
 TEST(PlaySampleSound, PlaysTheWholeSampleWithItsLoopRepeatedForThreeSeconds) {

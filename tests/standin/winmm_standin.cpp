@@ -53,11 +53,18 @@ std::string Beside(const char* name) {
   return folder.substr(0, folder.find_last_of('\\') + 1) + name;
 }
 
-void Record(const std::string& line) {
+MMRESULT Record(const std::string& line) {
   if (FILE* file = std::fopen(Beside("winmm-calls.txt").c_str(), "ab")) {
     std::fprintf(file, "%s\n", line.c_str());
     std::fclose(file);
   }
+  return NoError;
+}
+
+// Prepares or unprepares a buffer.
+MMRESULT Prepare(Header* header, bool prepared) {
+  header->Flags = prepared ? header->Flags | Prepared : header->Flags & ~Prepared;
+  return NoError;
 }
 
 std::string Hex(const unsigned char* bytes, std::size_t count) {
@@ -72,10 +79,11 @@ std::string Hex(const unsigned char* bytes, std::size_t count) {
 
 std::string Since() { return "t=" + std::to_string(Now() - OpenedAt) + " "; }
 
-void CopyText(const char* text, char* buffer, UINT size) {
+MMRESULT CopyText(const char* text, char* buffer, UINT size) {
   if (buffer != nullptr && size > 0) {
     lstrcpynA(buffer, text, static_cast<int>(size));
   }
+  return NoError;
 }
 
 }  // namespace
@@ -91,8 +99,6 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 
 __declspec(dllexport) DWORD WINAPI timeGetTime() { return Now(); }
 
-__declspec(dllexport) UINT WINAPI waveOutGetNumDevs() { return 1; }
-
 __declspec(dllexport) MMRESULT WINAPI
     waveOutOpen(HANDLE* out, UINT device, const WaveFormat* format, DWORD_PTR, DWORD_PTR, DWORD flags) {
   Record("waveOutOpen device=" + std::to_string(device) + " tag=" + std::to_string(format->FormatTag) +
@@ -100,11 +106,6 @@ __declspec(dllexport) MMRESULT WINAPI
          " bytes/s=" + std::to_string(format->AvgBytesPerSec) + " align=" + std::to_string(format->BlockAlign) +
          " bits=" + std::to_string(format->BitsPerSample) + " flags=" + std::to_string(flags));
   *out = reinterpret_cast<HANDLE>(0x5A5A);
-  return NoError;
-}
-
-__declspec(dllexport) MMRESULT WINAPI waveOutPrepareHeader(HANDLE, Header* header, UINT) {
-  header->Flags |= Prepared;
   return NoError;
 }
 
@@ -118,27 +119,15 @@ __declspec(dllexport) MMRESULT WINAPI waveOutWrite(HANDLE, Header* header, UINT)
   return NoError;
 }
 
-__declspec(dllexport) MMRESULT WINAPI waveOutReset(HANDLE) {
-  Record("waveOutReset");
-  return NoError;
+__declspec(dllexport) MMRESULT WINAPI waveOutGetErrorTextA(MMRESULT, char* t, UINT n) {
+  return CopyText("stand-in wave error", t, n);
 }
 
-__declspec(dllexport) MMRESULT WINAPI waveOutUnprepareHeader(HANDLE, Header* header, UINT) {
-  header->Flags &= ~Prepared;
-  return NoError;
-}
-
-__declspec(dllexport) MMRESULT WINAPI waveOutClose(HANDLE) {
-  Record("waveOutClose");
-  return NoError;
-}
-
-__declspec(dllexport) MMRESULT WINAPI waveOutGetErrorTextA(MMRESULT, char* text, UINT size) {
-  CopyText("stand-in wave error", text, size);
-  return NoError;
-}
-
-__declspec(dllexport) UINT WINAPI midiOutGetNumDevs() { return 1; }
+__declspec(dllexport) UINT WINAPI waveOutGetNumDevs() { return 1; }
+__declspec(dllexport) MMRESULT WINAPI waveOutPrepareHeader(HANDLE, Header* h, UINT) { return Prepare(h, true); }
+__declspec(dllexport) MMRESULT WINAPI waveOutReset(HANDLE) { return Record("waveOutReset"); }
+__declspec(dllexport) MMRESULT WINAPI waveOutUnprepareHeader(HANDLE, Header* h, UINT) { return Prepare(h, false); }
+__declspec(dllexport) MMRESULT WINAPI waveOutClose(HANDLE) { return Record("waveOutClose"); }
 
 __declspec(dllexport) MMRESULT WINAPI midiOutOpen(HANDLE* out, UINT device, DWORD_PTR, DWORD_PTR, DWORD flags) {
   OpenedAt = Now();
@@ -150,14 +139,7 @@ __declspec(dllexport) MMRESULT WINAPI midiOutOpen(HANDLE* out, UINT device, DWOR
 __declspec(dllexport) MMRESULT WINAPI midiOutShortMsg(HANDLE, DWORD message) {
   const unsigned char bytes[3] = {static_cast<unsigned char>(message), static_cast<unsigned char>(message >> 8),
                                   static_cast<unsigned char>(message >> 16)};
-  const std::size_t length = bytes[0] >= 0xC0 && bytes[0] < 0xE0 ? 2 : 3;
-  Record(Since() + "midiOutShortMsg " + Hex(bytes, length));
-  return NoError;
-}
-
-__declspec(dllexport) MMRESULT WINAPI midiOutPrepareHeader(HANDLE, Header* header, UINT) {
-  header->Flags |= Prepared;
-  return NoError;
+  return Record(Since() + "midiOutShortMsg " + Hex(bytes, bytes[0] >= 0xC0 && bytes[0] < 0xE0 ? 2 : 3));
 }
 
 __declspec(dllexport) MMRESULT WINAPI midiOutLongMsg(HANDLE, Header* header, UINT) {
@@ -167,24 +149,14 @@ __declspec(dllexport) MMRESULT WINAPI midiOutLongMsg(HANDLE, Header* header, UIN
   return NoError;
 }
 
-__declspec(dllexport) MMRESULT WINAPI midiOutUnprepareHeader(HANDLE, Header* header, UINT) {
-  header->Flags &= ~Prepared;
-  return NoError;
+__declspec(dllexport) MMRESULT WINAPI midiOutGetErrorTextA(MMRESULT, char* t, UINT n) {
+  return CopyText("stand-in MIDI error", t, n);
 }
 
-__declspec(dllexport) MMRESULT WINAPI midiOutReset(HANDLE) {
-  Record("midiOutReset");
-  return NoError;
-}
-
-__declspec(dllexport) MMRESULT WINAPI midiOutClose(HANDLE) {
-  Record("midiOutClose");
-  return NoError;
-}
-
-__declspec(dllexport) MMRESULT WINAPI midiOutGetErrorTextA(MMRESULT, char* text, UINT size) {
-  CopyText("stand-in MIDI error", text, size);
-  return NoError;
-}
+__declspec(dllexport) UINT WINAPI midiOutGetNumDevs() { return 1; }
+__declspec(dllexport) MMRESULT WINAPI midiOutPrepareHeader(HANDLE, Header* h, UINT) { return Prepare(h, true); }
+__declspec(dllexport) MMRESULT WINAPI midiOutUnprepareHeader(HANDLE, Header* h, UINT) { return Prepare(h, false); }
+__declspec(dllexport) MMRESULT WINAPI midiOutReset(HANDLE) { return Record("midiOutReset"); }
+__declspec(dllexport) MMRESULT WINAPI midiOutClose(HANDLE) { return Record("midiOutClose"); }
 
 }  // extern "C"

@@ -80,9 +80,7 @@ TEST(SamplesWindowUi, ReplaceFromAWavAndASoundFontsSampleList) {
   const std::string font = sim.Root() + "font.sf2";
   const std::string wav = sim.Root() + "new.wav";
   ASSERT_TRUE(WriteWholeFile(font, Bytes{1}) && WriteWholeFile(wav, Bytes{1}));
-  SampleInfo piano;
-  piano.Name = "Piano";
-  piano.Frames = 22050;
+  const SampleInfo piano{"Piano", 0, 1, 60, 0, false, 22050, 0, 0};
   FakeConverter().Samples[bank] = {piano, piano};
   FakeConverter().Samples[font] = {piano, piano, piano};
   auto form = std::make_unique<TMainForm>();

@@ -52,9 +52,10 @@ TEST_F(ConverterDll, ExtractAndBuildRoundTripThroughTheLibrary) {
   EXPECT_NE(ConverterProblem().find(dir_ + "dance.yb1"), std::string::npos) << ConverterProblem();
 }
 
-// The sample-level exports, found by name in the real library, through the
-// seam the program uses.
-TEST_F(ConverterDll, SampleToolsThroughTheLibrary) {
+// The sample-level exports are found by name in the real library. What they
+// do is the converter tests'; what tovaroc and the window make of them, through
+// this library, the black-box tests'. The build report crosses only here.
+TEST_F(ConverterDll, SampleToolsAndTheBuildReportThroughTheLibrary) {
   ASSERT_TRUE(ConverterHasSampleTools());
   const std::string bank = dir_ + "user.yb0";
   BankSetSpec setup;
@@ -62,36 +63,6 @@ TEST_F(ConverterDll, SampleToolsThroughTheLibrary) {
   setup.BankSize = 120000;
   setup.Samples = true;
   ASSERT_TRUE(WriteBankSet(bank, setup));
-  std::int32_t count = 0;
-  ASSERT_EQ(ConverterSampleCount(bank, count), 0);
-  ASSERT_EQ(count, 16);
-  std::vector<SampleInfo> infos;
-  ASSERT_EQ(ConverterReadSampleInfos(bank, 0, count, infos), 0);
-  ASSERT_EQ(infos.size(), 16u);
-  EXPECT_EQ(infos[0].Name, "Piano");
-  std::vector<std::int16_t> pcm;
-  ASSERT_EQ(ConverterReadSamplePcm(bank, 3, pcm), 0);
-  EXPECT_EQ(pcm.size(), static_cast<std::size_t>(infos[3].Frames) * infos[3].Channels);
-
-  SampleInfo renamed = infos[3];
-  renamed.Name = "Renamed";
-  ASSERT_EQ(ConverterSetSampleInfo(bank, 3, renamed), 0) << ConverterProblem();
-  ASSERT_EQ(ConverterReadSampleInfos(bank, 3, 1, infos), 0);
-  EXPECT_EQ(infos.at(0).Name, "Renamed");
-  EXPECT_EQ(ReadAll(bank).at(0), 0x02) << "the signature stays";
-  renamed.RootKey = 200;
-  EXPECT_EQ(ConverterSetSampleInfo(bank, 3, renamed), A10BadValue);
-
-  const std::string font = dir_ + "user.sf2";
-  ASSERT_EQ(ConverterExportSoundFont(bank, font), 0) << ConverterProblem();
-  std::int32_t headers = 0;
-  ASSERT_EQ(ConverterSampleCount(font, headers), 0) << ConverterProblem();
-  EXPECT_GE(headers, count);
-  ASSERT_EQ(ConverterReplaceSample(bank, 0, font, 0), 0) << ConverterProblem();
-  ASSERT_EQ(ConverterExportSampleWav(bank, 0, dir_ + "piano.wav"), 0) << ConverterProblem();
-  EXPECT_TRUE(RemoveFile(dir_ + "piano.wav")) << "written";
-  EXPECT_EQ(ConverterExportSampleWav(bank, 16, dir_ + "none.wav"), A10BadIndex);
-  EXPECT_NE(ConverterProblem().find("16"), std::string::npos) << ConverterProblem();
   ASSERT_TRUE(ExtractBank(bank));
   ASSERT_TRUE(BuildBank(bank));
   EXPECT_EQ(ConverterBuildReport(), "changed\t0\n");
