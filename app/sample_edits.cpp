@@ -131,21 +131,23 @@ bool SampleRows::Open(const std::string& path, std::string& why) {
 const SampleInfo& SampleRows::operator[](std::size_t row) const {
   static const SampleInfo unread;
   const std::size_t page = row / PageRows;
-  auto found = pages_.find(page);
-  if (found == pages_.end()) {
-    if (pages_.size() >= PagesKept) {
-      pages_.clear();
+  for (const auto& kept : pages_) {
+    if (kept.first == page) {
+      return kept.second[row % PageRows];
     }
-    const std::size_t first = page * PageRows;
-    const std::size_t rows = count_ - first < PageRows ? count_ - first : PageRows;
-    std::vector<SampleInfo> infos;
-    if (row >= count_ || ConverterReadSampleInfos(path_, static_cast<std::int32_t>(first),
-                                                  static_cast<std::int32_t>(rows), infos) != 0) {
-      return unread;
-    }
-    found = pages_.emplace(page, infos).first;
   }
-  return found->second[row % PageRows];
+  if (pages_.size() >= PagesKept) {
+    pages_.clear();
+  }
+  const std::size_t first = page * PageRows;
+  const std::size_t rows = count_ - first < PageRows ? count_ - first : PageRows;
+  std::vector<SampleInfo> infos;
+  if (row >= count_ ||
+      ConverterReadSampleInfos(path_, static_cast<std::int32_t>(first), static_cast<std::int32_t>(rows), infos) != 0) {
+    return unread;
+  }
+  pages_.emplace_back(page, std::move(infos));
+  return pages_.back().second[row % PageRows];
 }
 
 bool ChangeSample(const std::string& bank, std::int32_t index, const SampleInfo& info, std::string& why) {

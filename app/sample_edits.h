@@ -6,8 +6,8 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/converter.h"
@@ -47,7 +47,10 @@ class SampleRows {
  private:
   std::string path_;
   std::size_t count_ = 0;
-  mutable std::map<std::size_t, std::vector<SampleInfo>> pages_;
+  // Page number and its rows. Not a std::map: the shipped i686 build must
+  // not link libstdc++'s prebuilt tree code, which uses CMOV (no Pentium
+  // MMX or K6-2 has it).
+  mutable std::vector<std::pair<std::size_t, std::vector<SampleInfo>>> pages_;
 };
 // Writes name, root key, fine tune and loop of sample `index` of the bank.
 bool ChangeSample(const std::string& bank, std::int32_t index, const SampleInfo& info, std::string& why);
