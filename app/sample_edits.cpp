@@ -93,6 +93,18 @@ std::string SampleToolsMissing() {
 
 bool ReadSampleList(const std::string& path, std::vector<SampleInfo>& samples, std::string& why) {
   samples.clear();
+  SampleRows rows;
+  if (!rows.Open(path, why)) {
+    return false;
+  }
+  if (ConverterReadSampleInfos(path, 0, static_cast<std::int32_t>(rows.size()), samples) != 0) {
+    samples.clear();
+    return ConverterRefused(why, "'" + path + "' is not a bank or SoundFont the converter can read.");
+  }
+  return true;
+}
+
+bool SampleRows::Open(const std::string& path, std::string& why) {
   std::int32_t count = 0;
   if (!ToolsThere(why)) {
     return false;
@@ -100,11 +112,35 @@ bool ReadSampleList(const std::string& path, std::vector<SampleInfo>& samples, s
   if (!FileExists(path)) {
     return Refuse(why, "There is no file '" + path + "'. Choose a bank with the \"...\" button.");
   }
-  if (ConverterSampleCount(path, count) != 0 || ConverterReadSampleInfos(path, 0, count, samples) != 0) {
-    samples.clear();
+  if (ConverterSampleCount(path, count) != 0) {
     return ConverterRefused(why, "'" + path + "' is not a bank or SoundFont the converter can read.");
   }
+  path_ = path;
+  count_ = static_cast<std::size_t>(count);
+  pages_.clear();
   return true;
+}
+
+const SampleInfo& SampleRows::operator[](std::size_t row) const {
+  static const SampleInfo unread;
+  const std::size_t page = row / PageRows;
+  for (const auto& kept : pages_) {
+    if (kept.first == page) {
+      return kept.second[row % PageRows];
+    }
+  }
+  if (pages_.size() >= PagesKept) {
+    pages_.clear();
+  }
+  const std::size_t first = page * PageRows;
+  const std::size_t rows = count_ - first < PageRows ? count_ - first : PageRows;
+  std::vector<SampleInfo> infos;
+  if (row >= count_ ||
+      ConverterReadSampleInfos(path_, static_cast<std::int32_t>(first), static_cast<std::int32_t>(rows), infos) != 0) {
+    return unread;
+  }
+  pages_.emplace_back(page, std::move(infos));
+  return pages_.back().second[row % PageRows];
 }
 
 bool ChangeSample(const std::string& bank, std::int32_t index, const SampleInfo& info, std::string& why) {

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/converter.h"
@@ -16,6 +17,33 @@
 std::string SampleToolsMissing();
 // Every sample of a bank or SoundFont, from its directory alone.
 bool ReadSampleList(const std::string& path, std::vector<SampleInfo>& samples, std::string& why);
+
+// The rows of a sample list as an owner-data list shows them: opening
+// reads the count, the bank's whole directory checked once; a page of rows
+// is read from the directory when one of its rows is first shown, and only
+// a few pages are kept, so that a bank of 65535 samples opens at once and
+// its list holds the same memory as a bank of 16.
+class SampleRows {
+ public:
+  static constexpr std::size_t PageRows = 64;
+  static constexpr std::size_t PagesKept = 16;
+  // The count of `path`'s samples; false, with why as ReadSampleList says
+  // it, and the rows as they were, when it cannot be listed.
+  bool Open(const std::string& path, std::string& why);
+  std::size_t size() const { return count_; }
+  bool empty() const { return count_ == 0; }
+  // A row that can no longer be read (the file changed under the list)
+  // shows empty until the list is opened again.
+  const SampleInfo& operator[](std::size_t row) const;
+
+ private:
+  std::string path_;
+  std::size_t count_ = 0;
+  // Page number and its rows. Not a std::map: the shipped i686 build must
+  // not link libstdc++'s prebuilt tree code, which uses CMOV (no Pentium
+  // MMX or K6-2 has it).
+  mutable std::vector<std::pair<std::size_t, std::vector<SampleInfo>>> pages_;
+};
 // Writes name, root key, fine tune and loop of sample `index` of the bank.
 bool ChangeSample(const std::string& bank, std::int32_t index, const SampleInfo& info, std::string& why);
 // Replaces sample `index` with a WAV file (fontSample -1) or sample

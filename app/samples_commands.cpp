@@ -46,10 +46,7 @@ bool HasSelection(const SamplesWindowState& state) {
 // Rereads the rows after a change, so that the list shows what the bank holds now.
 void Reread(SamplesWindowState& state, WindowRef owner) {
   std::string why;
-  std::vector<SampleInfo> samples;
-  if (ReadSampleList(state.Bank, samples, why)) {
-    state.Samples = samples;
-  } else {
+  if (!state.Samples.Open(state.Bank, why)) {
     ShowError(owner, SampleListFailed, why);
   }
   if (state.Selected >= static_cast<int>(state.Samples.size())) {
@@ -84,7 +81,7 @@ namespace SamplesCommands {
 bool OpenSamples(SamplesWindowState& state, WindowRef owner) {
   std::string why;
   const CursorRef previous = ShowBusyCursor();
-  const bool ok = ReadSampleList(state.Bank, state.Samples, why);
+  const bool ok = state.Samples.Open(state.Bank, why);
   RestoreCursor(previous);
   if (!ok) {
     ShowError(owner, SampleListFailed, why);

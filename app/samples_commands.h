@@ -8,14 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "app/sample_edits.h"
 #include "app/sample_rows.h"
 #include "platform/dialogs.h"
 
 struct SamplesWindowState {
   std::string Bank;
-  std::vector<SampleInfo> Samples;  // the rows, as the bank's directory holds them now
-  int Selected = -1;                // the selected row; -1 for none
-  std::string StatusLine;           // what the last command did
+  SampleRows Samples;      // the rows, as the bank's directory holds them now
+  int Selected = -1;       // the selected row; -1 for none
+  std::string StatusLine;  // what the last command did
 };
 
 class SamplesWindowPort {

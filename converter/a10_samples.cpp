@@ -51,35 +51,52 @@ std::int32_t ListSamples(const std::string& path, std::vector<A10SampleInfo>& in
   return result;
 }
 
-// A bank's count from its header, with the directory inside the file; the
-// directory itself is checked when it is read.
+// A bank's count, its whole directory checked (the sizes it gives add up
+// to the file's): the one full read when a list opens. Its rows are then
+// read as they are shown.
 std::int32_t CountOf(const std::string& path, std::int32_t* count) {
   if (count == nullptr) {
     return Refuse(A10BadValue, "no place for the count was given.");
   }
   *count = 0;
+  Bytes head;
+  std::uint32_t size = 0;
+  std::int32_t result = ReadBankDirectoryBytes(path, head, size);
+  if (result == A10NotABank && LooksLikeSoundFont(path)) {
+    std::vector<A10SampleInfo> infos;
+    result = ListSamples(path, infos);
+    *count = result == A10Ok ? static_cast<std::int32_t>(infos.size()) : 0;
+    return result;
+  }
+  if (result == A10Ok) {
+    *count = static_cast<std::int32_t>((head.size() - BankHeaderSize) / BankEntrySize);
+  }
+  return result;
+}
+
+// The directory entries first to first + count - 1 of a bank, the header
+// and the entries asked for read, nothing else: an owner-data list asks
+// for a screen of rows at a time. A10NotABank when the file is not one.
+std::int32_t ReadBankEntries(const std::string& path, std::int32_t first, std::int32_t count, Bytes& entries,
+                             std::size_t& total) {
   FileHandle file = InvalidFileHandle;
   if (!OpenRead(path, file)) {
     return Refuse(A10NotAFile, path + " cannot be read.");
   }
   const std::uint32_t size = FileSizeOf(file);
   std::uint8_t head[BankHeaderSize];
-  std::size_t samples = 0;
-  const bool ok = size != 0xFFFFFFFFu && size <= BankSizeMax && size >= BankHeaderSize &&
-                  ReadBlock(file, head, sizeof head) && ParseBankHeader(head, sizeof head, samples) &&
-                  BankHeaderSize + samples * BankEntrySize <= size;
+  total = 0;
+  bool ok = size != 0xFFFFFFFFu && size <= BankSizeMax && size >= BankHeaderSize &&
+            ReadBlock(file, head, sizeof head) && ParseBankHeader(head, sizeof head, total) &&
+            BankHeaderSize + total * BankEntrySize <= size;
+  const bool inside = ok && first >= 0 && static_cast<std::int64_t>(first) + count <= static_cast<std::int64_t>(total);
+  if (inside && count > 0) {
+    entries.resize(static_cast<std::size_t>(count) * BankEntrySize);
+    ok = SeekTo(file, static_cast<std::int32_t>(BankHeaderSize + static_cast<std::size_t>(first) * BankEntrySize)) &&
+         ReadBlock(file, entries.data(), static_cast<std::int32_t>(entries.size()));
+  }
   CloseFile(file);
-  if (!ok && LooksLikeSoundFont(path)) {
-    std::vector<A10SampleInfo> infos;
-    const std::int32_t result = ListSamples(path, infos);
-    *count = result == A10Ok ? static_cast<std::int32_t>(infos.size()) : 0;
-    return result;
-  }
-  if (!ok) {
-    return Refuse(A10NotABank, path + " is not a bank of the converter's format.");
-  }
-  *count = static_cast<std::int32_t>(samples);
-  return A10Ok;
+  return ok ? A10Ok : Refuse(A10NotABank, path + " is not a bank of the converter's format.");
 }
 
 std::int32_t InfosOf(const std::string& path, std::int32_t first, std::int32_t count, A10SampleInfo* out) {
@@ -87,15 +104,15 @@ std::int32_t InfosOf(const std::string& path, std::int32_t first, std::int32_t c
     return Refuse(A10BadValue, "a negative count or no place for the samples was given.");
   }
   std::vector<A10SampleInfo> infos;  // of a SoundFont
-  Bytes head;                        // of a bank: its directory entries are laid out as A10SampleInfo
-  std::uint32_t size = 0;
-  // A bank first: the list of the largest banks opens the file once.
-  std::int32_t result = ReadBankDirectoryBytes(path, head, size);
+  Bytes entries;                     // of a bank: its directory entries are laid out as A10SampleInfo
+  std::size_t total = 0;
+  bool font = false;
+  std::int32_t result = ReadBankEntries(path, first, count, entries, total);
   if (result == A10NotABank && LooksLikeSoundFont(path)) {
-    head.clear();
+    font = true;
     result = ListSamples(path, infos);
+    total = infos.size();
   }
-  const std::size_t total = head.empty() ? infos.size() : (head.size() - BankHeaderSize) / BankEntrySize;
   if (result != A10Ok || count == 0) {
     return result;
   }
@@ -104,16 +121,14 @@ std::int32_t InfosOf(const std::string& path, std::int32_t first, std::int32_t c
                                    std::to_string(static_cast<std::int64_t>(first) + count - 1) + " in " + path +
                                    ": it holds " + std::to_string(total) + " (numbered from 0).");
   }
-  for (std::int32_t i = 0; !head.empty() && i < count; ++i) {
-    if (!CheckBankEntry(&head[BankHeaderSize + static_cast<std::size_t>(first + i) * BankEntrySize])) {
+  for (std::int32_t i = 0; !font && i < count; ++i) {
+    if (!CheckBankEntry(&entries[static_cast<std::size_t>(i) * BankEntrySize])) {
       return Refuse(A10NotABank, path + " is not a bank of the converter's format (sample " +
                                      std::to_string(first + i) + " has a field out of range).");
     }
   }
-  const std::uint8_t* from =
-      head.empty() ? reinterpret_cast<const std::uint8_t*>(infos.data()) : head.data() + BankHeaderSize;
-  std::memcpy(out, from + static_cast<std::size_t>(first) * sizeof(A10SampleInfo),
-              static_cast<std::size_t>(count) * sizeof(A10SampleInfo));
+  const std::uint8_t* from = font ? reinterpret_cast<const std::uint8_t*>(infos.data() + first) : entries.data();
+  std::memcpy(out, from, static_cast<std::size_t>(count) * sizeof(A10SampleInfo));
   return A10Ok;
 }
 

@@ -92,7 +92,7 @@ INT_PTR CALLBACK FontSampleProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     SetWindowLongPtrA(dialog, DWLP_USER, lParam);
     SetWindowTextA(dialog, ("Choose a sample of " + *request->Font).c_str());
     HWND list = GetDlgItem(dialog, IDC_FontSampleList);
-    SetUpSampleList(list, FontColumns, *request->Samples);
+    SetUpSampleList(list, FontColumns, request->Samples->size());
     SelectRow(list, request->Samples->empty() ? -1 : 0);
     return TRUE;
   }

@@ -70,7 +70,7 @@ class SamplesWindow : public SamplesWindowPort {
 
   void Init() {
     list_ = GetDlgItem(handle_, IDC_SampleList);
-    SetUpSampleList(list_, EveryColumn, state_.Samples);
+    SetUpSampleList(list_, EveryColumn, state_.Samples.size());
     Show();
   }
 
@@ -145,7 +145,7 @@ class SamplesWindow : public SamplesWindowPort {
 
 }  // namespace
 
-void SetUpSampleList(HWND list, const bool shown[SampleColumnCount], const std::vector<SampleInfo>& samples) {
+void SetUpSampleList(HWND list, const bool shown[SampleColumnCount], std::size_t rows) {
   ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT);
   HWND dialog = GetParent(list);
   int position = 0;
@@ -182,15 +182,11 @@ void SetUpSampleList(HWND list, const bool shown[SampleColumnCount], const std::
     const int name = ListView_GetColumnWidth(list, namePosition);
     ListView_SetColumnWidth(list, namePosition, std::max(name - (total - room), name / 2));
   }
-  ListView_SetItemCountEx(list, static_cast<int>(samples.size()), LVSICF_NOSCROLL);
+  ListView_SetItemCountEx(list, static_cast<int>(rows), LVSICF_NOSCROLL);
 }
 
-void FillSampleCell(NMLVDISPINFOA& info, const bool shown[SampleColumnCount], const std::vector<SampleInfo>& samples,
-                    std::string& cell) {
-  if ((info.item.mask & LVIF_TEXT) == 0 || info.item.iItem < 0 ||
-      static_cast<std::size_t>(info.item.iItem) >= samples.size()) {
-    return;
-  }
+void FillSampleText(NMLVDISPINFOA& info, const bool shown[SampleColumnCount], const SampleInfo& sample,
+                    std::size_t count, std::string& cell) {
   // The list's sub-item counts only the columns shown.
   int column = 0;
   for (int position = -1; column < SampleColumnCount; ++column) {
@@ -200,7 +196,7 @@ void FillSampleCell(NMLVDISPINFOA& info, const bool shown[SampleColumnCount], co
     }
   }
   const std::size_t row = static_cast<std::size_t>(info.item.iItem);
-  cell = column < SampleColumnCount ? SampleCellText(samples[row], row, samples.size(), column) : std::string();
+  cell = column < SampleColumnCount ? SampleCellText(sample, row, count, column) : std::string();
   lstrcpynA(info.item.pszText, cell.c_str(), info.item.cchTextMax);
 }
 

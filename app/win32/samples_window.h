@@ -26,11 +26,20 @@ bool ShowFontSampleDialog(HINSTANCE instance, HWND owner, const std::string& fon
 
 // A report list of samples with owner data (comctl32 4.70): its columns are
 // those of SampleColumnTitles whose flag in `shown` is set, each wide
-// enough for its heading; it answers LVN_GETDISPINFO with FillSampleCell.
-void SetUpSampleList(HWND list, const bool shown[SampleColumnCount], const std::vector<SampleInfo>& samples);
-// Answers one LVN_GETDISPINFO of such a list; `cell` keeps the text alive.
-void FillSampleCell(NMLVDISPINFOA& info, const bool shown[SampleColumnCount], const std::vector<SampleInfo>& samples,
-                    std::string& cell);
+// enough for its heading, and `rows` rows; it answers LVN_GETDISPINFO with
+// FillSampleCell.
+void SetUpSampleList(HWND list, const bool shown[SampleColumnCount], std::size_t rows);
+// Answers one LVN_GETDISPINFO of such a list with the row of `samples` (a
+// std::vector or SampleRows) it asks for; `cell` keeps the text alive.
+void FillSampleText(NMLVDISPINFOA& info, const bool shown[SampleColumnCount], const SampleInfo& sample,
+                    std::size_t count, std::string& cell);
+template <typename Rows>
+void FillSampleCell(NMLVDISPINFOA& info, const bool shown[SampleColumnCount], const Rows& samples, std::string& cell) {
+  if ((info.item.mask & LVIF_TEXT) != 0 && info.item.iItem >= 0 &&
+      static_cast<std::size_t>(info.item.iItem) < samples.size()) {
+    FillSampleText(info, shown, samples[static_cast<std::size_t>(info.item.iItem)], samples.size(), cell);
+  }
+}
 // The list's selected row, -1 for none.
 int SelectedRow(HWND list);
 void SelectRow(HWND list, int row);

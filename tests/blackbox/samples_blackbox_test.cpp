@@ -1,6 +1,7 @@
 // The Samples window of the real tovaro.exe and a10.dll, driven from another
 // process at 96 and 120 DPI: a fixture bank's rows, Properties writing one
-// sample, every control inside its dialog.
+// sample, a SoundFont's sample list for Replace, every control inside its
+// dialog and every column shown.
 // TOVARO_SHOT_PAUSE=N keeps each dialog open N seconds for screenshots.
 #include <windows.h>
 // after windows.h, which it needs
@@ -115,6 +116,21 @@ TEST_F(SamplesWindow, RowsAndPropertiesAt96And120Dpi) {
     }
     EXPECT_EQ(robot.ListRow(list, 0, 9), (std::vector<std::string>{"000", "Grand", "22050", "mono", "A4 (69)", "+12",
                                                                    "100-7000", "7788", "0.353"}));
+    // Replace from Debian's SoundFont: its own sample list, every column shown.
+    PostMessageA(GetDlgItem(samples, IDC_ReplaceBtn), BM_CLICK, 0, 0);
+    HWND open = robot.WaitForDialog("Open", Patience);
+    ASSERT_NE(open, nullptr);
+    HWND name = GetDlgItem(open, 0x480) != nullptr ? GetDlgItem(open, 0x480) : GetDlgItem(open, 0x47c);  // edt1, cmb13
+    SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Z:\\usr\\share\\sounds\\sf2\\TimGM6mb.sf2"));
+    Robot::Press(open, IDOK);
+    HWND choose = robot.WaitForDialog("Choose a sample of ", Patience);
+    ASSERT_NE(choose, nullptr);
+    for (HWND shown : {list, GetDlgItem(choose, IDC_FontSampleList)}) {
+      EXPECT_EQ(GetWindowLongA(shown, GWL_STYLE) & WS_HSCROLL, 0) << "a column hides behind a scroll bar";
+    }
+    ExpectInside(choose);
+    Robot::Press(choose, IDCANCEL);
+    WaitGone(choose);
     Robot::Press(samples, IDCANCEL);
     WaitGone(samples);
     PostMessageA(window, WM_CLOSE, 0, 0);

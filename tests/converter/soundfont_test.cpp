@@ -253,6 +253,10 @@ TEST_F(SoundFont, ImportOfAnExportAndRefusals) {
   const Bytes exported = ReadAll(font);
   const std::size_t ifil = ChunkBody(exported, "ifil");
   const std::size_t shdr = ChunkBody(exported, "shdr");
+  // Sine 441 loops over all its 44100 frames: its loop ends on the first frame after the loop,
+  // and 46 zero frames lie before the next sample.
+  EXPECT_EQ(Le32At(exported, shdr + 32) - Le32At(exported, shdr + 20), 44100u);
+  EXPECT_EQ(Le32At(exported, shdr + 46 + 20) - Le32At(exported, shdr + 24), 46u);
   const auto edited = [&](std::size_t at, std::vector<std::uint8_t> value) {
     Bytes file = exported;
     std::copy(value.begin(), value.end(), file.begin() + static_cast<std::ptrdiff_t>(at));

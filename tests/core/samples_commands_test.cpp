@@ -90,6 +90,18 @@ TEST_F(SamplesCommandsTest, OpeningListsTheRowsOrSaysWhyNot) {
               std::string::npos)
         << Fake().Shown[0].Text;
   }
+  // A long list opens on its count; a page of rows is read when one of them is first shown.
+  FakeConverter().Samples[state_.Bank].resize(200);
+  FakeConverter().Samples[state_.Bank][130].Name = "Row 130";
+  FakeConverter().Calls.clear();
+  ASSERT_TRUE(SamplesCommands::OpenSamples(state_, 0x50));
+  EXPECT_EQ(FakeConverter().Calls, std::vector<std::string>{"SampleCount " + state_.Bank});
+  EXPECT_EQ(state_.Samples[130].Name, "Row 130");
+  EXPECT_EQ(state_.Samples[131].Name, "");
+  EXPECT_EQ(state_.Samples[199].Name, "");
+  EXPECT_EQ(FakeConverter().Calls,
+            (std::vector<std::string>{"SampleCount " + state_.Bank, "ReadSampleInfos " + state_.Bank + " 128 64",
+                                      "ReadSampleInfos " + state_.Bank + " 192 8"}));
 }
 
 TEST_F(SamplesCommandsTest, PropertiesSayAWrongValueAndAskAgain) {
