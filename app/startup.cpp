@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "app/ascii_text.h"
+#include "app/main_commands.h"
 #include "app/product_version.h"
 #include "files/fileops.h"
 #include "platform/dialogs.h"
@@ -67,6 +68,40 @@ bool StartupCheck() {
 
 bool IsCleanSwitch(const std::string& firstArgument) { return AsciiLower(firstArgument) == "-clean"; }
 
+bool IsRestoreSwitch(const std::string& firstArgument) { return AsciiLower(firstArgument) == "-restore"; }
+
+namespace {
+
+// "-restore": what the window's "Restore original driver files..." does,
+// in boxes and without the window, for a user who waits for an answer.
+void RestoreAndReport() {
+  const char* const title = "Restore original driver files";
+  if (ShowMessage(0, RestoreQuestion, title, MsgYesNo | MsgIconQuestion) != AnswerYes) {
+    return;
+  }
+  ClearFailure();
+  if (!RestoreDriverFiles()) {
+    std::string reason = FailureFacts(LastFailure());
+    if (LastFailure().FilesChanged) {
+      reason += std::string(" ") + CleanRestoreHint;
+    }
+    ShowMessage(0, std::string(RestoreFailed) + " " + reason, "Error", MsgOk | MsgIconError);
+    return;
+  }
+  std::string done = "Original driver and bank files restored from the Backup folder.";
+  if (SettingsRecordPresent() &&
+      ShowMessage(0, RestoreSettingsQuestion, title, MsgYesNo | MsgIconQuestion) == AnswerYes) {
+    ClearFailure();
+    done += RestoreDriverSettings() ? " The driver settings are as they were before Tovaro changed them."
+                                    : " The driver settings could not be put back: " + FailureFacts(LastFailure());
+  }
+  // The record belongs to the backup the restore removed.
+  RemoveSettingsRecord();
+  ShowMessage(0, done + " " + RestartLine, title, MsgOk | MsgIconInformation);
+}
+
+}  // namespace
+
 bool PrepareStart(const std::string& firstArgument) {
   const bool driverFound = StartupCheck();
   if (!driverFound && !AskToStartAnyway(DriverNotFoundLine)) {
@@ -84,6 +119,12 @@ bool PrepareStart(const std::string& firstArgument) {
         reason += std::string(" ") + CleanRestoreHint;
       }
       ShowMessage(0, std::string(RestoreRefusedLine) + " " + reason, "Error", MsgOk | MsgIconError);
+    }
+    return false;
+  }
+  if (IsRestoreSwitch(firstArgument)) {
+    if (driverFound) {
+      RestoreAndReport();
     }
     return false;
   }

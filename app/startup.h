@@ -39,8 +39,11 @@ StartupOutcome RunStartupChecks();
 // RunStartupChecks, ending the process when the user declined; true when a
 // driver was found.
 bool StartupCheck();
-// True when the first command-line argument asks for the restore.
+// True when the first command-line argument asks for the silent restore.
 bool IsCleanSwitch(const std::string& firstArgument);
+// True when it asks for the restore that asks first and says how it went
+// (the Start menu's "Restore original driver files").
+bool IsRestoreSwitch(const std::string& firstArgument);
 // The whole start-up up to the window: checks, the driver question and the
-// "-clean" restore. True when the main window is to be opened.
+// "-clean" or "-restore" restore. True when the main window is to be opened.
 bool PrepareStart(const std::string& firstArgument);

@@ -48,8 +48,14 @@ std::int32_t DeconstructBank(const std::string& bankPath) {
   // of two banks would mix without a word.
   std::string foreign;
   std::size_t foreignCount = 0;
+  // Windows finds a file by its name in any letter case: 000_Piano.WAV is
+  // the file this bank writes as 000_Piano.wav, and is replaced like it.
+  const auto ownName = [&names](const std::string& name) {
+    return std::any_of(names.begin(), names.end(),
+                       [&name](const std::string& own) { return SameNameIgnoringCase(own, name); });
+  };
   for (const std::string& name : ListFiles(dir + "*.wav")) {
-    if (IsWavFileName(name) && std::find(names.begin(), names.end(), name) == names.end()) {
+    if (IsWavFileName(name) && !ownName(name)) {
       foreign += (foreignCount++ < 5 ? (foreign.empty() ? "" : ", ") + name : std::string());
     }
   }

@@ -10,6 +10,7 @@ constexpr std::uint32_t MsgOk = 0x00;
 constexpr std::uint32_t MsgYesNo = 0x04;
 constexpr std::uint32_t MsgIconError = 0x10;
 constexpr std::uint32_t MsgIconQuestion = 0x20;
+constexpr std::uint32_t MsgIconInformation = 0x40;
 constexpr std::uint32_t MsgDefaultSecond = 0x100;  // the second button (No) has the focus
 
 constexpr int AnswerOk = 1;

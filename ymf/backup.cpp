@@ -272,11 +272,14 @@ bool MakeBackup() {
     return Fail(FailureKind::NotOriginal, "The installed bank " + Env.BankPath +
                                               " is not the Default bank, so it is not taken for the original.");
   }
-  const auto copyOf = [](const std::string& live) {
-    return [live](const std::string& temporary) { return CopyFileOver(live, temporary); };
+  // The bytes just checked, written to new files: a copy of the file would
+  // take over a read-only attribute of the live one, and every restore would
+  // then fail to remove the backup after putting the originals back.
+  const auto copyOf = [](const Bytes& bytes) {
+    return [&bytes](const std::string& temporary) { return WriteFileOver(temporary, bytes.data(), bytes.size()); };
   };
-  if (!PlaceChecked(Env.BackupBankPath, bank, copyOf(Env.BankPath), "the backup copy") ||
-      !PlaceChecked(Env.BackupDriverPath, driver, copyOf(Env.DriverPath), "the backup copy")) {
+  if (!PlaceChecked(Env.BackupBankPath, bank, copyOf(bank), "the backup copy") ||
+      !PlaceChecked(Env.BackupDriverPath, driver, copyOf(driver), "the backup copy")) {
     return false;
   }
   BackupManifest manifest;

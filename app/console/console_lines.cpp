@@ -34,6 +34,12 @@ bool ReadyToChange(const StartupFacts& facts, bool noBackup, ConsoleStream& err)
     err << DriverNotFoundLine << "\n";
     return false;
   }
+  // Another program changing the driver files kept the backup from being
+  // checked, not from being made: --no-backup would not get past it.
+  if (facts.BackupBusy) {
+    err << DriverFilesBusyLine << "\n";
+    return false;
+  }
   if (!facts.BackupMade) {
     err << BackupFailedLine << "\n";
     if (!facts.BackupProblem.empty()) {

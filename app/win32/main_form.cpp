@@ -218,9 +218,16 @@ void TMainForm::SizeAndCenter() {
   // buttons take up the difference. The window is centred on the screen.
   RECT before;
   GetClientRect(handle_, &before);
+  // Never smaller than those pixels scaled by DPI/96: a substituted font
+  // with shorter units (Wine's MS Sans Serif has 12-pixel lines at 96 DPI,
+  // not 13) would otherwise cut the window to 376 x 375.
   RECT units = {0, 0, 4, 8};
   MapDialogRect(handle_, &units);
-  RECT frame = {0, 0, MulDiv(ClientWidth, units.right, BaseWidth), MulDiv(ClientHeight, units.bottom, BaseHeight)};
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  RECT frame = {0, 0, std::max(MulDiv(ClientWidth, units.right, BaseWidth), MulDiv(ClientWidth, dpi, 96)),
+                std::max(MulDiv(ClientHeight, units.bottom, BaseHeight), MulDiv(ClientHeight, dpi, 96))};
   const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(handle_, GWL_STYLE));
   const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrA(handle_, GWL_EXSTYLE));
   AdjustWindowRectEx(&frame, style, FALSE, exStyle);

@@ -51,7 +51,7 @@ bool FirstWindowBroughtForward() {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand) {
   const std::string argument = FirstArgument(commandLine);
-  if (!IsCleanSwitch(argument) && FirstWindowBroughtForward()) {
+  if (!IsCleanSwitch(argument) && !IsRestoreSwitch(argument) && FirstWindowBroughtForward()) {
     return 0;
   }
   if (PrepareStart(argument)) {

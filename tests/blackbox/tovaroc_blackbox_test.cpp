@@ -509,7 +509,7 @@ TEST_F(Tovaroc, TextsSayWhatHappened) {
        [] {},
        "bank extended",
        1,
-       {"Another Tovaro program is changing the driver files"}},
+       {"in use by another program that changes them (tovaroc or a second Tovaro); the backup was not checked"}},
       {"restore of a plain pair whose bank was cut to 1000 bytes",
        [this] {
          const Bytes copy = ReadAll(Backup("dsxgwave.tbl"));

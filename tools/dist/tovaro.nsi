@@ -201,7 +201,7 @@ Section "Tovaro"
   CreateDirectory "${MENU}"
   CreateShortCut "${MENU}\Tovaro.lnk" "$INSTDIR\tovaro.exe"
   CreateShortCut "${MENU}\Tovaro Help.lnk" "$INSTDIR\Help\index.html"
-  CreateShortCut "${MENU}\Restore original driver files.lnk" "$INSTDIR\tovaro.exe" "-clean"
+  CreateShortCut "${MENU}\Restore original driver files.lnk" "$INSTDIR\tovaro.exe" "-restore"
   CreateShortCut "${MENU}\Uninstall Tovaro.lnk" "$INSTDIR\uninstall.exe"
 
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "Tovaro ${VERSION}"
