@@ -96,14 +96,12 @@ std::string RunCommand(const std::string& command, int& status) {
   return output;
 }
 
-// FluidSynth's errors and warnings but one: its drum channel looks for a
-// kit in bank 128, which a bank of fewer than 16385 samples does not reach.
+// FluidSynth's errors and warnings.
 std::string Complaints(const std::string& output) {
   std::string complaints;
   std::istringstream lines(output);
   for (std::string line; std::getline(lines, line);) {
-    if ((line.find("rror") != std::string::npos || line.find("arning") != std::string::npos) &&
-        line != "fluidsynth: warning: No preset found on channel 9 [bank=128 prog=0]") {
+    if (line.find("rror") != std::string::npos || line.find("arning") != std::string::npos) {
       complaints += line + "\n";
     }
   }
@@ -159,13 +157,19 @@ TEST_F(SoundFont, FluidSynthPlaysEverySampleAtItsPitch) {
   EXPECT_NE(presets.find("000-005 Twenty Seven Charact"), std::string::npos) << presets;
   EXPECT_NE(presets.find("000-006 Twenty Seven Chara~2"), std::string::npos) << presets;
 
+  // Loaded by a command that keeps the channels' presets: a font named on
+  // the command line resets them, and the drum channel's search for a kit
+  // in bank 128, which a bank of fewer than 16385 samples does not reach,
+  // would warn.
+  const std::string load = "load " + Shell(font) + " 0\n";
+  WriteAll(dir_ + "load.txt", Bytes(load.begin(), load.end()));
   for (std::size_t i = 0; i < sizeof Tones / sizeof Tones[0]; ++i) {
     const Tone& tone = Tones[i];
     SCOPED_TRACE(tone.Name);
     WriteAll(dir_ + "note.mid", NoteFile(i));
     const std::string output = RunCommand(
-        "timeout 60 fluidsynth -n -i -R 0 -C 0 -r 44100 -T raw -O s16 -E little -o synth.default-soundfont= -F " +
-            Shell(dir_ + "out.raw") + " " + Shell(font) + " " + Shell(dir_ + "note.mid"),
+        "timeout 60 fluidsynth -n -i -R 0 -C 0 -r 44100 -T raw -O s16 -E little -o synth.default-soundfont= -f " +
+            Shell(dir_ + "load.txt") + " -F " + Shell(dir_ + "out.raw") + " " + Shell(dir_ + "note.mid"),
         status);
     EXPECT_EQ(status, 0) << output;
     EXPECT_EQ(Complaints(output), "") << output;
