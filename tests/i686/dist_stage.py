@@ -6,7 +6,8 @@ stage.py calls installer_cases once per prefix, on a simulated driver whose
 original files are in place and a program folder whose Backup folder is
 empty: the setup installs silently over a machine that has only the user's
 bank sets in Banks, a bank switch runs with the installed tovaroc, a silent
-uninstall puts the originals back and leaves only what the user made. Then
+uninstall puts the originals back and leaves only what the user made (where
+the refusals are judged, it refuses first while Tovaro runs). Then
 again with the backup truncated: the uninstaller must keep the patched
 driver and the Backup folder and say why. The installed tree must be the
 zip's. Afterwards the program folder is as stage.py left it.
@@ -37,9 +38,10 @@ MENU = {"Tovaro.lnk": "tovaro.exe", "Tovaro Help.lnk": "index.html",
         "Uninstall Tovaro.lnk": "uninstall.exe"}
 KEPT_NOTE = "Backup kept - read me.txt"
 FAILED_NOTE = "Tovaro setup failed.txt"  # in TEMP, from a setup that stopped
-# The refused setups and the guided one judge the setup's own code, which is
-# the same everywhere but for the lock's name (Windows 9x or NT): one prefix
-# of each runs them.
+UN_FAILED_NOTE = "Tovaro uninstall failed.txt"  # and from an uninstaller that refused
+# The refusals and the guided setup judge the setup's own code, which is the
+# same everywhere but for the lock's name (Windows 9x or NT): one prefix of
+# each runs them.
 PAGES_AND_REFUSALS = ("xp", "win98")
 FOLDER_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion"
 HAND_COPIED = ("tovaro.exe", "tovaroc.exe", "a10.dll")  # by stage.install_fixture
@@ -159,7 +161,8 @@ def refused_setups(prefix, program):
     """Setups that must stop before they write anything: while Tovaro runs,
     with a folder where a file goes, with an expandable ProgramFilesDir."""
     nothing = lambda: not os.path.exists(os.path.join(program, "uninstall.exe")) and not menu_folders(prefix)
-    stage.robot(prefix, ["running", SETUP, stage.PROGRAM + "tovaro.exe"], "setup /S refuses while Tovaro runs")
+    stage.robot(prefix, ["running", SETUP, "/S", FAILED_NOTE, stage.PROGRAM + "tovaro.exe"],
+                "setup /S refuses while Tovaro runs")
     prefix.check(nothing(), "those setups installed nothing")
     # The window made its backup of the originals, which are in place.
     shutil.rmtree(os.path.join(program, "Backup"))
@@ -249,6 +252,15 @@ def install_switch_uninstall(prefix, program, driver, bank, originals, before, a
     code, text = launch(prefix, stage.PROGRAM + "tovaroc.exe", ["bank", "extended"])
     prefix.check(code == 0 and files_of(prefix, driver, bank) != originals,
                  "the installed tovaroc switches to the Extended bank", stage.indent(text))
+    judged = prefix.name in PAGES_AND_REFUSALS
+    if judged:
+        shutil.copy(os.path.join(program, "uninstall.exe"), prefix.host(UNINSTALLER))
+        kept = tree(program)
+        stage.robot(prefix, ["running", UNINSTALLER, " ".join(IN_PLACE), UN_FAILED_NOTE,
+                             stage.PROGRAM + "tovaro.exe"], "uninstall /S refuses while Tovaro runs")
+        prefix.check(tree(program) == kept and files_of(prefix, driver, bank) != originals,
+                     "those uninstalls changed nothing: the program folder and the switched driver stay",
+                     differences(tree(program), kept))
     code = uninstall(prefix, program)
     left = tree(program) if os.path.isdir(program) else {}
     prefix.check(code == 0 and files_of(prefix, driver, bank) == originals and left == before
