@@ -6,7 +6,9 @@ stage.py calls installer_cases once per prefix, on a simulated driver whose
 original files are in place and a program folder whose Backup folder is
 empty: the setup installs silently over a machine that has only the user's
 bank sets in Banks, a bank switch runs with the installed tovaroc, a silent
-uninstall puts the originals back and leaves only what the user made. Then
+uninstall puts the originals back and leaves only what the user made (where
+the settings are judged, it also puts back SRC and MaxModVoices, changed with
+tovaroc after the switch recorded them, and refuses first while Tovaro runs). Then
 again with the backup truncated: the uninstaller must keep the patched
 driver and the Backup folder and say why. The installed tree must be the
 zip's. Afterwards the program folder is as stage.py left it.
@@ -37,9 +39,10 @@ MENU = {"Tovaro.lnk": "tovaro.exe", "Tovaro Help.lnk": "index.html",
         "Uninstall Tovaro.lnk": "uninstall.exe"}
 KEPT_NOTE = "Backup kept - read me.txt"
 FAILED_NOTE = "Tovaro setup failed.txt"  # in TEMP, from a setup that stopped
-# The refused setups and the guided one judge the setup's own code, which is
-# the same everywhere but for the lock's name (Windows 9x or NT): one prefix
-# of each runs them.
+UN_FAILED_NOTE = "Tovaro uninstall failed.txt"  # and from an uninstaller that refused
+# The refusals, the guided setup and the settings the uninstaller puts back
+# judge the setup's own code, which is the same everywhere but for the lock's
+# name and the driver's key (Windows 9x or NT): one prefix of each runs them.
 PAGES_AND_REFUSALS = ("xp", "win98")
 FOLDER_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion"
 HAND_COPIED = ("tovaro.exe", "tovaroc.exe", "a10.dll")  # by stage.install_fixture
@@ -159,7 +162,8 @@ def refused_setups(prefix, program):
     """Setups that must stop before they write anything: while Tovaro runs,
     with a folder where a file goes, with an expandable ProgramFilesDir."""
     nothing = lambda: not os.path.exists(os.path.join(program, "uninstall.exe")) and not menu_folders(prefix)
-    stage.robot(prefix, ["running", SETUP, stage.PROGRAM + "tovaro.exe"], "setup /S refuses while Tovaro runs")
+    stage.robot(prefix, ["running", SETUP, "/S", FAILED_NOTE, stage.PROGRAM + "tovaro.exe"],
+                "setup /S refuses while Tovaro runs")
     prefix.check(nothing(), "those setups installed nothing")
     # The window made its backup of the originals, which are in place.
     shutil.rmtree(os.path.join(program, "Backup"))
@@ -244,11 +248,35 @@ def installer_cases(prefix, driver, bank, originals):
         prefix.lines.append("      (the installer cases took %.0f s)" % (time.time() - start))
 
 
+def driver_settings(prefix):
+    """{name: (type, data)} of the values under the driver's key, as reg.exe shows them."""
+    _, text = launch(prefix, "C:\\windows\\system32\\reg.exe", ["query", "HKLM\\" + prefix.key])
+    return {fields[0]: tuple(fields[1:]) for fields in (line.split() for line in text.splitlines())
+            if len(fields) == 3 and fields[1].startswith("REG_")}
+
+
 def install_switch_uninstall(prefix, program, driver, bank, originals, before, archive):
     install(prefix, program, before, archive, tree(os.path.join(prefix.stage.build, "win32", "dist", "Tovaro")))
     code, text = launch(prefix, stage.PROGRAM + "tovaroc.exe", ["bank", "extended"])
     prefix.check(code == 0 and files_of(prefix, driver, bank) != originals,
                  "the installed tovaroc switches to the Extended bank", stage.indent(text))
+    judged = prefix.name in PAGES_AND_REFUSALS
+    if judged:
+        # The switch made the backup and recorded the settings with it.
+        recorded = driver_settings(prefix)
+        changes = [launch(prefix, stage.PROGRAM + "tovaroc.exe", args)
+                   for args in (["set", "SRC=0"], ["voices", "48", "16", "16", "24"])]
+        prefix.check([code for code, _ in changes] == [0, 0] and "SRC: 1 -> 0" in changes[0][1]
+                     and "MIDI 48," in changes[1][1] and os.path.exists(os.path.join(program, "Backup", "settings.txt")),
+                     "the installed tovaroc sets SRC 0 and MaxModVoices 48; Backup holds the settings recorded before",
+                     stage.indent("".join(text for _, text in changes)))
+        shutil.copy(os.path.join(program, "uninstall.exe"), prefix.host(UNINSTALLER))
+        kept = tree(program)
+        stage.robot(prefix, ["running", UNINSTALLER, " ".join(IN_PLACE), UN_FAILED_NOTE,
+                             stage.PROGRAM + "tovaro.exe"], "uninstall /S refuses while Tovaro runs")
+        prefix.check(tree(program) == kept and files_of(prefix, driver, bank) != originals,
+                     "those uninstalls changed nothing: the program folder and the switched driver stay",
+                     differences(tree(program), kept))
     code = uninstall(prefix, program)
     left = tree(program) if os.path.isdir(program) else {}
     prefix.check(code == 0 and files_of(prefix, driver, bank) == originals and left == before
@@ -257,6 +285,13 @@ def install_switch_uninstall(prefix, program, driver, bank, originals, before, a
                  "        exit code %d\n%s" % (code, differences(left, before)))
     code, _ = launch(prefix, "C:\\windows\\system32\\reg.exe", ["query", UNINSTALL_KEY])
     prefix.check(code != 0, "Add/Remove Programs no longer lists Tovaro")
+    if judged:
+        now = driver_settings(prefix)
+        prefix.check(len(recorded) == 15 and now == recorded,
+                     "uninstall /S put the recorded settings back: SRC %s, MaxModVoices %s (%d of 15 as recorded)"
+                     % (" ".join(now.get("SRC", ["none"])), " ".join(now.get("MaxModVoices", ["none"])),
+                        sum(now.get(n) == v for n, v in recorded.items())),
+                     "        recorded %s\n        now %s" % (sorted(recorded.items()), sorted(now.items())))
 
 
 def refused_restore(prefix, program, driver, bank, originals, before):

@@ -12,8 +12,9 @@
 //   stage_robot setup SETUP DIR SHOTS  the setup without /S: checks and photographs
 //                               (SHOTS-page.bmp) the welcome, folder and finish pages,
 //                               keeps "Run Tovaro", clears "Show the help", then Finish
-//   stage_robot running SETUP EXE  setup /S refuses while the lock of the driver
-//                               files is held, and while the window is open
+//   stage_robot running PROGRAM ARGS NOTE EXE  the silent setup or uninstaller
+//                               refuses with exit code 2 and NOTE in TEMP while the
+//                               lock of the driver files is held, and while the window is open
 #include <windows.h>
 
 // after windows.h, which it needs
@@ -198,7 +199,6 @@ void Reboot(const std::string& exe) {
 // --- the setup ---------------------------------------------------------------------
 
 const char* const SetupTitle = "Tovaro 2.0.1 Setup";
-const char* const FailedNote = "Tovaro setup failed.txt";
 
 std::string TextOf(HWND control) {
   char text[4096] = {};
@@ -315,15 +315,16 @@ void Setup(const std::string& setup, const std::string& folder, const std::strin
   }
 }
 
-// setup /S; its exit code and the first line of the reason it left in TEMP.
-DWORD SilentSetup(const std::string& setup, std::string& reason) {
+// The silent setup or uninstaller; its exit code and the last line of the
+// reason it left in TEMP (NOTE).
+DWORD Silent(const std::string& program, const std::string& args, const std::string& name, std::string& reason) {
   char temp[MAX_PATH] = {};
   GetTempPathA(sizeof temp, temp);
-  const std::string note = std::string(temp) + FailedNote;
+  const std::string note = std::string(temp) + name;
   DeleteFileA(note.c_str());
   Robot robot;
   DWORD exitCode = 1234;
-  if (!robot.Start(setup, "/S") || !robot.WaitForExit(Patience, exitCode)) {
+  if (!robot.Start(program, args) || !robot.WaitForExit(Patience, exitCode)) {
     return exitCode;
   }
   reason = "none";
@@ -338,22 +339,22 @@ DWORD SilentSetup(const std::string& setup, std::string& reason) {
   return exitCode;
 }
 
-void Running(const std::string& setup, const std::string& exe) {
+void Running(const std::string& program, const std::string& args, const std::string& note, const std::string& exe) {
   // The lock's name as the programs make it.
   const DWORD version = GetVersion();
   const bool nt5 = (version & 0x80000000u) == 0 && LOBYTE(LOWORD(version)) >= 5;
   HANDLE lock = CreateMutexA(nullptr, TRUE, nt5 ? "Global\\Tovaro.DriverFiles" : "Tovaro.DriverFiles");
   std::string reason;
-  DWORD exitCode = SilentSetup(setup, reason);
-  Check(lock != nullptr && exitCode == 2 && reason.find("is changing the driver files") != std::string::npos,
-        "while the lock of the driver files is held, setup /S ends with exit code " + std::to_string(exitCode) + ": " +
-            reason);
+  DWORD exitCode = Silent(program, args, note, reason);
+  Check(
+      lock != nullptr && exitCode == 2 && reason.find("is changing the driver files") != std::string::npos,
+      "while the lock of the driver files is held, it ends with exit code " + std::to_string(exitCode) + ": " + reason);
   CloseHandle(lock);
   Robot tovaro;
   HWND window = tovaro.Start(exe, "") ? tovaro.WaitForWindow(Title, Patience) : nullptr;
-  exitCode = SilentSetup(setup, reason);
+  exitCode = Silent(program, args, note, reason);
   Check(window != nullptr && exitCode == 2 && reason.find("Tovaro is running") != std::string::npos,
-        "while the window is open, setup /S ends with exit code " + std::to_string(exitCode) + ": " + reason);
+        "while the window is open, it ends with exit code " + std::to_string(exitCode) + ": " + reason);
   if (window != nullptr) {
     PostMessageA(window, WM_CLOSE, 0, 0);
     Check(tovaro.WaitForExit(Patience, exitCode), "the window closes");
@@ -437,12 +438,12 @@ int main(int argc, char** argv) {
     Reboot(argv[2]);
   } else if (argc == 5 && command == "setup") {
     Setup(argv[2], argv[3], argv[4]);
-  } else if (argc == 4 && command == "running") {
-    Running(argv[2], argv[3]);
+  } else if (argc == 6 && command == "running") {
+    Running(argv[2], argv[3], argv[4], argv[5]);
   } else {
     std::fprintf(stderr,
                  "usage: stage_robot clean|window|questions|reboot EXE | runtime ARGS | version |\n"
-                 "       setup SETUP DIR SHOTS | running SETUP EXE\n");
+                 "       setup SETUP DIR SHOTS | running PROGRAM ARGS NOTE EXE\n");
     return 2;
   }
   std::fflush(stdout);

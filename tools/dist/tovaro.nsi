@@ -38,10 +38,12 @@ VIAddVersionKey "LegalCopyright" "Nerulan"
 !define MENU "$SMPROGRAMS\Tovaro"
 ; Left in the program folder when the uninstaller had to keep the Backup folder.
 !define KEPT_NOTE "Backup kept - read me.txt"
-; Written to the TEMP folder when the setup stops: a silent setup has no
-; other place to say why.
+; Written to the TEMP folder when the setup or the uninstaller stops: a
+; silent one has no other place to say why.
 !define FAILED_NOTE "Tovaro setup failed.txt"
-; The exit code of a setup that stopped before it installed everything.
+!define UN_FAILED_NOTE "Tovaro uninstall failed.txt"
+; The exit code of a setup that stopped before it installed everything, and
+; of an uninstaller that refused to start.
 !define FAILED_EXIT 2
 
 ; --- pages -----------------------------------------------------------------------
@@ -83,18 +85,22 @@ FunctionEnd
 
 ; --- refusals ----------------------------------------------------------------------
 
-; Stops the setup with the reason in $R9: a message (none under /S), the
-; note in TEMP and a non-zero exit code. From .onInit it ends the setup,
-; from the section it aborts the installation.
-Function SetupFailed
-  FileOpen $0 "$TEMP\${FAILED_NOTE}" w
-  FileWrite $0 "Tovaro ${VERSION} was not installed.$\r$\n$\r$\n$R9$\r$\n"
+; Stops with the reason in $R9: a message (none under /S), the note in TEMP
+; and a non-zero exit code. From .onInit it ends the program, from a section
+; it aborts it. The setup's SetupFailed, the uninstaller's un.SetupFailed.
+!macro TOVARO_STOP UN NOTE HEADLINE
+Function ${UN}SetupFailed
+  FileOpen $0 "$TEMP\${NOTE}" w
+  FileWrite $0 "${HEADLINE}$\r$\n$\r$\n$R9$\r$\n"
   FileClose $0
   DetailPrint "$R9"
-  MessageBox MB_OK|MB_ICONSTOP "Tovaro ${VERSION} was not installed.$\r$\n$\r$\n$R9" /SD IDOK
+  MessageBox MB_OK|MB_ICONSTOP "${HEADLINE}$\r$\n$\r$\n$R9" /SD IDOK
   SetErrorLevel ${FAILED_EXIT}
   Abort
 FunctionEnd
+!macroend
+!insertmacro TOVARO_STOP "" "${FAILED_NOTE}" "Tovaro ${VERSION} was not installed."
+!insertmacro TOVARO_STOP "un." "${UN_FAILED_NOTE}" "Tovaro ${VERSION} was not uninstalled; nothing was changed."
 
 ; Tovaro reads its bank sets from "Nerulan\Tovaro\Banks" below the folder in
 ; HKLM's ProgramFilesDir, whatever folder it runs from, and only when that
@@ -118,14 +124,17 @@ Function ProgramFilesFolder
   StrCpy $INSTDIR "$3\Nerulan\Tovaro"
 FunctionEnd
 
-; A running Tovaro keeps its files from being replaced: its window is open,
-; or it (or tovaroc) holds the lock of the driver files while it changes
-; them. On Windows 2000 and XP the lock's name starts with "Global\".
-Function RefuseWhileRunning
+; A running Tovaro keeps its files from being replaced or deleted: its window
+; is open, or it (or tovaroc) holds the lock of the driver files while it
+; changes them. On Windows 2000 and XP the lock's name starts with "Global\".
+; The setup refuses to overwrite it; the uninstaller refuses to restore the
+; driver files under it and to leave tovaro.exe and a10.dll behind.
+!macro TOVARO_REFUSE_WHILE_RUNNING UN AGAIN
+Function ${UN}RefuseWhileRunning
   FindWindow $0 "TMainForm"
   ${If} $0 <> 0
-    StrCpy $R9 "Tovaro is running. Close its window and run the setup again."
-    Call SetupFailed
+    StrCpy $R9 "Tovaro is running. Close its window and run the ${AGAIN} again."
+    Call ${UN}SetupFailed
   ${EndIf}
   ${ForEach} $1 0 1 + 1
     ${If} $1 == 0
@@ -136,11 +145,14 @@ Function RefuseWhileRunning
     System::Call 'kernel32::OpenMutexA(i 0x00100000, i 0, t r2) i .r0'
     ${If} $0 <> 0
       System::Call 'kernel32::CloseHandle(i r0)'
-      StrCpy $R9 "A Tovaro program (tovaro.exe or tovaroc.exe) is changing the driver files. Let it finish, close it and run the setup again."
-      Call SetupFailed
+      StrCpy $R9 "A Tovaro program (tovaro.exe or tovaroc.exe) is changing the driver files. Let it finish, close it and run the ${AGAIN} again."
+      Call ${UN}SetupFailed
     ${EndIf}
   ${Next}
 FunctionEnd
+!macroend
+!insertmacro TOVARO_REFUSE_WHILE_RUNNING "" "setup"
+!insertmacro TOVARO_REFUSE_WHILE_RUNNING "un." "uninstaller"
 
 ; $R8: a file the setup is about to write. A folder in its place, or a file
 ; that cannot be opened for writing (a running program, read-only), stops
@@ -281,8 +293,17 @@ Function un.KeepBackup
   FileClose $0
 FunctionEnd
 
+; Nothing is changed while Tovaro runs: the restore would fail or race it, and
+; the running tovaro.exe and its a10.dll could not be deleted.
+Function un.onInit
+  Delete "$TEMP\${UN_FAILED_NOTE}"
+  Call un.RefuseWhileRunning
+FunctionEnd
+
 Section "Uninstall"
   SetShellVarContext all
+  ; Again: the window may have opened while the page was shown.
+  Call un.RefuseWhileRunning
   retry:
   Call un.RestoreOriginals
   StrCmp $R1 "" removed
