@@ -5,7 +5,9 @@
 #include "app/editor_texts.h"
 #include "app/startup.h"
 #include "app/system_actions.h"
+#include "files/fileops.h"
 #include "files/files.h"
+#include "files/path_parts.h"
 #include "platform/cursor.h"
 #include "ymf/backup.h"
 #include "ymf/bank_convert.h"
@@ -13,6 +15,7 @@
 #include "ymf/bank_mode.h"
 #include "ymf/bank_workspace.h"
 #include "ymf/change_rules.h"
+#include "ymf/detect.h"
 #include "ymf/driver_verify.h"
 #include "ymf/environment.h"
 #include "ymf/installed_bank.h"
@@ -164,6 +167,18 @@ void ShowOpenFailure(MainWindowPort& window, const std::string& what) {
   ShowMessage(window.ActiveWindow(),
               "Cannot open " + what + ".\n\nWindows found no file or no program to open it with.", "Error",
               MsgOk | MsgIconError);
+}
+
+const char* const AddBankSetFailed = "Cannot add the bank set.";
+
+// The failure, its reason and what to do about it.
+void ShowAddBankSetError(MainWindowPort& window, const std::string& reason) {
+  std::string text = reason;
+  Append(text, LastFailure().Kind == FailureKind::FileUnusable
+                   ? "Choose the .yb0 of a complete Extended (signature 0x00) or Dance (0x01) bank set, with its "
+                     "tables .yb1 to .yb3 beside it; the XG Bank Editor page can correct a bank's signature."
+                   : "Check that the Banks folder exists and can be written to, then add the set again.");
+  ShowMessage(window.ActiveWindow(), std::string(AddBankSetFailed) + "\n\n" + text, "Error", MsgOk | MsgIconError);
 }
 
 }  // namespace
@@ -394,6 +409,51 @@ void RestoreBtnClick(WindowChoices& choices, MainWindowPort& window) {
     }
     window.RefreshWindow();
   }
+}
+
+void AddBankSetBtnClick(WindowChoices& choices, MainWindowPort& window) {
+  if (Env.ExtendedBankPath.empty()) {
+    ShowMessage(window.ActiveWindow(), std::string(AddBankSetFailed) + "\n\n" + NoBanksFolderLine, "Error",
+                MsgOk | MsgIconError);
+    return;
+  }
+  std::string chosen;
+  if (!AskFileName(BankFileDialog(FileDialogKind::Open, window.ActiveWindow(), choices.UserBankEdit), chosen)) {
+    return;
+  }
+  ClearFailure();
+  const std::int32_t kind = BankSetKindOf(chosen);
+  if (kind == BankUnknown) {
+    ShowAddBankSetError(window, FailureReason());
+    return;
+  }
+  const std::string title = BankKindRowOf(kind)->Title;
+  const std::string target = kind == BankExtended ? Env.ExtendedBankPath : Env.DanceBankPath;
+  const std::string last = FileNamePart(BankTablePath(target, 3));
+  const std::string names = FileNamePart(target) + " to " + last.substr(last.rfind('.'));
+  bool present = false;
+  for (int k = 0; k <= 3; ++k) {
+    present = present || FileExists(BankTablePath(target, k));
+  }
+  if (present && ShowMessage(window.ActiveWindow(),
+                             "The Banks folder already holds the " + title + " bank set (" + names +
+                                 "). Replace it with " + chosen + " and its tables?",
+                             "Add bank set", MsgYesNo | MsgIconQuestion) != AnswerYes) {
+    return;
+  }
+  ClearFailure();
+  const CursorRef previous = ShowBusyCursor();
+  const bool added = AddBankSet(chosen, kind, target);
+  RestoreCursor(previous);
+  LookForBankSets();
+  window.RefreshWindow();
+  if (!added) {
+    ShowAddBankSetError(window, FailureReason());
+    choices.ResultLine = "The bank set was not added.";
+    return;
+  }
+  choices.ResultLine =
+      title + " bank set added to the Banks folder as " + names + ". Select " + title + " and Apply to install it.";
 }
 
 bool FormCloseQuery(MainWindowPort& window) {

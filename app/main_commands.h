@@ -114,6 +114,13 @@ void MailLinkClick(WindowChoices& choices, MainWindowPort& window);
 // driver and bank back as "-clean" does, identifies the installed bank and
 // refreshes the window; a refusal or failure is reported with its reason.
 void RestoreBtnClick(WindowChoices& choices, MainWindowPort& window);
+// "Add bank set...": the open dialog for a bank file, its kind by its
+// signature (BankSetKindOf), a question before the set of that kind in the
+// Banks folder is replaced, then AddBankSet; the sets are looked for again
+// and the window refreshed, so that the added kind's choice is enabled.
+// The result line says what was added; a refusal or failure is said in a
+// box with its reason and what to do.
+void AddBankSetBtnClick(WindowChoices& choices, MainWindowPort& window);
 
 // Any closing of the window: asks the reboot question while RebootPending
 // and restarts on Yes. Closing is always allowed.

@@ -41,6 +41,9 @@ const char* const MakerNotice = "Freeware by Nerulan, with no warranty.";
 const char* const MakerWebPage = "http://www.nerulan.example/tovaro/";
 const char* const MakerEmail = "tovaro@nerulan.example";
 
+const char* const NoBanksFolderLine =
+    "Extended and Dance are greyed: no Banks folder, as the registry names no usable Program Files folder.";
+
 namespace {
 
 constexpr int EditorTypeUser = 2;
@@ -73,6 +76,21 @@ std::int32_t ShownSetting(const DriverSetting& setting, const DriverSettings& se
       break;
   }
   return stored;
+}
+
+// What detection looked for: the bank file of each set, extended.yb0 and
+// dance.yb0, in the Banks folder.
+std::string MissingBankSetsText() {
+  if (Env.ExtendedBankPath.empty()) {
+    return NoBanksFolderLine;
+  }
+  if (!Env.ExtendedBankExists && !Env.DanceBankExists) {
+    return "Extended and Dance are greyed: no extended.yb0 or dance.yb0 in the Banks folder.";
+  }
+  if (!Env.ExtendedBankExists) {
+    return "Extended is greyed: no extended.yb0 in the Banks folder.";
+  }
+  return Env.DanceBankExists ? std::string() : "Dance is greyed: no dance.yb0 in the Banks folder.";
 }
 
 }  // namespace
@@ -123,6 +141,7 @@ MainView ComputeMainView() {
   view.SysResVisible = version.Major >= 5 && version.Minor >= 1;
   view.ExtendedEnabled = Env.ExtendedBankExists;
   view.DanceEnabled = Env.DanceBankExists;
+  view.MissingBankSetsText = MissingBankSetsText();
   view.CheckedRadio = RadioFor(Env.BankKind);
   view.EditorTypeSelection = EditorTypeUser;
   for (std::size_t row = 0; row < DriverSettingCount; ++row) {

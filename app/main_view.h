@@ -43,6 +43,9 @@ struct MainView {
   bool SysResVisible = false;  // LabelSysRes
   bool ExtendedEnabled = false;
   bool DanceEnabled = false;
+  // BankSetsLabel: why Extended or Dance is greyed; empty (the label hidden)
+  // when both banks are in the Banks folder.
+  std::string MissingBankSetsText;
   BankRadio CheckedRadio = BankRadio::None;
   int EditorTypeSelection = -1;  // EditorTypeCombo position
   // Per row of DriverSettingTable: a check box's state (0 or 1), a list's
@@ -51,6 +54,10 @@ struct MainView {
   std::int32_t SettingShown[DriverSettingCount] = {};
   bool SettingEnabled[DriverSettingCount] = {};
 };
+
+// Why Extended and Dance are greyed when detection found no full Program
+// Files path, so that there is no Banks folder to look in.
+extern const char* const NoBanksFolderLine;
 
 // The view of the current Env, Windows version, ProductTitle and locale.
 MainView ComputeMainView();

@@ -13,6 +13,22 @@
 // is a protected file (IsProtectedFile); false at the first failed copy,
 // the files copied before staying.
 bool CopyBankSet(const std::string& sourceBank, const std::string& targetBank);
+// The kind a bank set is added to the Banks folder as, by its bank's
+// signature byte (BankKinds): BankExtended for 0x00, BankDance for 0x01.
+// BankUnknown, with the reason in LastFailure(), for a bank that cannot be
+// read or is empty, and for any other signature.
+std::int32_t BankSetKindOf(const std::string& sourceBank);
+// Adds a complete bank set as kind (BankExtended or BankDance) under the
+// names of targetBank's set (extended.yb0 gives extended.yb0 to .yb3).
+// Before anything is written it checks the bank (readable, not empty, the
+// kind's signature) and its three tables (readable, at least the bytes a
+// bank switch takes of each). Then each file is written whole under its
+// target's name with ".new" added and renamed over the target, replacing
+// an existing one. False, with the reason in LastFailure(): when a check,
+// a protected target or a temporary copy fails nothing is replaced (the
+// temporary copies are removed); when a rename fails, the files renamed
+// before it stay, and the text says so.
+bool AddBankSet(const std::string& sourceBank, std::int32_t kind, const std::string& targetBank);
 // The WAV samples in the bank's directory, in name order. Names listed only
 // through their 8.3 short name ("song.wave") are not among them.
 std::vector<std::string> WavSamplesBeside(const std::string& bankPath);

@@ -49,6 +49,11 @@ void GetInstallDir(std::string& dir) {
   MachineKeyClose(key);
 }
 
+void LookForBankSets() {
+  Env.ExtendedBankExists = FileExists(Env.ExtendedBankPath);
+  Env.DanceBankExists = FileExists(Env.DanceBankPath);
+}
+
 bool DetectDriver() {
   Env.DriverFound = false;
   Env.SystemDir = SystemDirectory() + "\\";
@@ -63,8 +68,7 @@ bool DetectDriver() {
   const std::string banks = fullPath ? install + "Nerulan\\Tovaro\\Banks\\" : std::string();
   Env.ExtendedBankPath = banks.empty() ? std::string() : banks + "extended.yb0";
   Env.DanceBankPath = banks.empty() ? std::string() : banks + "dance.yb0";
-  Env.ExtendedBankExists = FileExists(Env.ExtendedBankPath);
-  Env.DanceBankExists = FileExists(Env.DanceBankPath);
+  LookForBankSets();
 
   Env.DriverPath = Env.SystemDir + VxdDriverName;
   if (FileExists(Env.DriverPath)) {

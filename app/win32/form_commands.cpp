@@ -20,6 +20,7 @@ const TMainForm::WindowButton TMainForm::Buttons[] = {
     {IDC_UserBankBtn, &MainCommands::UserBankBtnClick},
     {IDC_CPanelBtn, &MainCommands::CPanelBtnClick},
     {IDC_RestoreBtn, &MainCommands::RestoreBtnClick},
+    {IDC_AddBankSetBtn, &MainCommands::AddBankSetBtnClick},
     {IDC_CopyFromBtn, &EditorCommands::CopyFromBtnClick},
     {IDC_BankExtractBtn, &EditorCommands::BankExtractBtnClick},
     {IDC_BankCreateBtn, &EditorCommands::BankCreateBtnClick},

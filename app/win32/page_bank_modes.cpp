@@ -1,5 +1,6 @@
 // The XG Bank Modes page: the five bank-mode radio buttons, the user bank
-// path and its "..." button (UserBankBtnClick), the System Restore note, and
+// path and its "..." button (UserBankBtnClick), why Extended or Dance is
+// greyed beside "Add bank set...", the System Restore note, and
 // "Play test tune", which plays on a timer so that the window stays usable.
 #include "app/test_tune.h"
 #include "app/win32/main_form.h"
@@ -17,6 +18,8 @@ void TMainForm::RefreshBankModesPage(const MainView& view) {
   ShowWindow(Control(IDC_LabelSysRes), view.SysResVisible ? SW_SHOW : SW_HIDE);
   EnableWindow(Control(IDC_ExtendedRadio), view.ExtendedEnabled);
   EnableWindow(Control(IDC_DanceRadio), view.DanceEnabled);
+  SetControlText(IDC_BankSetsLabel, view.MissingBankSetsText);
+  ShowWindow(Control(IDC_BankSetsLabel), view.MissingBankSetsText.empty() ? SW_HIDE : SW_SHOW);
   SetCheckedRadio(view.CheckedRadio);
 }
 

@@ -40,6 +40,8 @@
 #define IDC_LabelSysRes 1207
 #define IDC_RestoreBtn 1208
 #define IDC_TestTuneBtn 1209
+#define IDC_BankSetsLabel 1210
+#define IDC_AddBankSetBtn 1211
 
 #define IDC_SelectBankHeading 1300
 #define IDC_SelectBankRule 1301

@@ -365,4 +365,35 @@ TEST_F(MainCommandsTest, BrowseStartsAtTheEditedBankOrTheExtendedOne) {
   }
 }
 
+// The shipped Extended set is replaced only on Yes; a bank of another kind
+// is refused, saying why and what to do, and nothing is asked.
+TEST_F(MainCommandsTest, AddBankSetAsksBeforeReplacingAndSaysWhyItRefuses) {
+  Start();
+  BankSetSpec spec;
+  spec.BankSize = 5000;
+  const std::string mine = sim_.Root() + "mine.yb0";
+  ASSERT_TRUE(WriteBankSet(mine, spec));
+  const Bytes shipped = Live(Env.ExtendedBankPath);
+  const char* const question = "The Banks folder already holds the Extended bank set (extended.yb0 to .yb3). Replace";
+  const struct {
+    std::string Chosen;
+    int Answer;
+    const char* Box;  // how it starts, or a part of the refusal
+  } cases[] = {
+      {mine, AnswerNo, question},
+      {AddUserBank(sim_, "user.yb0"), AnswerYes,
+       "(User), not 0x00 (Extended) or 0x01 (Dance). Nothing was added. Choose"},
+      {mine, AnswerYes, question},
+  };
+  for (const auto& c : cases) {
+    Fake().Shown.clear();
+    Fake().Answers = {c.Answer};
+    Fake().FileDialogAnswers = {c.Chosen};
+    MainCommands::AddBankSetBtnClick(choices_, window_);
+    ASSERT_EQ(Fake().Shown.size(), 1u);
+    EXPECT_NE(Fake().Shown[0].Text.find(c.Box), std::string::npos) << Fake().Shown[0].Text;
+    EXPECT_EQ(Live(Env.ExtendedBankPath), &c == &cases[2] ? Live(mine) : shipped);
+  }
+}
+
 }  // namespace

@@ -35,6 +35,7 @@ struct PopulationCase {
   BankRadio Radio;
   std::vector<std::int32_t> Shown;  // per settings row; empty: the controls are not filled
   std::vector<bool> Enabled;
+  const char* MissingSets = "";
 };
 
 MachineSpec Machine(bool vxd, const char* version, WindowsVersion windows, std::uint8_t signature, std::size_t bankSize,
@@ -97,7 +98,8 @@ const PopulationCase Cases[] = {
      false,
      BankRadio::Extended,
      {0, 1, 0, None, 0, 1, 0, 1, 3, 0, 1, 64, 5, 0, 0},
-     WdmRules},
+     WdmRules,
+     "Extended and Dance are greyed: no extended.yb0 or dance.yb0 in the Banks folder."},
     {"VxD 4.07.1040 on Windows 98 with a user bank",
      Machine(true, "4.07.1040", {1, 4, 10}, 0x02, 3 * 1048576, true,
              Stored({0, 1, 0, 6, 1, 0, 0, 0, 0, 0, 0, 64, 24, 1, 0})),
@@ -187,6 +189,7 @@ TEST(MainView, PopulationFollowsTheDriverEnvironment) {
     EXPECT_EQ(view.SysResVisible, c.SysRes);
     EXPECT_EQ(view.ExtendedEnabled, c.ExtendedEnabled);
     EXPECT_EQ(view.DanceEnabled, c.DanceEnabled);
+    EXPECT_EQ(view.MissingBankSetsText, c.MissingSets);
     EXPECT_EQ(view.CheckedRadio, c.Radio);
     if (view.FillControls) {
       EXPECT_EQ(view.EditorTypeSelection, 2) << "\"User\"";

@@ -12,9 +12,11 @@
 #include "files/wav_file_name.h"
 #include "platform/testing/scratch.h"
 #include "tests/support/file_bytes.h"
+#include "tools/fixture/fixture.h"
 #include "ymf/bank_mode.h"
 #include "ymf/bank_workspace.h"
 #include "ymf/environment.h"
+#include "ymf/operation_failure.h"
 
 namespace {
 
@@ -131,6 +133,45 @@ TEST_F(Workspace, CopyBankSetWithoutTablesCopiesTheBankAndFails) {
   EXPECT_FALSE(CopyBankSet(dir_ + "lone.yb0", dir_ + "copy.yb0"));
   EXPECT_EQ(ReadAll(dir_ + "copy.yb0"), ReadAll(dir_ + "lone.yb0"));
   EXPECT_FALSE(FileExists(dir_ + "copy.yb1"));
+}
+
+// A set is checked whole before anything lands in Banks; a refused one
+// leaves an existing set there as it was.
+TEST_F(Workspace, AddBankSetChecksTheWholeSetBeforeWriting) {
+  const struct {
+    const char* Name;
+    std::uint8_t Signature;
+    std::size_t Table2;
+    std::int32_t Kind;   // BankSetKindOf
+    const char* Reason;  // empty: added
+  } cases[] = {
+      {"good Dance set", 0x01, Table2Size, BankDance, ""},
+      {"table 2 one byte short", 0x00, Table2Size - 1, BankExtended, "has 9089 bytes, fewer than the 9090"},
+      {"a user bank", 0x02, Table2Size, BankUnknown, "has the signature 0x02 (User), not 0x00"},
+  };
+  ASSERT_TRUE(MakeDirectory(dir_ + "Banks"));
+  const std::string banks = dir_ + "Banks\\";
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    BankSetSpec spec;
+    spec.Signature = c.Signature;
+    spec.BankSize = 5000;
+    spec.Table2 = c.Table2;
+    ASSERT_TRUE(WriteBankSet(dir_ + "set.yb0", spec));
+    WriteSet(banks + "dance.yb0");  // an earlier set, replaced only by a good one
+    ClearFailure();
+    EXPECT_EQ(BankSetKindOf(dir_ + "set.yb0"), c.Kind);
+    const std::int32_t kind = c.Kind == BankUnknown ? BankDance : c.Kind;
+    EXPECT_EQ(AddBankSet(dir_ + "set.yb0", kind, banks + "dance.yb0"), *c.Reason == '\0');
+    EXPECT_NE(LastFailure().Text.find(c.Reason), std::string::npos) << LastFailure().Text;
+    for (int k = 0; k < 4; ++k) {
+      const std::string target = BankTablePath(banks + "dance.yb0", k);
+      EXPECT_EQ(ReadAll(target),
+                *c.Reason == '\0' ? ReadAll(BankTablePath(dir_ + "set.yb0", k)) : PatternBytes(100 + k, k + 1))
+          << k;
+      EXPECT_FALSE(FileExists(target + ".new"));
+    }
+  }
 }
 
 TEST_F(Workspace, SignatureChangesByteZeroOnly) {

@@ -339,6 +339,38 @@ TEST_F(MainFormTest, BothBrowseButtonsFillBothEditsAndCheckUserRadio) {
   EXPECT_EQ(Fake().FileDialogs.size(), 3u);
 }
 
+TEST_F(MainFormTest, AddBankSetEnablesItsChoiceAndTheReasonGoes) {
+  MachineSpec bare;
+  bare.ShippedBanks = false;
+  Open(bare);
+  Fake().Shown.clear();
+  HWND reason = C(IDC_BankSetsLabel);
+  const auto shown = [reason] { return (GetWindowLongPtrA(reason, GWL_STYLE) & WS_VISIBLE) != 0; };
+  EXPECT_TRUE(shown() && !IsWindowEnabled(C(IDC_ExtendedRadio)) && !IsWindowEnabled(C(IDC_DanceRadio)));
+  const struct {
+    std::uint8_t Signature;
+    const char* Name;
+    bool DanceEnabled;
+    const char* Reason;  // empty: the label is hidden
+  } adds[] = {{0x00, "mine.yb0", false, "Dance is greyed: no dance.yb0 in the Banks folder."},
+              {0x01, "party.yb0", true, ""}};
+  for (const auto& add : adds) {
+    SCOPED_TRACE(add.Name);
+    BankSetSpec spec;
+    spec.Signature = add.Signature;
+    spec.BankSize = 5000;
+    ASSERT_TRUE(WriteBankSet(sim_->Root() + add.Name, spec));
+    Fake().FileDialogAnswers = {sim_->Root() + add.Name};
+    Click(BankTab, IDC_AddBankSetBtn);
+    EXPECT_TRUE(Fake().Shown.empty()) << Fake().Shown[0].Text;
+    EXPECT_TRUE(IsWindowEnabled(C(IDC_ExtendedRadio)));
+    EXPECT_EQ(IsWindowEnabled(C(IDC_DanceRadio)) != 0, add.DanceEnabled);
+    EXPECT_EQ(shown(), *add.Reason != '\0');
+    EXPECT_EQ(TextOf(reason), add.Reason);
+    EXPECT_NE(TextOf(C(IDC_BankResult)).find(" bank set added to the Banks folder"), std::string::npos);
+  }
+}
+
 TEST_F(MainFormTest, EveryEditorButtonRunsItsCommand) {
   Open(MachineSpec());
   FakeConverterReset();
