@@ -1,9 +1,9 @@
 #include "tests/blackbox/robot.h"
 
-#include <algorithm>
-
 // after windows.h, which it needs
 #include <commctrl.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -249,15 +249,36 @@ ConsoleRun FinishConsole(ConsoleProcess& console, DWORD timeoutMs) {
     CloseHandle(console.Output);
     return run;
   }
+  // Read until the program has ended and the pipe is empty, not until the
+  // pipe's end: under Wine the console host started for the program may hold
+  // the inherited write end after the program ended, and a read that waits
+  // for the end then waits for it.
+  const DWORD started = GetTickCount();
   char buffer[4096];
-  DWORD got = 0;
-  while (ReadFile(console.Output, buffer, sizeof buffer, &got, nullptr) && got > 0) {
-    run.Out.append(buffer, got);
+  bool ended = false;
+  for (;;) {
+    DWORD available = 0;
+    DWORD got = 0;
+    if (!PeekNamedPipe(console.Output, nullptr, 0, nullptr, &available, nullptr)) {
+      break;  // every writer closed it and it is empty
+    }
+    if (available > 0) {
+      if (!ReadFile(console.Output, buffer, std::min<DWORD>(available, sizeof buffer), &got, nullptr)) {
+        break;
+      }
+      run.Out.append(buffer, got);
+    } else if (ended) {
+      break;  // what it wrote before it ended is in the pipe already
+    } else if (WaitForSingleObject(console.Process.hProcess, 10) == WAIT_OBJECT_0) {
+      ended = true;
+    } else if (GetTickCount() - started > timeoutMs) {
+      TerminateProcess(console.Process.hProcess, 99);
+      WaitForSingleObject(console.Process.hProcess, 5000);
+      ended = true;
+    }
   }
   CloseHandle(console.Output);
-  if (WaitForSingleObject(console.Process.hProcess, timeoutMs) != WAIT_OBJECT_0) {
-    TerminateProcess(console.Process.hProcess, 99);
-  }
+  WaitForSingleObject(console.Process.hProcess, 5000);
   GetExitCodeProcess(console.Process.hProcess, &run.ExitCode);
   CloseHandle(console.Process.hThread);
   CloseHandle(console.Process.hProcess);
