@@ -10,6 +10,7 @@
 #include "ymf/change_rules.h"
 #include "ymf/environment.h"
 #include "ymf/settings_apply.h"
+#include "ymf/user_bank_record.h"
 
 const char* const MainPageCaptions[MainPageCount] = {
     "About", "XG Bank Modes", "XG Bank Editor", "Control Panel", "Audio Settings", "Load Modules", "Voices",
@@ -134,6 +135,10 @@ MainView ComputeMainView() {
   view.DriverText =
       std::string(Env.IsVxD ? "VxD" : "WDM") + " driver version " + Env.Profile.VersionText + "\n" + Env.DriverPath;
   view.BankText = BankLine(Env.BankKind, Env.BankSize, Env.BankPath, DecimalSeparator());
+  view.UserBankSetPath = FindInstalledUserBank().SetPath;
+  if (!view.UserBankSetPath.empty()) {
+    view.BankText += "\nfrom " + view.UserBankSetPath;
+  }
   view.PageVisible[BankTab] = Env.Profile.ProfileKnown;
   // Windows XP and Server 2003 (5.1, 5.2) have System Restore; the two
   // numbers are tested separately, so 6.0 does not count.

@@ -35,6 +35,9 @@ struct MainView {
   std::string FoundText;   // FoundLabel
   std::string DriverText;  // DriverLabel
   std::string BankText;    // BankLabel
+  // The set an installed user bank came from (the backup folder's record);
+  // the User Bank path fields start with it. Empty for any other bank.
+  std::string UserBankSetPath;
   bool PageVisible[MainPageCount] = {};
   // Without a driver nothing below is written into the controls: they keep
   // their state (radios and check boxes clear, lists without a selection,

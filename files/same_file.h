@@ -14,3 +14,6 @@ bool SameFileOrDirectory(const std::string& a, const std::string& b);
 // or more, which some calls still open). Such a path cannot be compared
 // with any other, so whoever guards files must refuse it.
 bool ResolvableFullPath(const std::string& path);
+// The full path the system makes of a spelling (relative to the current
+// directory, '/' or '\'); the spelling itself when it cannot.
+std::string FullPathOf(const std::string& path);

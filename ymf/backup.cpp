@@ -15,6 +15,7 @@
 #include "ymf/operation_failure.h"
 #include "ymf/pe_checksum.h"
 #include "ymf/settings_backup.h"
+#include "ymf/user_bank_record.h"
 #include "ymf/version_profile.h"
 
 namespace {
@@ -322,6 +323,7 @@ bool RestoreLocked() {
     return Fail(FailureKind::StepFailed,
                 "The original files are back, but the backup in " + BackupDir() + " cannot be removed.", true);
   }
+  RemoveUserBankRecord();
   return true;
 }
 
@@ -428,6 +430,8 @@ bool BackupDriverFiles() {
     if (!MakeBackup()) {
       return false;
     }
+    // The live bank is the Default one: no user set is installed.
+    RemoveUserBankRecord();
     // The settings as they stand beside the originals; a record that cannot
     // be written costs the backup nothing, a restore then keeps the settings.
     RecordDriverSettings();

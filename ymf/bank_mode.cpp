@@ -11,9 +11,11 @@
 #include "ymf/driver_files_lock.h"
 #include "ymf/environment.h"
 #include "ymf/file_contents.h"
+#include "ymf/installed_bank.h"
 #include "ymf/operation_failure.h"
 #include "ymf/pe_checksum.h"
 #include "ymf/protected_files.h"
+#include "ymf/user_bank_record.h"
 
 namespace {
 
@@ -305,12 +307,21 @@ bool SetBankMode(std::int32_t mode, const std::string& userBankPath) {
     }
     // Without a usable backup the deleted bank or the driver patched for
     // another bank could never be brought back.
+    bool set = false;
     if (mode == ModeDisabled) {
-      return DisableBank();
+      set = DisableBank();
+    } else if (mode == ModeDefault) {
+      set = RestoreDefaultBank();
+    } else {
+      set = SwitchToBank(SourceBankOfMode(mode, userBankPath));
     }
-    if (mode == ModeDefault) {
-      return RestoreDefaultBank();
+    // The record names the set only while its bank is what the switch left
+    // live; a switch that changed nothing leaves it as it was.
+    if (set && BankKindOfMode(mode) == BankUser) {
+      RecordUserBank(userBankPath);
+    } else if (set || LastFailure().FilesChanged) {
+      RemoveUserBankRecord();
     }
-    return SwitchToBank(SourceBankOfMode(mode, userBankPath));
+    return set;
   });
 }

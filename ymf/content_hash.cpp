@@ -1,5 +1,7 @@
 #include "ymf/content_hash.h"
 
+#include <cstdio>
+
 #include "files/le_bytes.h"
 
 namespace {
@@ -72,4 +74,22 @@ std::uint64_t ContentHash(const std::uint8_t* data, std::size_t size) {
   hash *= Prime3;
   hash ^= hash >> 32;
   return hash;
+}
+
+std::string ContentHashLine(const std::string& body) {
+  const std::uint64_t hash = ContentHash(reinterpret_cast<const std::uint8_t*>(body.data()), body.size());
+  // Two 32-bit halves: Windows 98's msvcrt cannot print a 64-bit number.
+  char hex[17];
+  std::snprintf(hex, sizeof hex, "%08lX%08lX", static_cast<unsigned long>(hash >> 32),
+                static_cast<unsigned long>(hash & 0xFFFFFFFFu));
+  return std::string("xxh64 ") + hex + "\r\n";
+}
+
+bool SplitHashedRecord(const std::string& text, std::string& body) {
+  const std::size_t hashAt = text.rfind("xxh64 ");
+  if (hashAt == std::string::npos || text.substr(hashAt) != ContentHashLine(text.substr(0, hashAt))) {
+    return false;
+  }
+  body = text.substr(0, hashAt);
+  return true;
 }

@@ -23,15 +23,6 @@ struct RecordedValue {
   std::vector<std::uint8_t> Data;
 };
 
-std::string HashLine(const std::string& body) {
-  const std::uint64_t hash = ContentHash(reinterpret_cast<const std::uint8_t*>(body.data()), body.size());
-  // Two 32-bit halves: Windows 98's msvcrt cannot print a 64-bit number.
-  char hex[17];
-  std::snprintf(hex, sizeof hex, "%08lX%08lX", static_cast<unsigned long>(hash >> 32),
-                static_cast<unsigned long>(hash & 0xFFFFFFFFu));
-  return std::string("xxh64 ") + hex + "\r\n";
-}
-
 bool ReadStored(MachineKey key, const std::string& name, RecordedValue& value) {
   std::uint32_t size = 0;
   value = RecordedValue();
@@ -62,10 +53,11 @@ int HexDigit(char c) {
 // The values of a record in table order; false for anything but a record
 // in exactly the format above whose hash matches.
 bool ParseRecord(const std::string& text, RecordedValue (&values)[DriverSettingCount]) {
-  const std::size_t hashAt = text.rfind("xxh64 ");
-  if (hashAt == std::string::npos || text.substr(hashAt) != HashLine(text.substr(0, hashAt))) {
+  std::string body;
+  if (!SplitHashedRecord(text, body)) {
     return false;
   }
+  const std::size_t hashAt = body.size();
   std::vector<std::string> lines;
   std::size_t start = 0;
   for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos && start < hashAt; start = end + 2) {
@@ -153,7 +145,7 @@ bool RecordDriverSettings() {
     body += "\r\n";
   }
   MachineKeyClose(key);
-  const std::string text = body + HashLine(body);
+  const std::string text = body + ContentHashLine(body);
   return read && WriteFileOver(SettingsRecordPath(), text.data(), text.size());
 }
 

@@ -9,8 +9,11 @@
 #include "ymf/driver_settings.h"
 #include "ymf/driver_verify.h"
 #include "ymf/environment.h"
+#include "ymf/user_bank_record.h"
 
 namespace {
+
+const char* const SetChangedNote = " (changed since it was installed)";
 
 const char* Hex(std::uint32_t value) {
   static char text[16];
@@ -61,6 +64,10 @@ int RunStatus(const StartupFacts& facts, const CommandArguments&, ConsoleStream&
     }
     out << "bank: " << InstalledBankLine() << "\n";
     out << "bank path: " << Env.BankPath << "\n";
+    const InstalledUserBank user = FindInstalledUserBank();
+    if (!user.SetPath.empty()) {
+      out << "user bank set: " << user.SetPath << (user.SetChanged ? SetChangedNote : "") << "\n";
+    }
   }
   const BackupCheck backup = CheckBackup();
   out << "backup: " << BackupStateText(backup.State);
@@ -121,7 +128,19 @@ int RunVerify(const StartupFacts& facts, const CommandArguments& arguments, Cons
   out << "driver: " << Env.DriverPath << " (" << (Env.IsVxD ? "VxD" : "WDM") << ", version " << Env.Profile.VersionText
       << ")\n";
   out << "installed bank: " << InstalledBankLine() << "\n";
-  const DriverVerification v = VerifyDriver(arguments.Path);
+  // Without --bank, the set the installed user bank came from, while it
+  // still holds what was installed.
+  std::string setPath = arguments.Path;
+  if (setPath.empty()) {
+    const InstalledUserBank user = FindInstalledUserBank();
+    if (!user.SetPath.empty()) {
+      out << "user bank set: " << user.SetPath << (user.SetChanged ? SetChangedNote : "") << "\n";
+    }
+    if (!user.SetChanged) {
+      setPath = user.SetPath;
+    }
+  }
+  const DriverVerification v = VerifyDriver(setPath);
   if (!v.Compared) {
     err << VerifyProblem(v) << "\n";
     return ExitFailed;

@@ -57,8 +57,10 @@ const ConsoleCommand Commands[] = {
     {"verify",
      "usage: tovaroc verify [--bank PATH]\n"
      "Compares the driver with the backup driver: the code patch, which bank's tables are in\n"
-     "the driver, the image checksum and any other changed byte. --bank names a user bank set\n"
-     "to compare with. Exits 0 only when the driver is exactly what the installed bank needs.\n",
+     "the driver, the image checksum and any other changed byte. An installed user bank is\n"
+     "compared with the bank set it was installed from, as the Backup folder records it;\n"
+     "--bank names another set. Exits 0 only when the driver is exactly what the installed\n"
+     "bank needs.\n",
      CheckVerifyArguments, RunVerify},
 };
 

@@ -270,6 +270,13 @@ void TMainForm::FormCreate() {
   // The file dialogs' filter is part of each request (BankFileDialog).
   ShowTitle();
   RefreshWindow();
+  // After a restart both User Bank path fields name the set the installed
+  // user bank came from, so that Apply and the editor start from it.
+  const std::string userBankSet = ComputeMainView().UserBankSetPath;
+  if (!userBankSet.empty()) {
+    SetControlText(IDC_UserBankSetEdit, userBankSet);
+    SetControlText(IDC_UserBankEdit, userBankSet);
+  }
   SetAboutImage();
   SelectPage(AboutTab);
 }

@@ -1,4 +1,5 @@
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 
@@ -16,4 +17,12 @@ bool ResolvableFullPath(const std::string& path) {
   struct stat entry {};
   // A missing file resolves as well; only what stat cannot even look up fails.
   return !path.empty() && (stat(NativePath(path).c_str(), &entry) == 0 || errno != ENAMETOOLONG);
+}
+
+std::string FullPathOf(const std::string& path) {
+  char directory[4096] = {};
+  if (path.empty() || path[0] == '/' || getcwd(directory, sizeof directory) == nullptr) {
+    return path;
+  }
+  return std::string(directory) + "/" + path;
 }

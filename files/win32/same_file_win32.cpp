@@ -136,3 +136,10 @@ bool ResolvableFullPath(const std::string& path) {
   const DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, buffer, &namePart);
   return length != 0 && length < MAX_PATH;
 }
+
+std::string FullPathOf(const std::string& path) {
+  char buffer[MAX_PATH] = {};
+  char* namePart = nullptr;
+  const DWORD length = path.empty() ? 0 : GetFullPathNameA(path.c_str(), MAX_PATH, buffer, &namePart);
+  return length != 0 && length < MAX_PATH ? std::string(buffer, length) : path;
+}

@@ -243,6 +243,33 @@ TEST_F(MainWindow, ASecondStartEndsAndTheFirstRereadsWhatTovarocChanged) {
   Key(window, VK_ESCAPE);
   DWORD firstExit = 1234;
   EXPECT_TRUE(robot.WaitForExit(Patience, firstExit));
+
+  // After a restart the User Bank path fields name the set the installed user bank came from.
+  const std::string set = where_.ProgramDir + "mine.yb0";
+  BankSetSpec user;
+  user.Signature = 0x02;
+  ASSERT_TRUE(WriteBankSet(set, user));
+  ASSERT_EQ(RunConsole(where_.ProgramDir + "tovaroc.exe", "bank user \"" + set + "\"", Patience).ExitCode, 0u);
+  Robot restarted;
+  window = OpenWindow(restarted, 0);
+  ASSERT_NE(window, nullptr);
+  // An edit control keeps its text to itself: another process asks for it with WM_GETTEXT.
+  struct Fields {
+    std::string Set;
+    int Holding = 0;
+  } fields{set};
+  EnumChildWindows(
+      window,
+      [](HWND control, LPARAM data) -> BOOL {
+        char text[MAX_PATH + 1] = {};
+        SendMessageA(control, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+        reinterpret_cast<Fields*>(data)->Holding += reinterpret_cast<Fields*>(data)->Set == text;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&fields));
+  EXPECT_EQ(fields.Holding, 2) << "UserBankSetEdit and UserBankEdit";
+  Key(window, VK_ESCAPE);
+  EXPECT_TRUE(restarted.WaitForExit(Patience, firstExit));
 }
 
 TEST_F(MainWindow, DriverFilesInUseAtStartAreSaidSoNotTheBackupQuestion) {

@@ -17,6 +17,7 @@
 #include "ymf/detect.h"
 #include "ymf/installed_bank.h"
 #include "ymf/operation_failure.h"
+#include "ymf/user_bank_record.h"
 #include "ymf/version_profile.h"
 
 namespace {
@@ -116,6 +117,49 @@ TEST_F(BankModes, DanceAndEveryUserModeValue) {
     ASSERT_TRUE(SetBankMode(mode, user)) << mode;
     EXPECT_EQ(ReadAll(Env.BankPath), ReadAll(user)) << mode;
     EXPECT_EQ(ReadAll(Env.DriverPath), ExpectedDriver(user)) << mode;
+  }
+}
+
+TEST_F(BankModes, TheUserSetInstalledLastIsRecordedUntilAnotherModeOrARestore) {
+  Install(false, "5.12.01.5245");
+  BankSetSpec setup;
+  setup.Signature = 0x02;
+  const std::string user = UserBank(setup);
+  const Bytes set = ReadAll(user);
+  const auto installed = [] {
+    IdentifyInstalledBank();
+    return FindInstalledUserBank();
+  };
+  ASSERT_TRUE(SetBankMode(ModeUser, user));
+  EXPECT_EQ(installed().SetPath, user);
+  EXPECT_FALSE(installed().SetChanged);
+  ClearFailure();
+  ExpectRefused(ModeUser, sys_->Root() + "absent.yb0", "a refused switch keeps the record");
+  EXPECT_EQ(installed().SetPath, user);
+
+  Bytes edited = set;
+  edited[1] ^= 1;
+  WriteAll(user, edited);
+  EXPECT_TRUE(installed().SetChanged) << "the set is no longer what was installed";
+  WriteAll(user, set);
+  const Bytes record = ReadAll(UserBankRecordPath());
+  Bytes damaged = record;
+  damaged[damaged.size() / 2] ^= 1;
+  WriteAll(UserBankRecordPath(), damaged);
+  EXPECT_EQ(installed().SetPath, "") << "a damaged record is not trusted";
+  WriteAll(UserBankRecordPath(), record);
+  WriteAll(Env.BankPath, edited);
+  EXPECT_EQ(installed().SetPath, "") << "a live bank other than the one recorded is not named";
+
+  const std::function<bool()> enders[] = {[] { return SetBankMode(ModeExtended, ""); },
+                                          [] { return SetBankMode(ModeDisabled, ""); },
+                                          [] { return SetBankMode(ModeDefault, ""); }, RestoreDriverFiles};
+  for (const auto& end : enders) {
+    ASSERT_TRUE(BackupDriverFiles());
+    ASSERT_TRUE(SetBankMode(ModeUser, user));
+    ASSERT_TRUE(FileExists(UserBankRecordPath()));
+    ASSERT_TRUE(end());
+    EXPECT_FALSE(FileExists(UserBankRecordPath()));
   }
 }
 
