@@ -369,10 +369,10 @@ TEST_F(MainCommandsTest, BrowseStartsAtTheEditedBankOrTheExtendedOne) {
 // is refused, saying why and what to do, and nothing is asked.
 TEST_F(MainCommandsTest, AddBankSetAsksBeforeReplacingAndSaysWhyItRefuses) {
   Start();
-  BankSetSpec spec;
-  spec.BankSize = 5000;
+  BankSetSpec setup;
+  setup.BankSize = 5000;
   const std::string mine = sim_.Root() + "mine.yb0";
-  ASSERT_TRUE(WriteBankSet(mine, spec));
+  ASSERT_TRUE(WriteBankSet(mine, setup));
   const Bytes shipped = Live(Env.ExtendedBankPath);
   const char* const question = "The Banks folder already holds the Extended bank set (extended.yb0 to .yb3). Replace";
   const struct {

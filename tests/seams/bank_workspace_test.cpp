@@ -153,11 +153,11 @@ TEST_F(Workspace, AddBankSetChecksTheWholeSetBeforeWriting) {
   const std::string banks = dir_ + "Banks\\";
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
-    BankSetSpec spec;
-    spec.Signature = c.Signature;
-    spec.BankSize = 5000;
-    spec.Table2 = c.Table2;
-    ASSERT_TRUE(WriteBankSet(dir_ + "set.yb0", spec));
+    BankSetSpec setup;
+    setup.Signature = c.Signature;
+    setup.BankSize = 5000;
+    setup.Table2 = c.Table2;
+    ASSERT_TRUE(WriteBankSet(dir_ + "set.yb0", setup));
     WriteSet(banks + "dance.yb0");  // an earlier set, replaced only by a good one
     ClearFailure();
     EXPECT_EQ(BankSetKindOf(dir_ + "set.yb0"), c.Kind);

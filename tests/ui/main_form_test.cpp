@@ -356,10 +356,10 @@ TEST_F(MainFormTest, AddBankSetEnablesItsChoiceAndTheReasonGoes) {
               {0x01, "party.yb0", true, ""}};
   for (const auto& add : adds) {
     SCOPED_TRACE(add.Name);
-    BankSetSpec spec;
-    spec.Signature = add.Signature;
-    spec.BankSize = 5000;
-    ASSERT_TRUE(WriteBankSet(sim_->Root() + add.Name, spec));
+    BankSetSpec setup;
+    setup.Signature = add.Signature;
+    setup.BankSize = 5000;
+    ASSERT_TRUE(WriteBankSet(sim_->Root() + add.Name, setup));
     Fake().FileDialogAnswers = {sim_->Root() + add.Name};
     Click(BankTab, IDC_AddBankSetBtn);
     EXPECT_TRUE(Fake().Shown.empty()) << Fake().Shown[0].Text;
