@@ -21,9 +21,6 @@
 namespace {
 
 constexpr std::uint8_t DefaultBankSignature = BankKinds[BankDefault].Signature;
-// Suffix of the temporary copies; they live in the Backup folder only.
-const char* const TemporarySuffix = ".new";
-
 std::string FileNameOf(const std::string& path) { return FileNamePart(path); }
 
 std::string BackupDir() { return DirectoryPart(Env.BackupDriverPath); }
@@ -214,8 +211,6 @@ void JudgeEarlierPair(BackupCheck& check) {
   }
   check.State = BackupState::Earlier;
 }
-
-std::string TemporaryPath(const std::string& path) { return path + TemporarySuffix; }
 
 // Leftovers of a backup that was cut short.
 void RemoveTemporaryCopies() {

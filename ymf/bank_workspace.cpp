@@ -110,19 +110,19 @@ bool AddBankSet(const std::string& sourceBank, std::int32_t kind, const std::str
   }
   const auto removeCopies = [&targets](int from) {
     for (int k = from; k <= 3; ++k) {
-      if (FileExists(targets[k] + ".new")) {
-        RemoveFile(targets[k] + ".new");
+      if (FileExists(TemporaryPath(targets[k]))) {
+        RemoveFile(TemporaryPath(targets[k]));
       }
     }
   };
   for (int k = 0; k <= 3; ++k) {
-    if (!WriteFileOver(targets[k] + ".new", files[k].data(), files[k].size())) {
+    if (!WriteFileOver(TemporaryPath(targets[k]), files[k].data(), files[k].size())) {
       removeCopies(0);
-      return Fail(FailureKind::StepFailed, "Cannot write " + targets[k] + ".new." + NothingAdded);
+      return Fail(FailureKind::StepFailed, "Cannot write " + TemporaryPath(targets[k]) + "." + NothingAdded);
     }
   }
   for (int k = 0; k <= 3; ++k) {
-    if (!MoveFileOver(targets[k] + ".new", targets[k])) {
+    if (!MoveFileOver(TemporaryPath(targets[k]), targets[k])) {
       removeCopies(k);
       return Fail(FailureKind::StepFailed, "Cannot replace " + targets[k] +
                                                (k == 0 ? std::string(".") + NothingAdded

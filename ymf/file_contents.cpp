@@ -49,3 +49,5 @@ std::string ReplaceProblem(const std::string& what, const std::string& path, boo
   }
   return "The " + what + " " + path + " cannot be written: it is read-only, or another program has it open.";
 }
+
+std::string TemporaryPath(const std::string& path) { return path + ".new"; }

@@ -25,3 +25,6 @@ std::string UnreadableText(const std::string& what, const std::string& path);
 // Empty when the file can be opened for writing (or is missing, unless it
 // must exist); otherwise why it cannot be replaced.
 std::string ReplaceProblem(const std::string& what, const std::string& path, bool mustExist);
+// The name a file is written under before it is renamed over path: a write
+// cut short leaves path as it was.
+std::string TemporaryPath(const std::string& path);
