@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "ymf/environment.h"
 
@@ -28,6 +29,12 @@ inline constexpr BankKindRow BankKinds[] = {
     {BankUser, ModeUser, 0x02, "user", "User", "User bank"},
 };
 constexpr std::int32_t BankKindCount = sizeof BankKinds / sizeof BankKinds[0];
+
+// A signature byte as the texts show it: "0x02".
+inline std::string SignatureText(std::int32_t signature) {
+  const char* const digits = "0123456789ABCDEF";
+  return std::string("0x") + digits[(signature >> 4) & 15] + digits[signature & 15];
+}
 
 // The row of a kind; null for BankUnknown or any value outside the table.
 inline const BankKindRow* BankKindRowOf(std::int32_t kind) {

@@ -32,11 +32,6 @@ bool CopyBankSet(const std::string& sourceBank, const std::string& targetBank) {
 
 namespace {
 
-std::string ByteText(std::int32_t value) {
-  const char* const digits = "0123456789ABCDEF";
-  return std::string("0x") + digits[(value >> 4) & 15] + digits[value & 15];
-}
-
 const char* const NothingAdded = " Nothing was added.";
 
 // Byte 0 of the bank; false, with the reason recorded, when the bank cannot
@@ -63,8 +58,8 @@ std::int32_t BankSetKindOf(const std::string& sourceBank) {
     return kind;
   }
   const BankKindRow* row = BankKindRowOf(kind);
-  Fail(FailureKind::FileUnusable, "The bank file " + sourceBank + " has the signature " + ByteText(signature) + " (" +
-                                      (row != nullptr ? row->Title : "unknown") +
+  Fail(FailureKind::FileUnusable, "The bank file " + sourceBank + " has the signature " + SignatureText(signature) +
+                                      " (" + (row != nullptr ? row->Title : "unknown") +
                                       "), not 0x00 (Extended) or 0x01 (Dance)." + NothingAdded);
   return BankUnknown;
 }
@@ -85,8 +80,8 @@ bool AddBankSet(const std::string& sourceBank, std::int32_t kind, const std::str
   }
   if (files[0][0] != row->Signature) {
     return Fail(FailureKind::FileUnusable, "The bank file " + sourceBank + " has the signature " +
-                                               ByteText(files[0][0]) + ", not " + ByteText(row->Signature) + " (" +
-                                               row->Title + ")." + NothingAdded);
+                                               SignatureText(files[0][0]) + ", not " + SignatureText(row->Signature) +
+                                               " (" + row->Title + ")." + NothingAdded);
   }
   for (int k = 1; k <= 3; ++k) {
     const std::string path = BankTablePath(sourceBank, k);

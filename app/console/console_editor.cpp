@@ -1,7 +1,6 @@
 #include "app/console/console_editor.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "app/ascii_text.h"
 #include "app/editor_texts.h"
@@ -147,9 +146,7 @@ int Sign(const Arguments& args, ConsoleStream& out, ConsoleStream& err) {
     err << SignatureFailed << ": " << ReasonOr(bank + " is missing, empty, read-only or in use.") << "\n";
     return ExitFailed;
   }
-  char byte[8];
-  std::snprintf(byte, sizeof byte, "0x%02X", static_cast<unsigned>(signature));
-  out << "signature of " << bank << " set to " << kind << " (" << byte << ")\n";
+  out << "signature of " << bank << " set to " << kind << " (" << SignatureText(signature) << ")\n";
   return ExitSuccess;
 }
 
