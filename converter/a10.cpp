@@ -134,6 +134,16 @@ std::string& Report() {
   return report;
 }
 
+// Whether sample index of the open bank holds these data (the size already
+// compared); old is the buffer it is read into.
+bool SameData(const OpenedBank& bank, std::size_t index, const std::vector<std::int16_t>& pcm, Bytes& old) {
+  const PcmSpan span = bank.Spans[index];
+  old.resize(span.Bytes);
+  return SeekTo(bank.File, static_cast<std::int32_t>(span.Offset)) &&
+         ReadBlock(bank.File, old.data(), static_cast<std::int32_t>(old.size())) &&
+         (old.empty() || std::memcmp(pcm.data(), old.data(), old.size()) == 0);
+}
+
 // Takes root key, fine tune and loop from the bank being rebuilt for the
 // WAV files without a "smpl" chunk, and tells which files were new (not
 // written by Deconstruct for that bank), which kept the old pitch and
@@ -141,9 +151,9 @@ std::string& Report() {
 std::string CompareWithPrevious(const std::string& bankPath, const std::vector<std::string>& fileNames,
                                 const std::vector<bool>& hasSmpl, Bank& bank) {
   // A file that is not a bank of this format has nothing to give.
-  MappedBank previous;
+  OpenedBank previous;
   const std::string problem = Problem();
-  const bool known = MapBank(bankPath, previous) == A10Ok;
+  const bool known = OpenBank(bankPath, previous) == A10Ok;
   Problem() = problem;
   // A sorted list, not std::map: the shipped i686 runtime's tree code uses
   // instructions a Pentium MMX lacks.
@@ -154,6 +164,7 @@ std::string CompareWithPrevious(const std::string& bankPath, const std::vector<s
   std::sort(written.begin(), written.end());
   std::string report;
   std::size_t changed = 0;
+  Bytes old;
   for (std::size_t i = 0; i < bank.Samples.size(); ++i) {
     const auto found = std::lower_bound(written.begin(), written.end(), std::make_pair(fileNames[i], std::size_t{0}));
     if (found == written.end() || found->first != fileNames[i]) {
@@ -171,8 +182,7 @@ std::string CompareWithPrevious(const std::string& bankPath, const std::vector<s
                       before.Channels == sample.Channels && before.RootKey == sample.RootKey &&
                       before.FineTune == sample.FineTune && before.Looped == sample.Looped &&
                       before.LoopStart == sample.LoopStart && before.LoopEnd == sample.LoopEnd &&
-                      sample.Pcm.size() * 2 == span.Bytes &&
-                      std::memcmp(sample.Pcm.data(), previous.View.Data + span.Offset, span.Bytes) == 0;
+                      sample.Pcm.size() * 2 == span.Bytes && SameData(previous, found->second, sample.Pcm, old);
     changed += same ? 0 : 1;
   }
   return report + "changed\t" + std::to_string(changed) + "\n";

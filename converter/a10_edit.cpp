@@ -1,6 +1,6 @@
 // The exports that change one sample of a bank or write it out: each new
 // file is written whole beside its target and moved over it only when
-// complete, straight from the mapped bank's bytes.
+// complete, the unchanged samples' bytes copied straight from the bank file.
 #include <cstring>
 
 #include "converter/a10.h"
@@ -11,17 +11,9 @@
 
 namespace {
 
-std::vector<std::uint32_t> FramesOf(const MappedBank& bank) {
-  std::vector<std::uint32_t> frames;
-  for (std::size_t i = 0; i < bank.Spans.size(); ++i) {
-    frames.push_back(static_cast<std::uint32_t>(bank.Spans[i].Bytes / 2 / bank.Layout.Samples[i].Channels));
-  }
-  return frames;
-}
-
 // The bank with sample index given new properties (and, when pcm is given,
 // new data), written beside it and moved over it. The signature byte stays.
-std::int32_t RewriteBank(const std::string& bankPath, MappedBank& bank, std::size_t index, const Sample& sample,
+std::int32_t RewriteBank(const std::string& bankPath, OpenedBank& bank, std::size_t index, const Sample& sample,
                          const std::vector<std::int16_t>* pcm) {
   Bank changed = bank.Layout;
   changed.Samples[index] = sample;
@@ -39,19 +31,19 @@ std::int32_t RewriteBank(const std::string& bankPath, MappedBank& bank, std::siz
     if (i == index && pcm != nullptr) {
       pieces.push_back({pcm->data(), pcm->size() * 2});
     } else {
-      pieces.push_back({bank.View.Data + bank.Spans[i].Offset, bank.Spans[i].Bytes});
+      pieces.push_back(Piece(bank, i));
     }
   }
   const std::int32_t written = WriteTemporary(bankPath, pieces);
-  // Windows does not replace a file that is mapped.
-  CloseFileView(bank.View);
+  // Windows does not replace a file that is open.
+  CloseBank(bank);
   return written != A10Ok ? written : ReplaceWithTemporary(bankPath);
 }
 
 // The bank for a change: writable, a bank, the index one of its samples.
-std::int32_t OpenForChange(const std::string& bankPath, std::int32_t index, MappedBank& bank) {
+std::int32_t OpenForChange(const std::string& bankPath, std::int32_t index, OpenedBank& bank) {
   std::int32_t result = RefuseUnwritable(bankPath);
-  if (result == A10Ok && (result = MapBank(bankPath, bank)) == A10Ok) {
+  if (result == A10Ok && (result = OpenBank(bankPath, bank)) == A10Ok) {
     result = CheckIndex(index, bank.Spans.size(), bankPath);
   }
   return result;
@@ -61,7 +53,7 @@ std::int32_t SetInfo(const std::string& bankPath, std::int32_t index, const A10S
   if (info == nullptr) {
     return Refuse(A10BadValue, "no sample properties were given.");
   }
-  MappedBank bank;
+  OpenedBank bank;
   std::int32_t result = OpenForChange(bankPath, index, bank);
   if (result != A10Ok) {
     return result;
@@ -100,7 +92,7 @@ std::int32_t Replace(const std::string& bankPath, std::int32_t index, const char
   if (sourcePath == nullptr || *sourcePath == '\0') {
     return Refuse(A10NotAFile, "no file to take the sound from was given.");
   }
-  MappedBank bank;
+  OpenedBank bank;
   std::int32_t result = OpenForChange(bankPath, index, bank);
   if (result != A10Ok) {
     return result;
@@ -118,8 +110,8 @@ std::int32_t ExportWav(const std::string& bankPath, std::int32_t index, const ch
   if (wavPath == nullptr || *wavPath == '\0') {
     return Refuse(A10NotAFile, "no WAV file name was given.");
   }
-  MappedBank bank;
-  std::int32_t result = MapBank(bankPath, bank);
+  OpenedBank bank;
+  std::int32_t result = OpenBank(bankPath, bank);
   if (result != A10Ok || (result = CheckIndex(index, bank.Spans.size(), bankPath)) != A10Ok) {
     return result;
   }
@@ -128,8 +120,8 @@ std::int32_t ExportWav(const std::string& bankPath, std::int32_t index, const ch
   Bytes tail;
   WavFileParts(bank.Layout.Samples[static_cast<std::size_t>(index)], span.Bytes, head, tail);
   result = WriteTemporary(
-      wavPath, {{head.data(), head.size()}, {bank.View.Data + span.Offset, span.Bytes}, {tail.data(), tail.size()}});
-  CloseFileView(bank.View);
+      wavPath, {{head.data(), head.size()}, Piece(bank, static_cast<std::size_t>(index)), {tail.data(), tail.size()}});
+  CloseBank(bank);
   return result != A10Ok ? result : ReplaceWithTemporary(wavPath);
 }
 

@@ -1,9 +1,10 @@
 // ExportSoundFont: the whole bank as a SoundFont 2 file, mono samples'
-// data written straight from the mapped bank.
+// data copied straight from the bank file.
 #include "converter/a10.h"
 #include "converter/a10_support.h"
 #include "converter/le_bytes.h"
 #include "converter/sf2_format.h"
+#include "files/files.h"
 #include "files/path_parts.h"
 
 namespace {
@@ -12,15 +13,12 @@ std::int32_t ExportFont(const std::string& bankPath, const char* fontPath) {
   if (fontPath == nullptr || *fontPath == '\0') {
     return Refuse(A10NotAFile, "no SoundFont file name was given.");
   }
-  MappedBank bank;
-  std::int32_t result = MapBank(bankPath, bank);
+  OpenedBank bank;
+  std::int32_t result = OpenBank(bankPath, bank);
   if (result != A10Ok) {
     return result;
   }
-  std::vector<std::uint32_t> frames;
-  for (std::size_t i = 0; i < bank.Spans.size(); ++i) {
-    frames.push_back(static_cast<std::uint32_t>(bank.Spans[i].Bytes / 2 / bank.Layout.Samples[i].Channels));
-  }
+  const std::vector<std::uint32_t> frames = FramesOf(bank);
   Bytes head;
   Bytes tail;
   const std::string name = bankPath.substr(DirectoryPart(bankPath).size());
@@ -34,14 +32,18 @@ std::int32_t ExportFont(const std::string& bankPath, const char* fontPath) {
   std::vector<std::vector<std::int16_t>> channels;
   std::vector<FilePiece> pieces = {{head.data(), head.size()}};
   for (std::size_t i = 0; i < bank.Spans.size(); ++i) {
-    const std::uint8_t* data = bank.View.Data + bank.Spans[i].Offset;
     if (bank.Layout.Samples[i].Channels == 1) {
-      pieces.push_back({data, bank.Spans[i].Bytes});
+      pieces.push_back(Piece(bank, i));
       pieces.push_back(silence);
       continue;
     }
+    Bytes stereo(bank.Spans[i].Bytes);
+    if (!SeekTo(bank.File, static_cast<std::int32_t>(bank.Spans[i].Offset)) ||
+        !ReadBlock(bank.File, stereo.data(), static_cast<std::int32_t>(stereo.size()))) {
+      return Refuse(A10NotAFile, bankPath + " cannot be read.");
+    }
     std::vector<std::int16_t> both(2 * static_cast<std::size_t>(frames[i]));
-    ReadPcm(data, both.size(), both.data());
+    ReadPcm(stereo.data(), both.size(), both.data());
     for (std::size_t c = 0; c < 2; ++c) {
       std::vector<std::int16_t> channel(frames[i]);
       for (std::size_t f = 0; f < frames[i]; ++f) {
@@ -54,7 +56,7 @@ std::int32_t ExportFont(const std::string& bankPath, const char* fontPath) {
   }
   pieces.push_back({tail.data(), tail.size()});
   result = WriteTemporary(fontPath, pieces);
-  CloseFileView(bank.View);
+  CloseBank(bank);
   return result != A10Ok ? result : ReplaceWithTemporary(fontPath);
 }
 

@@ -41,6 +41,21 @@ std::int32_t NotABank(const std::string& bankPath) {
   return Refuse(A10NotABank, bankPath + " is not a bank of the converter's format.");
 }
 
+// The header and directory bytes from an open bank file.
+bool ReadDirectoryFrom(FileHandle file, Bytes& head, std::uint32_t& size) {
+  size = FileSizeOf(file);
+  head.resize(BankHeaderSize);
+  std::size_t count = 0;
+  if (size == 0xFFFFFFFFu || size > BankSizeMax || size < BankHeaderSize || !SeekTo(file, 0) ||
+      !ReadBlock(file, head.data(), static_cast<std::int32_t>(head.size())) ||
+      !ParseBankHeader(head.data(), head.size(), count) || BankHeaderSize + count * BankEntrySize > size) {
+    return false;
+  }
+  head.resize(BankHeaderSize + count * BankEntrySize);
+  return ReadBlock(file, head.data() + BankHeaderSize, static_cast<std::int32_t>(count * BankEntrySize)) &&
+         BankDirectorySizesFit(head.data(), head.size(), size);
+}
+
 }  // namespace
 
 std::int32_t ReadBankDirectoryBytes(const std::string& bankPath, Bytes& head, std::uint32_t& size) {
@@ -48,17 +63,7 @@ std::int32_t ReadBankDirectoryBytes(const std::string& bankPath, Bytes& head, st
   if (!OpenRead(bankPath, file)) {
     return Refuse(A10NotAFile, bankPath + " cannot be read.");
   }
-  size = FileSizeOf(file);
-  head.resize(BankHeaderSize);
-  std::size_t count = 0;
-  bool ok = size != 0xFFFFFFFFu && size <= BankSizeMax && size >= BankHeaderSize &&
-            ReadBlock(file, head.data(), static_cast<std::int32_t>(head.size())) &&
-            ParseBankHeader(head.data(), head.size(), count) && BankHeaderSize + count * BankEntrySize <= size;
-  if (ok) {
-    head.resize(BankHeaderSize + count * BankEntrySize);
-    ok = ReadBlock(file, head.data() + BankHeaderSize, static_cast<std::int32_t>(count * BankEntrySize)) &&
-         BankDirectorySizesFit(head.data(), head.size(), size);
-  }
+  const bool ok = ReadDirectoryFrom(file, head, size);
   CloseFile(file);
   return ok ? A10Ok : NotABank(bankPath);
 }
@@ -73,14 +78,38 @@ std::int32_t ReadBankDirectory(const std::string& bankPath, Bank& bank, std::vec
   return result;
 }
 
-std::int32_t MapBank(const std::string& bankPath, MappedBank& bank) {
-  if (!OpenFileView(bankPath, bank.View)) {
+std::int32_t OpenBank(const std::string& bankPath, OpenedBank& bank) {
+  CloseBank(bank);
+  if (!OpenRead(bankPath, bank.File)) {
     return Refuse(A10NotAFile, bankPath + " cannot be read.");
   }
-  if (bank.View.Data == nullptr || !ParseBankLayout(bank.View.Data, bank.View.Size, bank.Layout, bank.Spans)) {
+  Bytes head;
+  std::uint32_t size = 0;
+  if (!ReadDirectoryFrom(bank.File, head, size) ||
+      !ParseBankDirectory(head.data(), head.size(), size, bank.Layout, bank.Spans)) {
     return NotABank(bankPath);
   }
   return A10Ok;
+}
+
+void CloseBank(OpenedBank& bank) {
+  if (bank.File != InvalidFileHandle) {
+    CloseFile(bank.File);
+    bank.File = InvalidFileHandle;
+  }
+}
+
+FilePiece Piece(const OpenedBank& bank, std::size_t index) {
+  // Offsets fit: a bank is smaller than 2 GB.
+  return {nullptr, bank.Spans[index].Bytes, bank.File, static_cast<std::uint32_t>(bank.Spans[index].Offset)};
+}
+
+std::vector<std::uint32_t> FramesOf(const OpenedBank& bank) {
+  std::vector<std::uint32_t> frames;
+  for (std::size_t i = 0; i < bank.Spans.size(); ++i) {
+    frames.push_back(static_cast<std::uint32_t>(bank.Spans[i].Bytes / 2 / bank.Layout.Samples[i].Channels));
+  }
+  return frames;
 }
 
 std::int32_t RefuseUnwritable(const std::string& bankPath) {

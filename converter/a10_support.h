@@ -8,7 +8,6 @@
 
 #include "converter/a10.h"
 #include "converter/bank_format.h"
-#include "files/file_view.h"
 #include "files/fileops.h"
 
 using Bytes = std::vector<std::uint8_t>;
@@ -31,18 +30,25 @@ std::int32_t ReadBankDirectory(const std::string& bankPath, Bank& bank, std::vec
 // only (BankDirectorySizesFit).
 std::int32_t ReadBankDirectoryBytes(const std::string& bankPath, Bytes& head, std::uint32_t& size);
 
-// A whole bank mapped for reading and checked; the samples' data lie at
-// View.Data + Spans[i].Offset.
-struct MappedBank {
-  FileView View;
+// A bank open for reading (others may read it, not write it) with its
+// header and directory read and checked. The samples' data stay in the
+// file: Piece(bank, i) copies sample i's bytes from there when written.
+struct OpenedBank;
+void CloseBank(OpenedBank& bank);
+struct OpenedBank {
+  FileHandle File = InvalidFileHandle;
   Bank Layout;
   std::vector<PcmSpan> Spans;
-  MappedBank() = default;
-  MappedBank(const MappedBank&) = delete;
-  MappedBank& operator=(const MappedBank&) = delete;
-  ~MappedBank() { CloseFileView(View); }
+  OpenedBank() = default;
+  OpenedBank(const OpenedBank&) = delete;
+  OpenedBank& operator=(const OpenedBank&) = delete;
+  ~OpenedBank() { CloseBank(*this); }
 };
-std::int32_t MapBank(const std::string& bankPath, MappedBank& bank);
+std::int32_t OpenBank(const std::string& bankPath, OpenedBank& bank);
+FilePiece Piece(const OpenedBank& bank, std::size_t index);
+// Each sample's length in frames.
+std::vector<std::uint32_t> FramesOf(const OpenedBank& bank);
+
 // For a change of the bank: the file must be one this process may write.
 std::int32_t RefuseUnwritable(const std::string& bankPath);
 // Checks an index against a sample count (A10BadIndex with the reason).

@@ -1,5 +1,8 @@
 #include "files/file_operations.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "files/fileops.h"
 #include "files/native_files.h"
 
@@ -52,3 +55,58 @@ bool WriteFileOver(const std::string& path, const std::vector<FilePiece>& pieces
 }
 
 bool OpenFileView(const std::string& path, FileView& view) { return FileOperations().OpenFileView(path, view); }
+
+bool WritePieces(const std::vector<FilePiece>& pieces, const std::function<bool(const void*, std::size_t)>& write) {
+  // Small pieces are gathered and a file's range is read into the same
+  // buffer, so that each write is a large one: under Wine every call to
+  // the system costs far more than on Windows. Large enough that a chunk
+  // costs few calls, small enough to stay in the cache and, under Wine,
+  // below the size its heap maps afresh for every block.
+  constexpr std::size_t ChunkMax = 256 * 1024;
+  std::size_t total = 0;
+  for (const FilePiece& piece : pieces) {
+    total += piece.Data == nullptr || piece.Size < ChunkMax ? piece.Size : 0;
+  }
+  std::vector<std::uint8_t> buffer(std::min(ChunkMax, total));
+  std::size_t used = 0;
+  const auto flush = [&] {
+    const bool ok = used == 0 || write(buffer.data(), used);
+    used = 0;
+    return ok;
+  };
+  for (const FilePiece& piece : pieces) {
+    if (piece.Data != nullptr) {
+      if (piece.Size >= ChunkMax) {
+        if (!flush() || !write(piece.Data, piece.Size)) {
+          return false;
+        }
+      } else if (piece.Size != 0) {
+        if (used + piece.Size > buffer.size() && !flush()) {
+          return false;
+        }
+        std::memcpy(buffer.data() + used, piece.Data, piece.Size);
+        used += piece.Size;
+      }
+      continue;
+    }
+    if (piece.Size == 0) {
+      continue;
+    }
+    if (piece.Offset > 0x7FFFFFFFu || piece.Size > 0x7FFFFFFFu - piece.Offset ||
+        !SeekTo(piece.From, static_cast<std::int32_t>(piece.Offset))) {
+      return false;
+    }
+    for (std::size_t left = piece.Size; left > 0;) {
+      if (used == buffer.size() && !flush()) {
+        return false;
+      }
+      const std::size_t count = std::min(buffer.size() - used, left);
+      if (!ReadBlock(piece.From, buffer.data() + used, static_cast<std::int32_t>(count))) {
+        return false;
+      }
+      used += count;
+      left -= count;
+    }
+  }
+  return flush();
+}

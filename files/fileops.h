@@ -3,8 +3,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
+
+#include "files/files.h"
 
 // Copies a file, replacing the destination (CopyFileA, fail-if-exists false).
 // A read-only destination or a directory is refused.
@@ -27,10 +30,21 @@ std::vector<std::string> ListFiles(const std::string& pattern);
 // destination is parked under a free name beside it, put back when the move
 // fails and deleted when it succeeds.
 bool MoveFileOver(const std::string& from, const std::string& to);
+// Size bytes at Data or, when Data is null, Size bytes of the open file
+// From at Offset. A file's range is read through a small buffer that is
+// reused: rewriting a large file from a mapping of it took twice as long
+// under Wine, one page fault per page.
 struct FilePiece {
   const void* Data;
   std::size_t Size;
+  FileHandle From = InvalidFileHandle;
+  std::uint32_t Offset = 0;
 };
+
+// The pieces' bytes handed to write in order, a file's range a chunk at a
+// time (read with SeekTo and ReadBlock). False as soon as a read or a
+// write fails.
+bool WritePieces(const std::vector<FilePiece>& pieces, const std::function<bool(const void*, std::size_t)>& write);
 // Creates a file, or empties one that is not read-only, and writes these
 // pieces into it one after the other. A failed write deletes the file.
 bool WriteFileOver(const std::string& path, const std::vector<FilePiece>& pieces);

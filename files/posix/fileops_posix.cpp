@@ -154,19 +154,21 @@ bool native_files::WriteFileOver(const std::string& path, const std::vector<File
   if (fd < 0) {
     return false;
   }
-  bool ok = true;
-  for (const FilePiece& piece : pieces) {
-    const auto* bytes = static_cast<const unsigned char*>(piece.Data);
+  bool ok = WritePieces(pieces, [fd](const void* data, std::size_t size) {
+    const auto* bytes = static_cast<const unsigned char*>(data);
     std::size_t done = 0;
-    while (done < piece.Size && ok) {
-      const ssize_t put = write(fd, bytes + done, piece.Size - done);
+    while (done < size) {
+      const ssize_t put = write(fd, bytes + done, size - done);
       if (put < 0 && errno == EINTR) {
         continue;
       }
-      ok = put > 0;
-      done += ok ? static_cast<std::size_t>(put) : 0;
+      if (put <= 0) {
+        return false;
+      }
+      done += static_cast<std::size_t>(put);
     }
-  }
+    return true;
+  });
   ok = (close(fd) == 0) && ok;
   if (!ok) {
     unlink(native.c_str());

@@ -51,13 +51,10 @@ bool native_files::WriteFileOver(const std::string& path, const std::vector<File
   if (file == INVALID_HANDLE_VALUE) {
     return false;
   }
-  bool ok = true;
-  for (const FilePiece& piece : pieces) {
+  bool ok = WritePieces(pieces, [file](const void* data, std::size_t size) {
     DWORD written = 0;
-    ok = ok && (piece.Size == 0 || (piece.Size <= 0x7FFFFFFFu &&
-                                    WriteFile(file, piece.Data, static_cast<DWORD>(piece.Size), &written, nullptr) &&
-                                    written == piece.Size));
-  }
+    return size <= 0x7FFFFFFFu && WriteFile(file, data, static_cast<DWORD>(size), &written, nullptr) && written == size;
+  });
   ok = CloseHandle(file) && ok;
   if (!ok) {
     DeleteFileA(path.c_str());

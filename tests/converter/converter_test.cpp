@@ -258,7 +258,8 @@ TEST_F(Converter, WavWithoutSmplKeepsPitchAndLoopOfTheRebuiltBank) {
   const struct {
     const char* Case;
     bool Shortened;  // to fewer frames than the loop's end
-  } cases[] = {{"same length", false}, {"cut before the loop's end", true}};
+    bool Edited;     // the same length, the first frame changed
+  } cases[] = {{"same length", false, false}, {"cut before the loop's end", true, false}, {"edited", false, true}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Case);
     WriteAll(bank_, MakeSampleBank(0x00, 60000, 3));
@@ -274,6 +275,7 @@ TEST_F(Converter, WavWithoutSmplKeepsPitchAndLoopOfTheRebuiltBank) {
       data.push_back(static_cast<std::uint8_t>(piano.Pcm[i]));
       data.push_back(static_cast<std::uint8_t>(static_cast<std::uint16_t>(piano.Pcm[i]) >> 8));
     }
+    data[0] = static_cast<std::uint8_t>(data[0] ^ (c.Edited ? 1 : 0));
     WriteAll(wav, Riff({Chunk("fmt ", FmtBody(1, piano.Channels, piano.SampleRate, 16)), Chunk("data", data)}));
     ASSERT_EQ(Construct(bank_.c_str()), A10Ok);
     const Sample rebuilt = ParsedBank().Samples[0];
@@ -284,7 +286,7 @@ TEST_F(Converter, WavWithoutSmplKeepsPitchAndLoopOfTheRebuiltBank) {
     EXPECT_EQ(rebuilt.LoopStart, c.Shortened ? 0u : piano.LoopStart);
     EXPECT_EQ(rebuilt.LoopEnd, c.Shortened ? 0u : piano.LoopEnd);
     EXPECT_EQ(std::string(BuildReport()),
-              std::string("kept\t000_Piano.wav\nchanged\t") + (c.Shortened ? "1" : "0") + "\n");
+              std::string("kept\t000_Piano.wav\nchanged\t") + (c.Shortened || c.Edited ? "1" : "0") + "\n");
     RemoveTree(dir_);
     ASSERT_TRUE(MakeDirectory(dir_));
   }

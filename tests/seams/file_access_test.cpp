@@ -164,4 +164,35 @@ TEST_F(FileAccess, MoveAndWriteReplaceAllButReadOnlyFiles) {
   EXPECT_EQ(ReadAll(path_), (Bytes{10, 20, 30, 40, 50}));
 }
 
+// Ranges of an open file are copied through a buffer that also gathers
+// the small pieces: the order must hold across its chunk boundaries.
+TEST_F(FileAccess, WriteCopiesRangesOfAnOpenFileBetweenPieces) {
+  Bytes source(700000);
+  for (std::size_t i = 0; i < source.size(); ++i) {
+    source[i] = static_cast<std::uint8_t>(i * 7 % 251);
+  }
+  WriteAll(path_, source);
+  const Bytes large(300000, 9);
+  FileHandle file = InvalidFileHandle;
+  ASSERT_TRUE(OpenRead(path_, file));
+  const std::string written = dir_ + "written.bin";
+  const bool ok = WriteFileOver(written, {{"ab", 2},
+                                          {nullptr, 400000, file, 1},
+                                          {"c", 1},
+                                          {large.data(), large.size()},
+                                          {nullptr, 3, file, 699997},
+                                          {nullptr, 0, file, 0}});
+  const bool pastTheEnd = WriteFileOver(dir_ + "short.bin", {{"ab", 2}, {nullptr, 4, file, 699997}});
+  CloseFile(file);
+  ASSERT_TRUE(ok);
+  Bytes expected = {'a', 'b'};
+  expected.insert(expected.end(), source.begin() + 1, source.begin() + 400001);
+  expected.push_back('c');
+  expected.insert(expected.end(), large.begin(), large.end());
+  expected.insert(expected.end(), source.end() - 3, source.end());
+  EXPECT_TRUE(ReadAll(written) == expected);
+  EXPECT_FALSE(pastTheEnd);
+  EXPECT_FALSE(FileExists(dir_ + "short.bin")) << "a failed write leaves no file";
+}
+
 }  // namespace

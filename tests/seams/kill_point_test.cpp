@@ -186,10 +186,11 @@ const FileOperationTable Faulty = {
     [](const std::string& path, const std::vector<FilePiece>& pieces) {
       NoteLaterWrite("write", path);
       Bytes whole;
-      for (const FilePiece& piece : pieces) {
-        const auto* bytes = static_cast<const std::uint8_t*>(piece.Data);
-        whole.insert(whole.end(), bytes, bytes + piece.Size);
-      }
+      WritePieces(pieces, [&whole](const void* data, std::size_t size) {
+        const auto* bytes = static_cast<const std::uint8_t*>(data);
+        whole.insert(whole.end(), bytes, bytes + size);
+        return true;
+      });
       const std::int64_t size = static_cast<std::int64_t>(whole.size());
       std::int64_t allowed = 0;
       const bool fits = DiskTakes(size - SizeOnDisk(path), allowed);
