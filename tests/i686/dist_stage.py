@@ -99,13 +99,15 @@ def launch(prefix, program, args, timeout=300):
     env = prefix.env()
     env["WINEDLLOVERRIDES"] += ";winedbg.exe,winemenubuilder.exe=d"
     start = time.time()
-    done = subprocess.run([prefix.loader, program] + args, stdin=subprocess.DEVNULL, capture_output=True,
+    done = subprocess.run(prefix.command(program, args), stdin=subprocess.DEVNULL, capture_output=True,
                           env=env, cwd=prefix.host(program[:program.rfind("\\")]), timeout=timeout)
     text = done.stdout.decode("latin-1").replace("\r", "")
+    errors = done.stderr.decode("latin-1")
+    code = stage.told_code(done.returncode, errors)
     with open(prefix.log, "a") as f:
-        f.write("$ %s %s\n-> %d in %.1f s\n%s%s" % (program, " ".join(args), done.returncode, time.time() - start,
-                                                     text, done.stderr.decode("latin-1")[-2000:]))
-    return done.returncode, text
+        f.write("$ %s %s\n-> %d in %.1f s\n%s%s" % (program, " ".join(args), code, time.time() - start, text,
+                                                     errors[-2000:]))
+    return code, text
 
 
 def files_of(prefix, driver, bank):

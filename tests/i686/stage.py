@@ -108,6 +108,17 @@ class Skip(Exception):
     pass
 
 
+def told_code(code, errors):
+    """The exit code the robot wrote when the loader's own says SIGKILL or a
+    crash: Wine's server kills a program's Unix process one second after the
+    program has ended, and under qemu on a loaded machine that exit can take
+    longer. The loader's code is the low byte of the program's."""
+    told = [line for line in errors.splitlines() if line.startswith("stage_robot exit code ")]
+    if code < 0 and told:
+        return int(told[-1].split()[-1]) & 0xFF
+    return code
+
+
 def log_run(command, log, env=None, cwd=None, timeout=RUN_PATIENCE):
     start = time.time()
     with open(log, "ab") as out:
@@ -310,6 +321,14 @@ class Prefix:
             path = os.path.join(path, match)
         return path
 
+    def command(self, program, args, debug="-all"):
+        """The command line that runs a program. Once the robot is in the
+        prefix, another program runs through 'stage_robot exec', which tells
+        its exit code (see told_code)."""
+        if program != ROBOT and debug == "-all" and self.loader != WINE64 and os.path.exists(self.host(ROBOT)):
+            return [self.loader, ROBOT, "exec", program] + args
+        return [self.loader, program] + args
+
     def run(self, program, args, debug="-all", timeout=RUN_PATIENCE):
         """Runs a Windows program in its own directory; (exit code, output)."""
         out = os.path.join(self.stage.dir, "logs", self.name + ".out")
@@ -317,13 +336,15 @@ class Prefix:
         directory = self.host(program[:program.rfind("\\")])
         start = time.time()
         with open(out, "wb") as o, open(err, "wb") as e:
-            code = subprocess.run([self.loader, program] + args, stdin=subprocess.DEVNULL, stdout=o, stderr=e,
+            code = subprocess.run(self.command(program, args, debug), stdin=subprocess.DEVNULL, stdout=o, stderr=e,
                                   cwd=directory, env=self.env(debug), timeout=timeout).returncode
         text = open(out, "rb").read().decode("latin-1").replace("\r", "")
         errors = open(err, "rb").read().decode("latin-1")
+        loader, code = code, told_code(code, errors)
         with open(self.log, "a") as f:
-            f.write("$ %s %s\n-> %d in %.1f s\n%s%s" % (program, " ".join(args), code, time.time() - start, text,
-                                                         errors[-4000:]))
+            f.write("$ %s %s\n-> %d%s in %.1f s\n%s%s" % (program, " ".join(args), code,
+                                                           "" if loader == code else " (the loader: %d)" % loader,
+                                                           time.time() - start, text, errors[-4000:]))
         return code, text, errors
 
     def check(self, ok, what, detail=""):

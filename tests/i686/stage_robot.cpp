@@ -15,6 +15,13 @@
 //   stage_robot running PROGRAM ARGS NOTE EXE  the silent setup or uninstaller
 //                               refuses with exit code 2 and NOTE in TEMP while the
 //                               lock of the driver files is held, and while the window is open
+//   stage_robot exec PROGRAM ARGS  runs PROGRAM with these arguments and ends with its
+//                               exit code
+// Last of all, every run writes "stage_robot exit code N" to standard error.
+// Wine's server kills a program's Unix process one second after the program
+// has ended; under qemu on a loaded machine that exit can take longer, and
+// the loader then reports SIGKILL whatever the program returned. The line
+// keeps the real exit code, and exec gives the stage that of any program.
 #include <windows.h>
 
 // after windows.h, which it needs
@@ -415,6 +422,55 @@ void Runtime(int argc, char** argv) {
                          std::to_string(state) + ")");
 }
 
+// One argument as the C runtime splits a command line: quoted when it
+// holds a blank or a quote, backslashes doubled only before a quote.
+std::string Quoted(const std::string& argument) {
+  if (!argument.empty() && argument.find_first_of(" \t\"") == std::string::npos) {
+    return argument;
+  }
+  std::string quoted = "\"";
+  std::size_t backslashes = 0;
+  for (char c : argument) {
+    if (c == '\\') {
+      ++backslashes;
+      continue;
+    }
+    quoted.append(c == '"' ? 2 * backslashes + 1 : backslashes, '\\');
+    backslashes = 0;
+    quoted += c;
+  }
+  return quoted.append(2 * backslashes, '\\') + "\"";
+}
+
+unsigned long Exec(int argc, char** argv) {
+  std::string line;
+  for (int i = 2; i < argc; ++i) {
+    line += (i > 2 ? " " : "") + Quoted(argv[i]);
+  }
+  // The program writes where the robot writes.
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  HANDLE* const handles[] = {&startup.hStdInput, &startup.hStdOutput, &startup.hStdError};
+  const DWORD which[] = {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE};
+  for (int i = 0; i < 3; ++i) {
+    DuplicateHandle(GetCurrentProcess(), GetStdHandle(which[i]), GetCurrentProcess(), handles[i], 0, TRUE,
+                    DUPLICATE_SAME_ACCESS);
+  }
+  PROCESS_INFORMATION process = {};
+  std::fflush(stdout);
+  if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
+    std::fprintf(stderr, "stage_robot: cannot start %s (error %lu)\n", line.c_str(), GetLastError());
+    return 127;
+  }
+  WaitForSingleObject(process.hProcess, INFINITE);
+  DWORD code = 1;
+  GetExitCodeProcess(process.hProcess, &code);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return code;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -440,12 +496,18 @@ int main(int argc, char** argv) {
     Setup(argv[2], argv[3], argv[4]);
   } else if (argc == 6 && command == "running") {
     Running(argv[2], argv[3], argv[4], argv[5]);
+  } else if (argc >= 3 && command == "exec") {
+    const unsigned long code = Exec(argc, argv);
+    std::fprintf(stderr, "stage_robot exit code %lu\n", code);
+    return static_cast<int>(code);
   } else {
     std::fprintf(stderr,
                  "usage: stage_robot clean|window|questions|reboot EXE | runtime ARGS | version |\n"
-                 "       setup SETUP DIR SHOTS | running PROGRAM ARGS NOTE EXE\n");
+                 "       setup SETUP DIR SHOTS | running PROGRAM ARGS NOTE EXE | exec PROGRAM ARGS\n");
     return 2;
   }
   std::fflush(stdout);
-  return Failures == 0 ? 0 : 1;
+  const int code = Failures == 0 ? 0 : 1;
+  std::fprintf(stderr, "stage_robot exit code %d\n", code);
+  return code;
 }
