@@ -99,11 +99,16 @@ def launch(prefix, program, args, timeout=300):
     env = prefix.env()
     env["WINEDLLOVERRIDES"] += ";winedbg.exe,winemenubuilder.exe=d"
     start = time.time()
-    done = subprocess.run(prefix.command(program, args), stdin=subprocess.DEVNULL, capture_output=True,
-                          env=env, cwd=prefix.host(program[:program.rfind("\\")]), timeout=timeout)
-    text = done.stdout.decode("latin-1").replace("\r", "")
-    errors = done.stderr.decode("latin-1")
-    code = stage.told_code(done.returncode, errors)
+    # Into files, not pipes: a process the setup leaves running (a Wine
+    # service) may hold a pipe's end open long after the setup has ended.
+    out = os.path.join(prefix.stage.dir, "logs", prefix.name + ".out")
+    err = os.path.join(prefix.stage.dir, "logs", prefix.name + ".err")
+    with open(out, "wb") as o, open(err, "wb") as e:
+        code = subprocess.run(prefix.command(program, args), stdin=subprocess.DEVNULL, stdout=o, stderr=e, env=env,
+                              cwd=prefix.host(program[:program.rfind("\\")]), timeout=timeout).returncode
+    text = open(out, "rb").read().decode("latin-1").replace("\r", "")
+    errors = open(err, "rb").read().decode("latin-1")
+    code = stage.told_code(code, errors)
     with open(prefix.log, "a") as f:
         f.write("$ %s %s\n-> %d in %.1f s\n%s%s" % (program, " ".join(args), code, time.time() - start, text,
                                                      errors[-2000:]))

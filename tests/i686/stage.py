@@ -321,11 +321,12 @@ class Prefix:
             path = os.path.join(path, match)
         return path
 
-    def command(self, program, args, debug="-all"):
+    def command(self, program, args):
         """The command line that runs a program. Once the robot is in the
         prefix, another program runs through 'stage_robot exec', which tells
-        its exit code (see told_code)."""
-        if program != ROBOT and debug == "-all" and self.loader != WINE64 and os.path.exists(self.host(ROBOT)):
+        its exit code (see told_code). A relay log traces only the calls of
+        the modules a case names, never the robot's."""
+        if program != ROBOT and self.loader != WINE64 and os.path.exists(self.host(ROBOT)):
             return [self.loader, ROBOT, "exec", program] + args
         return [self.loader, program] + args
 
@@ -336,7 +337,7 @@ class Prefix:
         directory = self.host(program[:program.rfind("\\")])
         start = time.time()
         with open(out, "wb") as o, open(err, "wb") as e:
-            code = subprocess.run(self.command(program, args, debug), stdin=subprocess.DEVNULL, stdout=o, stderr=e,
+            code = subprocess.run(self.command(program, args), stdin=subprocess.DEVNULL, stdout=o, stderr=e,
                                   cwd=directory, env=self.env(debug), timeout=timeout).returncode
         text = open(out, "rb").read().decode("latin-1").replace("\r", "")
         errors = open(err, "rb").read().decode("latin-1")
