@@ -137,11 +137,7 @@ std::string& Report() {
 // Whether sample index of the open bank holds these data (the size already
 // compared); old is the buffer it is read into.
 bool SameData(const OpenedBank& bank, std::size_t index, const std::vector<std::int16_t>& pcm, Bytes& old) {
-  const PcmSpan span = bank.Spans[index];
-  old.resize(span.Bytes);
-  return SeekTo(bank.File, static_cast<std::int32_t>(span.Offset)) &&
-         ReadBlock(bank.File, old.data(), static_cast<std::int32_t>(old.size())) &&
-         (old.empty() || std::memcmp(pcm.data(), old.data(), old.size()) == 0);
+  return ReadSampleBytes(bank, index, old) && (old.empty() || std::memcmp(pcm.data(), old.data(), old.size()) == 0);
 }
 
 // Takes root key, fine tune and loop from the bank being rebuilt for the

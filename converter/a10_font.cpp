@@ -4,7 +4,6 @@
 #include "converter/a10_support.h"
 #include "converter/le_bytes.h"
 #include "converter/sf2_format.h"
-#include "files/files.h"
 #include "files/path_parts.h"
 
 namespace {
@@ -37,9 +36,8 @@ std::int32_t ExportFont(const std::string& bankPath, const char* fontPath) {
       pieces.push_back(silence);
       continue;
     }
-    Bytes stereo(bank.Spans[i].Bytes);
-    if (!SeekTo(bank.File, static_cast<std::int32_t>(bank.Spans[i].Offset)) ||
-        !ReadBlock(bank.File, stereo.data(), static_cast<std::int32_t>(stereo.size()))) {
+    Bytes stereo;
+    if (!ReadSampleBytes(bank, i, stereo)) {
       return Refuse(A10NotAFile, bankPath + " cannot be read.");
     }
     std::vector<std::int16_t> both(2 * static_cast<std::size_t>(frames[i]));

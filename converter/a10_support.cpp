@@ -104,6 +104,12 @@ FilePiece Piece(const OpenedBank& bank, std::size_t index) {
   return {nullptr, bank.Spans[index].Bytes, bank.File, static_cast<std::uint32_t>(bank.Spans[index].Offset)};
 }
 
+bool ReadSampleBytes(const OpenedBank& bank, std::size_t index, Bytes& bytes) {
+  bytes.resize(bank.Spans[index].Bytes);
+  return SeekTo(bank.File, static_cast<std::int32_t>(bank.Spans[index].Offset)) &&
+         ReadBlock(bank.File, bytes.data(), static_cast<std::int32_t>(bytes.size()));
+}
+
 std::vector<std::uint32_t> FramesOf(const OpenedBank& bank) {
   std::vector<std::uint32_t> frames;
   for (std::size_t i = 0; i < bank.Spans.size(); ++i) {

@@ -46,6 +46,8 @@ struct OpenedBank {
 };
 std::int32_t OpenBank(const std::string& bankPath, OpenedBank& bank);
 FilePiece Piece(const OpenedBank& bank, std::size_t index);
+// Sample index's bytes read from the file into bytes.
+bool ReadSampleBytes(const OpenedBank& bank, std::size_t index, Bytes& bytes);
 // Each sample's length in frames.
 std::vector<std::uint32_t> FramesOf(const OpenedBank& bank);
 
